@@ -1,0 +1,31 @@
+# Native build: the portable core under AddressSanitizer and
+# UndefinedBehaviorSanitizer, its unit tests and developer tools.
+option(VETRA_SANITIZE "Build the native tree with ASan and UBSan" ON)
+if(VETRA_SANITIZE)
+  set(SAN -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_compile_options(vetra_core PUBLIC ${SAN})
+  target_link_options(vetra_core PUBLIC ${SAN})
+endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TESTS})
+target_link_libraries(unit_tests PRIVATE vetra_core GTest::gtest GTest::gtest_main)
+target_compile_options(unit_tests PRIVATE ${WARNINGS})
+target_compile_definitions(unit_tests PRIVATE
+  VETRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  VETRA_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata")
+find_package(PNG QUIET)
+if(PNG_FOUND)
+  target_link_libraries(unit_tests PRIVATE PNG::PNG)
+  target_compile_definitions(unit_tests PRIVATE VETRA_HAVE_LIBPNG=1)
+endif()
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+# Developer tools built natively on the same core.
+file(GLOB HOST_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/host.cmake)
+foreach(t ${HOST_TOOLS})
+  include(${t})
+endforeach()
