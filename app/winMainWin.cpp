@@ -1,0 +1,3 @@
+#include "app/shellWin.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return runPlayer(instance); }

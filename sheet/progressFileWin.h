@@ -1,0 +1,8 @@
+// The progress file: the typed answers kept between runs.
+#pragma once
+
+#include <windows.h>
+
+#include "quiz/quiz.h"
+
+void saveProgress(Quiz* quiz);

@@ -1,0 +1,6 @@
+// The quiz sheet: one row or cell per question, scrolling and colours.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK sheetProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam);

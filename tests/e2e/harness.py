@@ -1,0 +1,178 @@
+"""End-to-end harness: starts the real player under Wine on the test display
+and looks at it from outside, through vetraprobe, xdotool and screenshots."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+BUILD = os.environ.get("VETRA_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", "win32"))
+SOURCE = os.environ.get("VETRA_SOURCE", os.path.join(os.path.dirname(__file__), "..", ".."))
+ARTIFACTS = os.path.join(BUILD, "e2e-artifacts")
+PLAYER = os.path.join(BUILD, "vetra.exe")
+PROBE = os.path.join(BUILD, "vetraprobe.exe")
+QUIZPACK = os.path.join(BUILD, "quizpack.exe")
+
+WM_CLOSE = 0x0010
+WM_COMMAND = 0x0111
+WM_VSCROLL = 0x0115
+WM_KEYDOWN = 0x0100
+WM_KEYUP = 0x0101
+
+
+class Control:
+    """One window as the probe saw it."""
+
+    FIELDS = ("depth", "handle", "parent", "id", "cls", "style", "exstyle", "sx", "sy", "w", "h", "x", "y",
+              "cw", "ch", "visible", "text")
+
+    def __init__(self, line):
+        parts = line.rstrip("\n").split("\t")
+        parts += [""] * (len(self.FIELDS) - len(parts))
+        for name, value in zip(self.FIELDS, parts):
+            setattr(self, name, value)
+        for name in ("depth", "handle", "parent", "id", "sx", "sy", "w", "h", "x", "y", "cw", "ch", "visible"):
+            setattr(self, name, int(getattr(self, name)))
+        self.style = int(self.style, 16)
+        self.exstyle = int(self.exstyle, 16)
+        self.text = decode_text(self.text)
+
+    def __repr__(self):
+        return "<%s id=%d %r at (%d,%d) %dx%d>" % (self.cls, self.id, self.text, self.x, self.y, self.w, self.h)
+
+
+def decode_text(escaped):
+    out = bytearray()
+    i = 0
+    while i < len(escaped):
+        c = escaped[i]
+        if c == "\\" and i + 1 < len(escaped):
+            n = escaped[i + 1]
+            if n == "x":
+                out.append(int(escaped[i + 2:i + 4], 16))
+                i += 4
+                continue
+            out += {"\\": b"\\", "t": b"\t", "r": b"\r", "n": b"\n"}[n]
+            i += 2
+            continue
+        out.append(ord(c))
+        i += 1
+    return out.decode("cp1252", errors="replace")
+
+
+def wine(*args, check=True, timeout=60):
+    # Output goes through files, not pipes: Wine may start helper processes
+    # that inherit the pipe and keep it open long after the program ended.
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(["wine"] + list(args), stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+                              timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(args, code, out.read(), err.read())
+    if check and result.returncode != 0:
+        raise RuntimeError("wine %s failed (%d): %s" % (" ".join(args), result.returncode,
+                                                        result.stderr.decode(errors="replace")))
+    return result
+
+
+def probe(*args, check=True):
+    result = wine(PROBE, *[str(a) for a in args], check=check)
+    return result.stdout.decode("latin-1")
+
+
+def probe_ok(*args):
+    return wine(PROBE, *[str(a) for a in args], check=False).returncode == 0
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool"] + [str(a) for a in args], check=True, capture_output=True)
+
+
+def screenshot(name):
+    os.makedirs(ARTIFACTS, exist_ok=True)
+    path = os.path.join(ARTIFACTS, name + ".png")
+    subprocess.run(["import", "-window", "root", path], check=True, capture_output=True)
+    return path
+
+
+def pixel(path, x, y):
+    out = subprocess.run(["convert", path, "-format", "%[fx:int(255*p{%d,%d}.r)],%[fx:int(255*p{%d,%d}.g)],"
+                          "%[fx:int(255*p{%d,%d}.b)]" % (x, y, x, y, x, y), "info:"],
+                         check=True, capture_output=True).stdout.decode()
+    return tuple(int(v) for v in out.split(","))
+
+
+class Player:
+    """The player running in its own working folder."""
+
+    def __init__(self, exe=PLAYER, name="vetra.exe", workdir=None, files=None):
+        self.workdir = workdir or tempfile.mkdtemp(prefix="vetra-e2e-")
+        self.exe = os.path.join(self.workdir, name)
+        shutil.copyfile(exe, self.exe)
+        for fname, data in (files or {}).items():
+            with open(os.path.join(self.workdir, fname), "wb") as f:
+                f.write(data)
+        self.process = None
+        self.main = None
+
+    def start(self, wait=True):
+        self.process = subprocess.Popen(["wine", self.exe], cwd=self.workdir, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        if wait:
+            self.main = int(probe("wait", "WindowsApp", "-", 30000).strip())
+        return self
+
+    def controls(self, handle=None):
+        lines = probe("tree", handle or self.main).splitlines()
+        return [Control(l) for l in lines if l.strip()]
+
+    def info(self, handle):
+        return Control(probe("info", handle).splitlines()[0])
+
+    def child(self, parent, control_id):
+        out = probe("child", parent, control_id, check=False).strip()
+        return int(out) if out else None
+
+    def top_children(self):
+        return [c for c in self.controls() if c.depth == 0]
+
+    def dialog(self, dialog_id_check):
+        return [c for c in self.top_children() if dialog_id_check(c)]
+
+    def file(self, name):
+        path = os.path.join(self.workdir, name)
+        if not os.path.exists(path):
+            return None
+        with open(path, "rb") as f:
+            return f.read()
+
+    def close(self, timeout=30):
+        if self.process and self.process.poll() is None:
+            if self.main:
+                probe("post", self.main, WM_CLOSE, 0, 0, check=False)
+            try:
+                return self.process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                raise
+        return self.process.returncode if self.process else None
+
+    def kill(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+class PlayerTest(unittest.TestCase):
+    players = []
+
+    def launch(self, **kwargs):
+        player = Player(**kwargs).start()
+        self.addCleanup(player.kill)
+        return player
+
+
+def main():
+    unittest.main(verbosity=2)

@@ -1,0 +1,207 @@
+// vetraprobe: looks at another process's windows the way a tester would.
+// Reads texts, rectangles, styles and visibility; posts and sends messages;
+// finds and dismisses message boxes. One command per run; output is one
+// record per line, fields separated by tabs, so shell and Python read it.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string textOf(HWND window) {
+    char buffer[4096] = "";
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                             2000, &copied))
+        return "";
+    std::string text(buffer);
+    std::string escaped;
+    for (unsigned char c : text) {
+        if (c == '\\') escaped += "\\\\";
+        else if (c == '\t') escaped += "\\t";
+        else if (c == '\r') escaped += "\\r";
+        else if (c == '\n') escaped += "\\n";
+        else if (c < 0x20 || c >= 0x80) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            escaped += hex;
+        } else escaped += static_cast<char>(c);
+    }
+    return escaped;
+}
+
+void printWindow(HWND window, int depth) {
+    char className[256] = "";
+    GetClassNameA(window, className, sizeof className);
+    RECT r;
+    GetWindowRect(window, &r);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    HWND parent = GetParent(window);
+    if (parent) ScreenToClient(parent, &origin);
+    std::printf("%d\t%lu\t%lu\t%ld\t%s\t0x%08lX\t0x%08lX\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%d\t%s\n", depth,
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)),
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(parent)),
+                static_cast<long>(GetWindowLongA(window, GWL_ID)), className,
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)), r.left, r.top, r.right - r.left,
+                r.bottom - r.top, r.left + origin.x, r.top + origin.y, client.right, client.bottom, IsWindowVisible(window) ? 1 : 0,
+                textOf(window).c_str());
+}
+
+struct Tree {
+    HWND root;
+    int depth;
+};
+
+BOOL CALLBACK printChild(HWND child, LPARAM data) {
+    Tree* tree = reinterpret_cast<Tree*>(data);
+    if (GetParent(child) != tree->root) return TRUE;  // direct children only, in z-order
+    printWindow(child, tree->depth);
+    Tree inner = {child, tree->depth + 1};
+    EnumChildWindows(child, printChild, reinterpret_cast<LPARAM>(&inner));
+    return TRUE;
+}
+
+struct Search {
+    const char* className;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK matchTop(HWND window, LPARAM data) {
+    Search* search = reinterpret_cast<Search*>(data);
+    char className[256] = "", title[512] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    if (search->className && std::strcmp(search->className, className) != 0) return TRUE;
+    if (search->title && std::strcmp(search->title, title) != 0) return TRUE;
+    if (!IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND findTop(const char* className, const char* title) {
+    Search search = {className, title, nullptr};
+    EnumWindows(matchTop, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitTop(const char* className, const char* title, int milliseconds) {
+    for (int waited = 0;; waited += 50) {
+        HWND found = findTop(className, title);
+        if (found || waited >= milliseconds) return found;
+        Sleep(50);
+    }
+}
+
+HWND handleArg(const char* text) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 0))); }
+
+const char* orNull(const char* text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
+
+BOOL CALLBACK boxText(HWND child, LPARAM data) {
+    char className[64] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") == 0 && GetWindowLongA(child, GWL_ID) == 0xFFFF) {
+        *reinterpret_cast<std::string*>(data) = textOf(child);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: vetraprobe wait CLASS|- TITLE|- MS      -> handle\n"
+                 "       vetraprobe tree HANDLE                  -> one line per descendant\n"
+                 "       vetraprobe info HANDLE                  -> the window itself\n"
+                 "       vetraprobe child HANDLE ID              -> handle of the descendant with that id\n"
+                 "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
+                 "       vetraprobe settext HANDLE TEXT\n"
+                 "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
+                 "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
+                 "       vetraprobe focus HANDLE                 -> brings the top window forward\n");
+    return 2;
+}
+
+struct ChildSearch {
+    LONG id;
+    HWND found;
+};
+
+BOOL CALLBACK matchChild(HWND child, LPARAM data) {
+    ChildSearch* search = reinterpret_cast<ChildSearch*>(data);
+    if (GetWindowLongA(child, GWL_ID) == search->id) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    const std::string command = argv[1];
+    if (command == "wait" && argc == 5) {
+        HWND found = waitTop(orNull(argv[2]), orNull(argv[3]), std::atoi(argv[4]));
+        if (!found) return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(found)));
+        return 0;
+    }
+    if (command == "tree" && argc == 3) {
+        Tree tree = {handleArg(argv[2]), 0};
+        EnumChildWindows(tree.root, printChild, reinterpret_cast<LPARAM>(&tree));
+        return 0;
+    }
+    if (command == "info" && argc == 3) {
+        HWND window = handleArg(argv[2]);
+        if (!IsWindow(window)) return 1;
+        printWindow(window, 0);
+        return 0;
+    }
+    if (command == "child" && argc == 4) {
+        ChildSearch search = {std::atol(argv[3]), nullptr};
+        EnumChildWindows(handleArg(argv[2]), matchChild, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(search.found)));
+        return 0;
+    }
+    if ((command == "post" || command == "send") && argc == 6) {
+        HWND window = handleArg(argv[2]);
+        UINT message = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+        WPARAM wParam = static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 0));
+        LPARAM lParam = static_cast<LPARAM>(std::strtol(argv[5], nullptr, 0));
+        if (command == "post") return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(result));
+        return 0;
+    }
+    if (command == "settext" && argc == 4) {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(handleArg(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
+                                   SMTO_ABORTIFHUNG, 5000, &result)
+                   ? 0
+                   : 1;
+    }
+    if ((command == "msgbox" || command == "dismiss") && argc == 4) {
+        HWND box = waitTop("#32770", argv[2], std::atoi(argv[3]));
+        if (!box) return 1;
+        if (command == "msgbox") {
+            std::string text;
+            EnumChildWindows(box, boxText, reinterpret_cast<LPARAM>(&text));
+            std::printf("%s\n", text.c_str());
+            return 0;
+        }
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (command == "focus" && argc == 3) {
+        return SetForegroundWindow(handleArg(argv[2])) ? 0 : 1;
+    }
+    return usage();
+}

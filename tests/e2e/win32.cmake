@@ -1,0 +1,15 @@
+# The probe that end-to-end tests use to look into the running player.
+add_executable(vetraprobe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
+target_compile_options(vetraprobe PRIVATE ${WARNINGS})
+target_link_options(vetraprobe PRIVATE ${WIN_FLAGS})
+target_link_libraries(vetraprobe PRIVATE user32)
+
+# One ctest per scenario; each starts the real player under Wine.
+file(GLOB E2E_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)
+foreach(s ${E2E_SCENARIOS})
+  get_filename_component(name ${s} NAME_WE)
+  add_test(NAME e2e_${name} COMMAND python3 ${s})
+  set_tests_properties(e2e_${name} PROPERTIES
+    ENVIRONMENT "VETRA_BUILD=${CMAKE_BINARY_DIR};VETRA_SOURCE=${CMAKE_SOURCE_DIR}"
+    RUN_SERIAL TRUE TIMEOUT 300)
+endforeach()
