@@ -1,0 +1,16 @@
+// Picture resources turned into bitmaps fitted into a box.
+#pragma once
+
+#include <windows.h>
+
+// IMG resource `id` decoded by the platform, or else raw-data resource `id`
+// decoded as PNG; fitted into maxWidth x maxHeight. The bitmap belongs to the
+// caller. Null when there is no picture.
+HBITMAP loadPictureResource(HMODULE module, int id, const char* type, int maxWidth, int maxHeight);
+
+// The platform's picture loader (JPEG and the like) on bytes in memory; a
+// full-size bitmap independent of the picture object, or null.
+HBITMAP decodeOlePicture(const void* bytes, DWORD size);
+
+// A new bitmap of the source scaled into the box with the aspect ratio kept.
+HBITMAP fitBitmap(HBITMAP source, int maxWidth, int maxHeight);
