@@ -176,3 +176,45 @@ class PlayerTest(unittest.TestCase):
 
 def main():
     unittest.main(verbosity=2)
+
+
+# ---- Packing quizzes --------------------------------------------------------
+
+def run_quizpack(*args, cwd=None, check=True, timeout=120):
+    """Runs QUIZPACK under Wine in cwd; returns the CompletedProcess (stdout and stderr as text)."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(["wine", QUIZPACK] + [str(a) for a in args], cwd=cwd, stdout=out, stderr=err,
+                              stdin=subprocess.DEVNULL, timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(args, code, out.read().decode("utf-8", "replace"),
+                                             err.read().decode("utf-8", "replace"))
+    if check and result.returncode != 0:
+        raise RuntimeError("quizpack %s failed (%d):\n%s%s" % (" ".join(str(a) for a in args), result.returncode,
+                                                              result.stdout, result.stderr))
+    return result
+
+
+def pack_quiz(toml_text, media=None, name="quiz.exe", player=PLAYER):
+    """Packs a quiz source (text, UTF-8) and its media files ({relative name: bytes}) with quizpack into a
+    copy of the player; returns the path of the packed executable, in a fresh temporary folder."""
+    folder = tempfile.mkdtemp(prefix="vetra-pack-")
+    with open(os.path.join(folder, "quiz.toml"), "w", encoding="utf-8") as f:
+        f.write(toml_text)
+    for fname, data in (media or {}).items():
+        path = os.path.join(folder, fname)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+    run_quizpack("build", "quiz.toml", "-o", name, "--player", os.path.abspath(player), cwd=folder)
+    return os.path.join(folder, name)
+
+
+def launch_quiz(toml_text, media=None, name="quiz.exe", test=None, wait=True, **player_kwargs):
+    """Packs a quiz and starts the packed player in its own working folder; with `test` (a TestCase) the
+    player is killed at the test's cleanup. Returns the started Player."""
+    exe = pack_quiz(toml_text, media, name)
+    player = Player(exe=exe, name=name, **player_kwargs)
+    if test is not None:
+        test.addCleanup(player.kill)
+    return player.start(wait=wait)

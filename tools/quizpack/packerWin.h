@@ -1,0 +1,33 @@
+// The authoring tool's platform half: Windows-1252 through the platform's
+// converter, files, and the resources of a player executable.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/quizpack/quizSource.h"
+
+// UTF-8 <-> Windows-1252 with the platform's tables; a character without a
+// byte of its own (no best-fit replacement) is refused.
+extern const TextCodec windowsCodec;
+
+// Paths are in the ANSI code page.
+bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Whether a resource belongs to a quiz: PATCH and IMG resources, and the
+// raw-data resources numbered like pictures (400 + n, 10400 + n).
+bool isQuizResource(ResourceKind kind, uint16_t id);
+
+// Reads the quiz resources of an executable (PATCH, IMG and picture-numbered
+// raw data, numeric ids only). An executable without any gives an empty list.
+bool readQuizResources(const std::string& executable, std::vector<PackedResource>& out, std::string& error);
+
+// Writes `output`: a copy of `player` whose resource table is rebuilt from the
+// player's own resources minus any quiz it carried, plus `resources` (language
+// neutral). The copy is made and checked under a temporary name next to
+// `output` and renamed only once complete; on failure nothing is left behind.
+bool writePackedPlayer(const std::string& player, const std::string& output,
+                       const std::vector<PackedResource>& resources, std::string& error);

@@ -1,0 +1,204 @@
+// quizpack: packs a quiz source (TOML, with its pictures or clips) into a copy
+// of the player, and extracts a quiz back out of a player.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/quizpack/packerWin.h"
+#include "tools/quizpack/quizSource.h"
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: quizpack build QUIZ.toml [-o NAME.exe] [--player vetra.exe]\n"
+                 "       quizpack extract NAME.exe [-o QUIZ.toml] [--media DIR]\n"
+                 "\n"
+                 "build    checks the quiz source and writes a copy of the player that carries it\n"
+                 "         (default player: vetra.exe next to quizpack.exe; default output: the\n"
+                 "         source's name with .exe)\n"
+                 "extract  writes the quiz a player carries back out as a source, its pictures and\n"
+                 "         clips into DIR (default: a folder named after the source, \"-media\" added)\n");
+    return 2;
+}
+
+std::string withExtension(const std::string& path, const char* extension) {
+    const size_t slash = path.find_last_of("/\\");
+    const size_t dot = path.find_last_of('.');
+    const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                                 ? path.substr(0, dot)
+                                 : path;
+    return stem + extension;
+}
+
+std::string fullPath(const std::string& path) {
+    char buffer[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+}
+
+std::string defaultPlayer() {
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path(self, length < MAX_PATH ? length : 0);
+    const size_t slash = path.find_last_of("/\\");
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "vetra.exe";
+}
+
+void report(const std::vector<std::string>& errors) {
+    for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+}
+
+bool toAcp(const std::string& utf8, std::string& ansi) {
+    const int wideLength =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (wideLength <= 0) return false;
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], wideLength);
+    BOOL usedDefault = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr, 0, nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) return false;
+    ansi.assign(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &ansi[0], length, nullptr, nullptr);
+    return true;
+}
+
+// Media paths come from the UTF-8 source; the file functions take the ANSI page.
+bool mediaPathsToAcp(QuizDocument& document, const std::string& source, std::vector<std::string>& errors) {
+    for (size_t i = 0; i < document.media.size(); ++i) {
+        QuestionMedia& media = document.media[i];
+        const struct {
+            const char* field;
+            std::string* path;
+            int line;
+        } slots[] = {{"picture", &media.picture, media.pictureLine},
+                     {"solution", &media.solution, media.solutionLine},
+                     {"clip", &media.clip, media.clipLine}};
+        for (const auto& slot : slots) {
+            if (!slot.path->empty() && !toAcp(*slot.path, *slot.path)) {
+                errors.push_back(source + ":" + std::to_string(slot.line) + ": question " + std::to_string(i + 1) +
+                                 ", " + slot.field + ": the path holds characters this system cannot name files with");
+            }
+        }
+    }
+    return errors.empty();
+}
+
+int build(const std::string& source, std::string output, std::string player) {
+    if (output.empty()) output = withExtension(source, ".exe");
+    if (player.empty()) player = defaultPlayer();
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(source, bytes)) {
+        std::fprintf(stderr, "%s: cannot read the quiz source\n", source.c_str());
+        return 1;
+    }
+    std::vector<std::string> errors;
+    QuizDocument document;
+    if (!parseQuizToml(std::string(bytes.begin(), bytes.end()), source, windowsCodec, document, errors) ||
+        !mediaPathsToAcp(document, source, errors)) {
+        report(errors);
+        std::fprintf(stderr, "%s: not packed (%u problem%s)\n", source.c_str(), static_cast<unsigned>(errors.size()),
+                     errors.size() == 1 ? "" : "s");
+        return 1;
+    }
+    std::vector<PackedResource> resources;
+    if (!assembleQuiz(document, source, readWholeFile, nullptr, resources, errors)) {
+        report(errors);
+        std::fprintf(stderr, "%s: not packed\n", source.c_str());
+        return 1;
+    }
+    const size_t count = document.source.questions.size();
+    if (document.source.kind == kindPictures && count % 3 != 0) {
+        std::fprintf(stderr,
+                     "%s: warning: the player lays pictures out three to a row and looks for pictures up to "
+                     "number %u; with %u questions it will report the missing ones\n",
+                     source.c_str(), static_cast<unsigned>((count + 2) / 3 * 3), static_cast<unsigned>(count));
+    }
+    std::string error;
+    if (!writePackedPlayer(player, output, resources, error)) {
+        std::fprintf(stderr, "%s: %s\n", output.c_str(), error.c_str());
+        return 1;
+    }
+    std::printf("%s: %u questions packed into %s\n", source.c_str(), static_cast<unsigned>(count), output.c_str());
+    return 0;
+}
+
+// How the source will name the media folder: relative to the source's own
+// folder when it lies inside it, else by its full path.
+std::string mediaPrefix(const std::string& sourceFile, const std::string& mediaDir) {
+    const std::string base = fullPath(sourceFile);
+    const std::string folder = base.substr(0, base.find_last_of("/\\") + 1);
+    std::string media = fullPath(mediaDir);
+    if (media.size() > folder.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, media.c_str(),
+                                                       static_cast<int>(folder.size()), folder.c_str(),
+                                                       static_cast<int>(folder.size())) == CSTR_EQUAL) {
+        media = media.substr(folder.size());
+    }
+    for (char& c : media) {
+        if (c == '\\') c = '/';
+    }
+    return media + "/";
+}
+
+int extract(const std::string& executable, std::string output, std::string mediaDir) {
+    if (output.empty()) output = withExtension(executable, ".toml");
+    if (mediaDir.empty()) mediaDir = withExtension(output, "-media");
+    std::vector<PackedResource> resources;
+    std::string error;
+    if (!readQuizResources(executable, resources, error)) {
+        std::fprintf(stderr, "%s: %s\n", executable.c_str(), error.c_str());
+        return 1;
+    }
+    std::string text;
+    std::vector<ExtractedFile> files;
+    if (!disassembleQuiz(resources, windowsCodec, mediaPrefix(output, mediaDir), text, files, error)) {
+        std::fprintf(stderr, "%s: %s\n", executable.c_str(), error.c_str());
+        return 1;
+    }
+    if (!files.empty()) {
+        CreateDirectoryA(mediaDir.c_str(), nullptr);
+        for (const ExtractedFile& file : files) {
+            const std::string path = mediaDir + "\\" + file.name;
+            if (!writeWholeFile(path, *file.data)) {
+                std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+                return 1;
+            }
+        }
+    }
+    if (!writeWholeFile(output, std::vector<uint8_t>(text.begin(), text.end()))) {
+        std::fprintf(stderr, "%s: cannot write\n", output.c_str());
+        return 1;
+    }
+    std::printf("%s: quiz written to %s", executable.c_str(), output.c_str());
+    if (!files.empty()) std::printf(", %u media files to %s", static_cast<unsigned>(files.size()), mediaDir.c_str());
+    std::printf("\n");
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return usage();
+    const std::string command = argv[1];
+    const std::string input = argv[2];
+    std::string output, player, media;
+    for (int i = 3; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) return usage();
+        if (option == "-o") {
+            output = argv[++i];
+        } else if (option == "--player" && command == "build") {
+            player = argv[++i];
+        } else if (option == "--media" && command == "extract") {
+            media = argv[++i];
+        } else {
+            return usage();
+        }
+    }
+    if (command == "build") return build(input, output, player);
+    if (command == "extract") return extract(input, output, media);
+    return usage();
+}
