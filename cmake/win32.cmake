@@ -1,4 +1,10 @@
 # Cross build: the Windows executables and the Windows-side tests.
+
+# Debian's interpreter, where python3-pefile is installed.
+find_program(SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+if(NOT SYSTEM_PYTHON)
+  find_program(SYSTEM_PYTHON python3)
+endif()
 set(WIN_FLAGS -static -static-libgcc -static-libstdc++)
 target_compile_definitions(vetra_core PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0501)
 
@@ -27,9 +33,13 @@ target_compile_options(win_tests PRIVATE ${WARNINGS})
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 target_link_options(win_tests PRIVATE ${WIN_FLAGS})
 add_test(NAME win_tests COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:win_tests>)
+set_tests_properties(win_tests PROPERTIES TIMEOUT 900)
 
 # Tools built with the cross compiler (quizpack, the e2e probe).
 file(GLOB WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/win32.cmake ${CMAKE_SOURCE_DIR}/tests/e2e/win32.cmake)
 foreach(t ${WIN_TOOLS})
   include(${t})
 endforeach()
+
+add_test(NAME pe_resources COMMAND ${SYSTEM_PYTHON} ${CMAKE_SOURCE_DIR}/tests/pe/test_pe_resources.py)
+set_tests_properties(pe_resources PROPERTIES ENVIRONMENT "VETRA_EXE=$<TARGET_FILE:vetra>")

@@ -8,7 +8,7 @@ target_link_libraries(vetraprobe PRIVATE user32)
 file(GLOB E2E_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)
 foreach(s ${E2E_SCENARIOS})
   get_filename_component(name ${s} NAME_WE)
-  add_test(NAME e2e_${name} COMMAND python3 ${s})
+  add_test(NAME e2e_${name} COMMAND ${SYSTEM_PYTHON} ${s})
   set_tests_properties(e2e_${name} PROPERTIES
     ENVIRONMENT "VETRA_BUILD=${CMAKE_BINARY_DIR};VETRA_SOURCE=${CMAKE_SOURCE_DIR}"
     RUN_SERIAL TRUE TIMEOUT 300)
