@@ -89,9 +89,9 @@ bool resourceKindOf(const ResourceName& type, ResourceKind& kind) {
 
 LPCSTR typeOf(ResourceKind kind) {
     switch (kind) {
-    case ResourceKind::patch: return patchType;
-    case ResourceKind::img: return imgType;
-    case ResourceKind::rcdata: break;
+        case ResourceKind::patch: return patchType;
+        case ResourceKind::img: return imgType;
+        case ResourceKind::rcdata: break;
     }
     return RT_RCDATA;
 }
@@ -172,8 +172,8 @@ bool updateResources(const std::string& target, const std::vector<ModuleResource
     if (!update) return false;
     bool ok = true;
     for (const ModuleResource& r : kept) {
-        ok = ok && UpdateResourceA(update, r.type.get(), r.name.get(), r.language,
-                                   const_cast<uint8_t*>(r.data.data()), static_cast<DWORD>(r.data.size()));
+        ok = ok && UpdateResourceA(update, r.type.get(), r.name.get(), r.language, const_cast<uint8_t*>(r.data.data()),
+                                   static_cast<DWORD>(r.data.size()));
     }
     const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
     for (const PackedResource& r : resources) {
@@ -197,8 +197,8 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     if (ok) {
         data.resize(static_cast<size_t>(size.QuadPart));
         DWORD read = 0;
-        ok = data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
-                              read == data.size());
+        ok = data.empty() ||
+             (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) && read == data.size());
     }
     CloseHandle(file);
     if (ok) bytes = std::move(data);
@@ -206,13 +206,11 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-               written == bytes.size());
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                written == bytes.size());
     ok = CloseHandle(file) && ok;
     if (!ok) DeleteFileA(path.c_str());
     return ok;

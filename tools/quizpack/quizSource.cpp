@@ -23,7 +23,9 @@ const uint16_t highControls[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-uint32_t codePointOf(uint8_t byte) { return byte >= 0x80 && byte < 0xA0 ? highControls[byte - 0x80] : byte; }
+uint32_t codePointOf(uint8_t byte) {
+    return byte >= 0x80 && byte < 0xA0 ? highControls[byte - 0x80] : byte;
+}
 
 bool byteOf(uint32_t codePoint, uint8_t& byte) {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
@@ -104,10 +106,16 @@ const char* const revealNames[] = {"none", "solution-picture", "comment", "comme
 constexpr int revealSolutionPicture = 1;
 constexpr int revealCommentAndPicture = 3;
 
-bool revealShowsComments(int mode) { return mode == 2 || mode == 3 || mode == 4; }
-bool revealShowsPicture(int mode) { return mode == revealSolutionPicture || mode == revealCommentAndPicture; }
+bool revealShowsComments(int mode) {
+    return mode == 2 || mode == 3 || mode == 4;
+}
+bool revealShowsPicture(int mode) {
+    return mode == revealSolutionPicture || mode == revealCommentAndPicture;
+}
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::string nameList(const char* const* names, size_t count) {
     std::string out;
@@ -178,8 +186,7 @@ public:
     void unknownKeys(const toml::table& table, const std::set<std::string>& known, const std::string& where) {
         for (auto&& [key, node] : table) {
             if (!known.count(std::string(key.str()))) {
-                fail(lineOf(node), where + std::string(key.str()),
-                     "unknown key (known keys: " + joined(known) + ")");
+                fail(lineOf(node), where + std::string(key.str()), "unknown key (known keys: " + joined(known) + ")");
             }
         }
     }
@@ -198,9 +205,9 @@ private:
     std::vector<std::string>& errors_;
 };
 
-const std::set<std::string> quizKeys = {"kind",   "title",  "author",       "explanations", "answers_per_question",
+const std::set<std::string> quizKeys = {"kind",     "title",  "author", "explanations", "answers_per_question",
                                         "captions", "reveal", "colour", "reward_codes", "question"};
-const std::set<std::string> questionKeys = {"answer",  "answer2", "prompt", "comment",
+const std::set<std::string> questionKeys = {"answer",   "answer2", "prompt",   "comment",
                                             "comment2", "picture", "solution", "clip"};
 
 bool parseHexColour(const std::string& text, uint8_t rgb[3]) {
@@ -295,7 +302,8 @@ void readQuestion(Checker& check, const toml::table& table, size_t index, const 
         if (quiz.reveal == revealCommentAndPicture) {
             check.text(*node, field("comment2"), question.secondComment);
         } else {
-            check.fail(Checker::lineOf(*node), field("comment2"), "is stored only with reveal = \"comment-and-picture\"");
+            check.fail(Checker::lineOf(*node), field("comment2"),
+                       "is stored only with reveal = \"comment-and-picture\"");
         }
     }
 
@@ -388,7 +396,8 @@ bool parseQuizToml(const std::string& text, const std::string& fileName, const T
     if (const toml::node* node = root.get("reveal")) {
         if (check.choice(*node, "reveal", revealNames, 5, reveal) && revealShowsPicture(reveal) && kind >= 0 &&
             kind != kindPictures) {
-            check.fail(Checker::lineOf(*node), "reveal", "a solution picture can be revealed only in a quiz of kind \"pictures\"");
+            check.fail(Checker::lineOf(*node), "reveal",
+                       "a solution picture can be revealed only in a quiz of kind \"pictures\"");
         }
     }
     source.revealMode = reveal;
@@ -560,8 +569,8 @@ bool assembleQuiz(const QuizDocument& document, const std::string& sourceFile, F
         };
         for (const Slot& slot : slots) {
             if (slot.path.empty()) continue;
-            const std::string where = sourceFile + ":" + std::to_string(slot.line) + ": question " +
-                                      std::to_string(n) + ", " + slot.field + ": ";
+            const std::string where = sourceFile + ":" + std::to_string(slot.line) + ": question " + std::to_string(n) +
+                                      ", " + slot.field + ": ";
             const std::string path = mediaPath(sourceFile, slot.path);
             std::vector<uint8_t> bytes;
             if (!readFile(path, bytes)) {
@@ -668,7 +677,8 @@ bool disassembleQuiz(const std::vector<PackedResource>& resources, const TextCod
         return false;
     }
     if (source.answersPerQuestion != 1 && source.answersPerQuestion != 2) {
-        error = "it asks " + std::to_string(source.answersPerQuestion) + " answers per question; a source allows 1 or 2";
+        error =
+            "it asks " + std::to_string(source.answersPerQuestion) + " answers per question; a source allows 1 or 2";
         return false;
     }
     if (source.revealMode < 0 || source.revealMode > 4) {

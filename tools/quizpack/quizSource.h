@@ -32,7 +32,7 @@ struct QuestionMedia {
 };
 
 struct QuizDocument {
-    QuizSource source;                // texts already in Windows-1252
+    QuizSource source;                 // texts already in Windows-1252
     std::vector<QuestionMedia> media;  // one per question
 };
 

@@ -27,9 +27,8 @@ int usage() {
 std::string withExtension(const std::string& path, const char* extension) {
     const size_t slash = path.find_last_of("/\\");
     const size_t dot = path.find_last_of('.');
-    const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash)
-                                 ? path.substr(0, dot)
-                                 : path;
+    const std::string stem =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path;
     return stem + extension;
 }
 
@@ -132,9 +131,9 @@ std::string mediaPrefix(const std::string& sourceFile, const std::string& mediaD
     const std::string base = fullPath(sourceFile);
     const std::string folder = base.substr(0, base.find_last_of("/\\") + 1);
     std::string media = fullPath(mediaDir);
-    if (media.size() > folder.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, media.c_str(),
-                                                       static_cast<int>(folder.size()), folder.c_str(),
-                                                       static_cast<int>(folder.size())) == CSTR_EQUAL) {
+    if (media.size() > folder.size() &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, media.c_str(), static_cast<int>(folder.size()),
+                       folder.c_str(), static_cast<int>(folder.size())) == CSTR_EQUAL) {
         media = media.substr(folder.size());
     }
     for (char& c : media) {
