@@ -1,0 +1,537 @@
+// PNG decoding in stages: the chunk walk records where things are, the
+// inflater fills one exactly sized buffer of filtered rows, and the filling
+// step unfilters each row and converts it into the bitmap layout that GDI
+// draws. Every size is computed in 64 bits and checked before it is used.
+
+#include "pictures/png.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "pictures/inflate.h"
+
+namespace {
+
+constexpr uint8_t pngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+constexpr uint32_t chunkOverhead = 12;  // length, type and CRC
+constexpr uint32_t ihdrDataSize = 13;
+constexpr uint64_t max32 = 0xFFFFFFFFu;
+
+uint32_t bigEndian32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+// ---------------------------------------------------------------------------
+// Pixel kinds: the fifteen colour type and bit depth pairs, each with the
+// bitmap format it becomes and the routine that converts one row.
+
+// Converts `width` pixels of an unfiltered row into output pixels, written
+// in whole bytes from the start of `out`.
+using ConvertRow = void (*)(const uint8_t* row, uint8_t* out, uint32_t width);
+
+template <int Bits>
+void copyRow(const uint8_t* row, uint8_t* out, uint32_t width) {
+    std::memcpy(out, row, size_t((uint64_t(width) * Bits + 7) / 8));
+}
+
+// Each 2-bit sample becomes a 4-bit sample of the same value, because GDI
+// has no 2-bit bitmaps.
+void expand2To4(const uint8_t* row, uint8_t* out, uint32_t width) {
+    uint32_t outBytes = uint32_t((uint64_t(width) + 1) / 2);
+    for (uint32_t j = 0; j < outBytes; ++j) {
+        uint8_t in = row[j / 2];
+        int shift = (j & 1) ? 0 : 4;  // the high nibble of `in` holds samples 0 and 1
+        uint8_t pair = uint8_t(in >> shift);
+        out[j] = uint8_t((((pair >> 2) & 3) << 4) | (pair & 3));
+    }
+}
+
+// 16-bit grey keeps the high byte of each sample; grey and alpha keeps the
+// grey (high) byte of each pixel. `Stride` is the input bytes per pixel.
+template <int Stride>
+void firstByteOfEach(const uint8_t* row, uint8_t* out, uint32_t width) {
+    for (uint32_t i = 0; i < width; ++i) out[i] = row[size_t(i) * Stride];
+}
+
+// RGB to BGR; `SampleBytes` 2 takes the high byte of 16-bit samples.
+template <int SampleBytes>
+void rgbToBgr(const uint8_t* row, uint8_t* out, uint32_t width) {
+    for (uint32_t i = 0; i < width; ++i, row += 3 * SampleBytes, out += 3) {
+        out[0] = row[2 * SampleBytes];
+        out[1] = row[SampleBytes];
+        out[2] = row[0];
+    }
+}
+
+// RGBA to BGRA with the alpha kept straight.
+template <int SampleBytes>
+void rgbaToBgra(const uint8_t* row, uint8_t* out, uint32_t width) {
+    for (uint32_t i = 0; i < width; ++i, row += 4 * SampleBytes, out += 4) {
+        out[0] = row[2 * SampleBytes];
+        out[1] = row[SampleBytes];
+        out[2] = row[0];
+        out[3] = row[3 * SampleBytes];
+    }
+}
+
+struct PixelKind {
+    uint8_t colourType;
+    uint8_t bitDepth;
+    uint8_t channels;
+    uint8_t outputBits;
+    uint16_t greyRamp;  // entries of the grey colour table, 0 for none
+    ConvertRow convert;
+};
+
+const PixelKind pixelKinds[] = {
+    {0, 1, 1, 1, 2, copyRow<1>},
+    {0, 2, 1, 4, 4, expand2To4},
+    {0, 4, 1, 4, 16, copyRow<4>},
+    {0, 8, 1, 8, 256, copyRow<8>},
+    {0, 16, 1, 8, 256, firstByteOfEach<2>},
+    {2, 8, 3, 24, 0, rgbToBgr<1>},
+    {2, 16, 3, 24, 0, rgbToBgr<2>},
+    {3, 1, 1, 1, 0, copyRow<1>},
+    {3, 2, 1, 4, 0, expand2To4},
+    {3, 4, 1, 4, 0, copyRow<4>},
+    {3, 8, 1, 8, 0, copyRow<8>},
+    {4, 8, 2, 8, 256, firstByteOfEach<2>},
+    {4, 16, 2, 8, 256, firstByteOfEach<4>},
+    {6, 8, 4, 32, 0, rgbaToBgra<1>},
+    {6, 16, 4, 32, 0, rgbaToBgra<2>},
+};
+
+const PixelKind* findPixelKind(uint8_t colourType, uint8_t bitDepth) {
+    for (const PixelKind& kind : pixelKinds) {
+        if (kind.colourType == colourType && kind.bitDepth == bitDepth) return &kind;
+    }
+    return nullptr;
+}
+
+uint32_t bitsPerPixel(const PixelKind& kind) {
+    return uint32_t(kind.channels) * kind.bitDepth;
+}
+
+// ---------------------------------------------------------------------------
+// Pass geometry. A plain image is one pass covering every pixel; Adam7 has
+// seven, each a sub-image on a grid of its own.
+
+struct Pass {
+    uint32_t width, height;
+    uint32_t firstColumn, columnStep;
+    uint32_t firstRow, rowStep;
+};
+
+const uint8_t adam7FirstColumn[7] = {0, 4, 0, 2, 0, 1, 0};
+const uint8_t adam7ColumnStep[7] = {8, 8, 4, 4, 2, 2, 1};
+const uint8_t adam7FirstRow[7] = {0, 0, 4, 0, 2, 0, 1};
+const uint8_t adam7RowStep[7] = {8, 8, 8, 4, 4, 2, 2};
+
+uint32_t passExtent(uint32_t size, uint32_t first, uint32_t step) {
+    if (size <= first) return 0;
+    return uint32_t((uint64_t(size) - first + step - 1) / step);
+}
+
+int passCount(const PngImage& image) {
+    return image.interlaceMethod == 1 ? 7 : 1;
+}
+
+// Empty passes (width or height 0) hold no rows, not even filter bytes.
+Pass passGeometry(const PngImage& image, int index) {
+    if (image.interlaceMethod != 1) return {image.width, image.height, 0, 1, 0, 1};
+    Pass p;
+    p.firstColumn = adam7FirstColumn[index];
+    p.columnStep = adam7ColumnStep[index];
+    p.firstRow = adam7FirstRow[index];
+    p.rowStep = adam7RowStep[index];
+    p.width = passExtent(image.width, p.firstColumn, p.columnStep);
+    p.height = passExtent(image.height, p.firstRow, p.rowStep);
+    return p;
+}
+
+uint64_t rowBytes(uint32_t width, uint32_t bitsPerPixel) {
+    return (uint64_t(width) * bitsPerPixel + 7) / 8;
+}
+
+// Sum over the non-empty passes of height * (filter byte + row bytes).
+bool filteredDataSize(const PngImage& image, const PixelKind& kind, uint32_t& size) {
+    uint64_t total = 0;
+    for (int i = 0; i < passCount(image); ++i) {
+        Pass p = passGeometry(image, i);
+        if (p.width == 0 || p.height == 0) continue;
+        uint64_t filteredRow = 1 + rowBytes(p.width, bitsPerPixel(kind));
+        if (filteredRow > max32) return false;
+        uint64_t passBytes = filteredRow * p.height;  // both below 2^32: no overflow
+        if (passBytes > max32) return false;
+        total += passBytes;
+        if (total > max32) return false;
+    }
+    size = uint32_t(total);
+    return true;
+}
+
+// Rows padded to 4 bytes, the whole checked to fit a 32-bit size and the
+// dimensions to fit the bitmap header's signed fields.
+bool outputLayout(const PngImage& image, const PixelKind& kind, uint32_t& stride, uint32_t& pixelBytes) {
+    if (image.width > 0x7FFFFFFFu || image.height > 0x7FFFFFFFu) return false;
+    uint64_t rowStride = (rowBytes(image.width, kind.outputBits) + 3) / 4 * 4;
+    if (rowStride > max32) return false;
+    uint64_t total = rowStride * image.height;  // both below 2^32: no overflow
+    if (total > max32) return false;
+    stride = uint32_t(rowStride);
+    pixelBytes = uint32_t(total);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Chunk walk.
+
+// A chunk at `at` is readable when its 12 bytes of overhead fit and its data
+// still leaves room for the CRC before the end of the file.
+bool readChunk(const PngImage& image, uint32_t at, uint32_t& length) {
+    if (image.sourceLength - at < chunkOverhead) return false;
+    length = bigEndian32(image.source + at);
+    return length <= image.sourceLength - at - chunkOverhead;
+}
+
+bool isChunk(const uint8_t* chunk, const char* type) {
+    return std::memcmp(chunk + 4, type, 4) == 0;
+}
+
+bool headerSupported(const PngImage& image) {
+    const uint8_t* h = image.header;
+    uint8_t compressionMethod = h[10], filterMethod = h[11];
+    return findPixelKind(image.colourType, image.bitDepth) != nullptr && compressionMethod == 0 && filterMethod == 0 &&
+           image.interlaceMethod <= 1;
+}
+
+// Returns the last error code of the walk: 0, pngErrorNotPng or
+// pngErrorUnsupported. The walk reads every chunk to the end of the data (IEND
+// included), so an unknown critical chunk anywhere refuses the file.
+uint32_t parseChunks(PngImage& image) {
+    image.chunkCursor = nullptr;
+    image.header = nullptr;
+    image.firstIdat = nullptr;
+    image.palette = nullptr;
+    image.paletteCount = 0;
+    image.lastError = 0;
+
+    if (image.source == nullptr || image.sourceLength < 16 || std::memcmp(image.source, pngSignature, 8) != 0) {
+        return pngErrorNotPng;
+    }
+    uint32_t at = 8, length;
+    if (!readChunk(image, at, length) || !isChunk(image.source + at, "IHDR")) return pngErrorNotPng;
+    // The IHDR length is not examined, but its fields must lie inside the file.
+    if (image.sourceLength - (at + 8) < ihdrDataSize) return pngErrorNotPng;
+    image.header = image.source + at + 8;
+    image.width = bigEndian32(image.header);
+    image.height = bigEndian32(image.header + 4);
+    if (image.width == 0 || image.height == 0) return pngErrorNotPng;
+    image.bitDepth = image.header[8];
+    image.colourType = image.header[9];
+    image.interlaceMethod = image.header[12];
+
+    for (at += length + chunkOverhead; readChunk(image, at, length); at += length + chunkOverhead) {
+        const uint8_t* chunk = image.source + at;
+        image.chunkCursor = chunk;
+        if (isChunk(chunk, "PLTE")) {
+            if (image.palette == nullptr) {
+                image.palette = chunk + 8;
+                image.paletteCount = length / 3;
+            }
+        } else if (isChunk(chunk, "IDAT")) {
+            if (image.firstIdat == nullptr) image.firstIdat = chunk;
+        } else if (!isChunk(chunk, "IHDR") && !isChunk(chunk, "IEND") && (chunk[4] & 0x20) == 0) {
+            return pngErrorUnsupported;  // critical, and not one we know
+        }
+    }
+    return headerSupported(image) ? 0 : pngErrorUnsupported;
+}
+
+// ---------------------------------------------------------------------------
+// Unfiltering. `prior` is the previous row of the same pass, or null for the
+// first row, whose upper neighbours count as zero; bytes left of the row
+// start count as zero too. `distance` is the bytes per pixel, at least 1.
+
+uint8_t paeth(int a, int b, int c) {
+    int estimate = a + b - c;
+    int da = std::abs(estimate - a), db = std::abs(estimate - b), dc = std::abs(estimate - c);
+    if (da <= db && da <= dc) return uint8_t(a);
+    if (db <= dc) return uint8_t(b);
+    return uint8_t(c);
+}
+
+void unfilterRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length,
+                 size_t distance) {
+    for (size_t i = 0; i < length; ++i) {
+        int a = i >= distance ? out[i - distance] : 0;
+        int b = prior ? prior[i] : 0;
+        int c = (prior && i >= distance) ? prior[i - distance] : 0;
+        int predictor = 0;
+        switch (filter) {
+            case 1: predictor = a; break;
+            case 2: predictor = b; break;
+            case 3: predictor = (a + b) >> 1; break;
+            case 4: predictor = paeth(a, b, c); break;
+            default: break;
+        }
+        out[i] = uint8_t(row[i] + predictor);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Adam7 placement of one converted pass row into its output row.
+
+void placePassRow(const uint8_t* converted, uint8_t* outRow, const Pass& pass, uint32_t outputBits) {
+    if (outputBits < 8) {
+        // 1 or 4 bits: the leftmost pixel sits in the most significant bits,
+        // and the output was cleared, so setting bits is enough.
+        uint32_t mask = (1u << outputBits) - 1;
+        for (uint32_t x = 0; x < pass.width; ++x) {
+            uint64_t from = uint64_t(x) * outputBits;
+            uint32_t value = (converted[from >> 3] >> (8 - outputBits - (from & 7))) & mask;
+            uint64_t to = (uint64_t(pass.firstColumn) + uint64_t(x) * pass.columnStep) * outputBits;
+            outRow[to >> 3] |= uint8_t(value << (8 - outputBits - (to & 7)));
+        }
+        return;
+    }
+    size_t pixelBytes = outputBits / 8;
+    for (uint32_t x = 0; x < pass.width; ++x) {
+        uint64_t column = uint64_t(pass.firstColumn) + uint64_t(x) * pass.columnStep;
+        std::memcpy(outRow + size_t(column) * pixelBytes, converted + size_t(x) * pixelBytes, pixelBytes);
+    }
+}
+
+struct FillBuffers {
+    uint8_t* rows = nullptr;     // two row buffers used in turn
+    uint8_t* scratch = nullptr;  // one converted pass row (Adam7 only)
+    size_t half = 0;
+    ~FillBuffers() {
+        std::free(rows);
+        std::free(scratch);
+    }
+};
+
+}  // namespace
+
+void pngImageClear(PngImage& image) {
+    std::memset(&image, 0, sizeof image);
+}
+
+bool pngImageAttach(PngImage& image, const uint8_t* data, uint32_t size) {
+    if (image.sourceKind != pngSourceNone || image.stage != pngStageEmpty) {
+        image.lastError = pngErrorSourceAttached;
+        return false;
+    }
+    image.lastError = 0;
+    image.source = data;
+    image.sourceLength = size;
+    image.sourceKind = pngSourceResource;
+    uint32_t error = parseChunks(image);
+    if (error != 0) {
+        image.sourceKind = pngSourceNone;
+        image.lastError = error;
+        return false;
+    }
+    image.stage = pngStageParsed;
+    return true;
+}
+
+bool pngImageDecompress(PngImage& image) {
+    if (image.stage != pngStageParsed) {
+        image.lastError = pngErrorWrongStage;
+        return false;
+    }
+    const PixelKind* kind = findPixelKind(image.colourType, image.bitDepth);
+    uint32_t size = 0;
+    if (kind == nullptr || !filteredDataSize(image, *kind, size)) {
+        image.lastError = pngErrorOutOfMemory;
+        return false;
+    }
+    uint8_t* buffer = static_cast<uint8_t*>(std::malloc(size));
+    if (buffer == nullptr) {
+        image.lastError = pngErrorOutOfMemory;
+        return false;
+    }
+    image.lastError = pngErrorNotPng;
+    if (!inflateIdatStream(image.source, image.sourceLength, image.firstIdat, buffer, size)) {
+        std::free(buffer);
+        return false;
+    }
+    image.filteredData = buffer;
+    image.filteredSize = size;
+    image.lastError = 0;
+    image.stage = pngStageInflated;
+    return true;
+}
+
+bool pngOutputFormat(const PngImage& image, PngOutputFormat& format) {
+    std::memset(&format, 0, sizeof format);
+    if (image.stage == pngStageEmpty) return false;
+    const PixelKind* kind = findPixelKind(image.colourType, image.bitDepth);
+    if (kind == nullptr || !outputLayout(image, *kind, format.stride, format.pixelBytes)) {
+        return false;
+    }
+    format.width = int32_t(image.width);
+    format.height = -int32_t(image.height);
+    format.bitCount = kind->outputBits;
+
+    if (kind->greyRamp != 0) {
+        uint32_t n = kind->greyRamp;
+        format.clrUsed = n;
+        format.colourCount = n;
+        for (uint32_t i = 0; i < n; ++i) {
+            uint8_t level = uint8_t(i * 255 / (n - 1));
+            std::memset(format.colourTable + 4 * i, level, 3);
+        }
+    } else if (image.colourType == 3) {
+        // clrUsed 0: the bitmap takes 2^bitCount entries; those past the
+        // palette stay zero, and a longer palette is cut to fit.
+        if (image.palette == nullptr) return false;
+        format.colourCount = 1u << kind->outputBits;
+        uint32_t used = image.paletteCount < format.colourCount ? image.paletteCount : format.colourCount;
+        for (uint32_t i = 0; i < used; ++i) {
+            const uint8_t* rgb = image.palette + 3 * i;
+            format.colourTable[4 * i] = rgb[2];
+            format.colourTable[4 * i + 1] = rgb[1];
+            format.colourTable[4 * i + 2] = rgb[0];
+        }
+    }
+    return true;
+}
+
+bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
+    if (image.stage != pngStageInflated) {
+        image.lastError = pngErrorWrongStage;
+        return false;
+    }
+    const PixelKind* kind = findPixelKind(image.colourType, image.bitDepth);
+    uint32_t stride = 0, pixelBytes = 0;
+    if (kind == nullptr || !outputLayout(image, *kind, stride, pixelBytes) || pixels == nullptr ||
+        pixelsSize < pixelBytes) {
+        return false;
+    }
+    const uint32_t bpp = bitsPerPixel(*kind);
+    const size_t distance = bpp >= 8 ? bpp / 8 : 1;
+    const bool interlaced = image.interlaceMethod == 1;
+
+    // Two halves of at least r + 8 bytes each, r the longest row; it already
+    // fits in the filtered data, so the sum cannot overflow 64 bits.
+    FillBuffers buffers;
+    uint64_t halfSize = (rowBytes(image.width, bpp) + 8 + 7) / 8 * 8;
+    if (halfSize > SIZE_MAX / 2) {
+        image.lastError = pngErrorOutOfMemory;
+        return false;
+    }
+    buffers.half = size_t(halfSize);
+    buffers.rows = static_cast<uint8_t*>(std::malloc(2 * buffers.half));
+    if (interlaced) buffers.scratch = static_cast<uint8_t*>(std::malloc(size_t(stride) + 16));
+    if (buffers.rows == nullptr || (interlaced && buffers.scratch == nullptr)) {
+        image.lastError = pngErrorOutOfMemory;
+        return false;
+    }
+    // Sub-byte pixels of a pass are OR-ed into place.
+    if (interlaced && kind->outputBits < 8) std::memset(pixels, 0, pixelBytes);
+
+    uint64_t position = 0;
+    for (int index = 0; index < passCount(image); ++index) {
+        Pass pass = passGeometry(image, index);
+        if (pass.width == 0 || pass.height == 0) continue;
+        size_t length = size_t(rowBytes(pass.width, bpp));
+        const uint8_t* prior = nullptr;
+        for (uint32_t y = 0; y < pass.height; ++y) {
+            if (position + 1 + length > image.filteredSize) return false;
+            uint8_t filter = image.filteredData[position];
+            const uint8_t* row = image.filteredData + position + 1;
+            position += 1 + length;
+            if (filter > 4) return false;
+
+            // A None row is read where it lies; any other is rebuilt in the
+            // buffer that does not hold the previous row.
+            const uint8_t* current = row;
+            if (filter != 0) {
+                uint8_t* target = buffers.rows == prior ? buffers.rows + buffers.half : buffers.rows;
+                unfilterRow(filter, row, prior, target, length, distance);
+                current = target;
+            }
+            prior = current;
+
+            uint8_t* outRow = pixels + size_t(pass.firstRow + uint64_t(y) * pass.rowStep) * stride;
+            if (!interlaced || pass.columnStep == 1) {
+                // Pass 7 covers whole rows that no other pass touches.
+                kind->convert(current, outRow, pass.width);
+            } else {
+                kind->convert(current, buffers.scratch, pass.width);
+                placePassRow(buffers.scratch, outRow, pass, kind->outputBits);
+            }
+        }
+    }
+    return true;
+}
+
+void pngImageRelease(PngImage& image) {
+    if (image.stage == pngStageInflated) std::free(image.filteredData);
+    pngImageClear(image);
+}
+
+void pngDibHeaderBytes(const PngOutputFormat& format, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    auto put16 = [&bytes](uint32_t v) {
+        bytes.push_back(uint8_t(v));
+        bytes.push_back(uint8_t(v >> 8));
+    };
+    auto put32 = [&put16](uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    put32(40);                       // biSize
+    put32(uint32_t(format.width));   // biWidth
+    put32(uint32_t(format.height));  // biHeight, negative: top-down
+    put16(1);                        // biPlanes
+    put16(format.bitCount);          // biBitCount
+    put32(0);                        // biCompression BI_RGB
+    put32(0);                        // biSizeImage
+    put32(0);                        // biXPelsPerMeter
+    put32(0);                        // biYPelsPerMeter
+    put32(format.clrUsed);           // biClrUsed
+    put32(0);                        // biClrImportant
+    bytes.insert(bytes.end(), format.colourTable, format.colourTable + 4 * format.colourCount);
+}
+
+const char* pngDecodeMessage(PngDecodeResult result) {
+    switch (result) {
+        case pngDecodeLoadFailed: return "Error: couldn't load PNG resource";
+        case pngDecodeInflateFailed: return "Error: couldn't decode PNG resource";
+        case pngDecodeBitmapFailed: return "Error: couldn't create bitmap";
+        default: return "";
+    }
+}
+
+PngDecodeResult pngDecodeToDib(const uint8_t* data, size_t size, std::vector<uint8_t>& headerAndTable,
+                               std::vector<uint8_t>& pixels) {
+    headerAndTable.clear();
+    pixels.clear();
+    PngImage image;
+    pngImageClear(image);
+    if (size > max32 || !pngImageAttach(image, data, uint32_t(size))) return pngDecodeLoadFailed;
+    if (!pngImageDecompress(image)) {
+        pngImageRelease(image);
+        return pngDecodeInflateFailed;
+    }
+    PngDecodeResult result = pngDecodeBitmapFailed;
+    PngOutputFormat format;
+    if (pngOutputFormat(image, format)) {
+        try {
+            pixels.assign(format.pixelBytes, 0);  // zeroed like a new DIB section
+            if (pngImageFillPixels(image, pixels.data(), pixels.size())) {
+                pngDibHeaderBytes(format, headerAndTable);
+                result = pngDecodeOk;
+            }
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    if (result != pngDecodeOk) pixels.clear();
+    pngImageRelease(image);
+    return result;
+}
