@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -231,6 +233,13 @@ bool refusePng(const Bytes&) {
     return false;
 }
 
+bool readFileForTest(const std::string& path, Bytes& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
 const Bytes pngBytes = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13};
 const Bytes jpegBytes = {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F'};
 const Bytes wavBytes = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
@@ -387,6 +396,20 @@ TEST(QuizSourceAssemble, AQuizTooLargeForTheStreamIsRefused) {
     EXPECT_NE(joined(errors).find("quiz.toml: the quiz texts are too large for the player's compressed resource"),
               std::string::npos)
         << joined(errors);
+}
+
+Bytes testFile(const std::string& name) {
+    Bytes bytes;
+    EXPECT_TRUE(readFileForTest(std::string(VETRA_TESTDATA_DIR) + "/pngsuite/" + name, bytes)) << name;
+    return bytes;
+}
+
+TEST(QuizSourceAssemble, PngCheckUsesThePlayersDecoder) {
+    struct Row {
+        const char* file;
+        bool readable;
+    } rows[] = {{"basn2c08.png", true}, {"basi3p02.png", true}, {"xs1n0g01.png", false}, {"xcrn0g04.png", false}};
+    for (const Row& row : rows) EXPECT_EQ(playerReadsPng(testFile(row.file)), row.readable) << row.file;
 }
 
 TEST(QuizSourceAssemble, MediaPathsJoinTheSourceFolder) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 
+#include "pictures/png.h"
 #include "quiz/lzw.h"
 
 // Parse failures come back as a result object, not as an exception.
@@ -506,6 +507,11 @@ std::vector<uint8_t> encoded(const std::vector<uint8_t>& layout, int32_t& result
 }
 
 }  // namespace
+
+bool playerReadsPng(const std::vector<uint8_t>& bytes) {
+    std::vector<uint8_t> header, pixels;
+    return pngDecodeToDib(bytes.data(), bytes.size(), header, pixels) == pngDecodeOk;
+}
 
 const char* mediaExtension(const std::vector<uint8_t>& bytes, int32_t kind) {
     if (isPngFile(bytes)) return "png";

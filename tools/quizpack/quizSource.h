@@ -65,6 +65,9 @@ using FileReader = bool (*)(const std::string& path, std::vector<uint8_t>& bytes
 // Whether the program's own decoder reads a PNG file; null skips the check.
 using PngChecker = bool (*)(const std::vector<uint8_t>& bytes);
 
+// The player's own PNG decoder, decoding the whole picture as it would.
+bool playerReadsPng(const std::vector<uint8_t>& bytes);
+
 // Joins a media path from the source to the source file's folder.
 std::string mediaPath(const std::string& sourceFile, const std::string& relative);
 

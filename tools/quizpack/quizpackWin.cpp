@@ -104,7 +104,7 @@ int build(const std::string& source, std::string output, std::string player) {
         return 1;
     }
     std::vector<PackedResource> resources;
-    if (!assembleQuiz(document, source, readWholeFile, nullptr, resources, errors)) {
+    if (!assembleQuiz(document, source, readWholeFile, playerReadsPng, resources, errors)) {
         report(errors);
         std::fprintf(stderr, "%s: not packed\n", source.c_str());
         return 1;
