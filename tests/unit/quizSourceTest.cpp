@@ -425,4 +425,156 @@ TEST(QuizSourceAssemble, MediaPathsJoinTheSourceFolder) {
     for (const Row& row : rows) EXPECT_EQ(mediaPath(row.source, row.relative), row.expected) << row.source;
 }
 
+// ---- Extraction ------------------------------------------------------------------
+
+std::vector<PackedResource> assembled(const std::string& text) {
+    QuizDocument document = parsedOrFail(text);
+    std::vector<PackedResource> out;
+    std::vector<std::string> errors;
+    EXPECT_TRUE(assembleQuiz(document, "dir/quiz.toml", readFake, nullptr, out, errors)) << joined(errors);
+    return out;
+}
+
+// Extracts into the fake file system under dir/back/, then packs the result again.
+std::vector<PackedResource> extractedAndRebuilt(const std::vector<PackedResource>& resources, std::string& toml) {
+    std::vector<ExtractedFile> extracted;
+    std::string error;
+    EXPECT_TRUE(disassembleQuiz(resources, portableCodec, "back/", toml, extracted, error)) << error;
+    for (const ExtractedFile& file : extracted) files["dir/back/" + file.name] = *file.data;
+    return assembled(toml);
+}
+
+void expectSameResources(const std::vector<PackedResource>& a, const std::vector<PackedResource>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (const PackedResource& r : a) {
+        const PackedResource* copy = findResource(b, r.kind, r.id);
+        ASSERT_NE(copy, nullptr) << r.id;
+        EXPECT_EQ(copy->data, r.data) << r.id;
+    }
+}
+
+TEST(QuizSourceExtract, BuildExtractBuildGivesTheSameResources) {
+    addPictureFiles();
+    const std::string twoAnswers = R"(kind = "pictures"
+title = "Deux \"réponses\" \\ tab	fin"
+author = "Zoë"
+answers_per_question = 2
+captions = ["Nom", "Prénom"]
+reveal = "comment-and-picture"
+colour = "#010203"
+reward_codes = ["a", "", "c"]
+[[question]]
+answer = "un"
+answer2 = "deux"
+prompt = "€ œ —"
+comment = "c1"
+comment2 = "hidden"
+picture = "media/1.png"
+solution = "media/s1.jpg"
+[[question]]
+answer = "trois"
+answer2 = "quatre"
+comment = ""
+picture = "media/2.jpg"
+solution = "media/s2.png"
+[[question]]
+answer = "cinq"
+answer2 = "six"
+picture = "media/2.jpg"
+solution = "media/s2.png"
+)";
+    for (const std::string& text : {std::string(picturesQuiz), std::string(validText), twoAnswers}) {
+        const std::vector<PackedResource> first = assembled(text);
+        std::string toml;
+        const std::vector<PackedResource> second = extractedAndRebuilt(first, toml);
+        SCOPED_TRACE(toml);
+        expectSameResources(first, second);
+    }
+}
+
+TEST(QuizSourceExtract, MediaAreNamedByNumberAndFormat) {
+    addPictureFiles();
+    std::string toml;
+    std::vector<ExtractedFile> extracted;
+    std::string error;
+    ASSERT_TRUE(disassembleQuiz(assembled(picturesQuiz), portableCodec, "m/", toml, extracted, error)) << error;
+    std::vector<std::string> names;
+    for (const ExtractedFile& file : extracted) names.push_back(file.name);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"401.png", "10401.jpg", "402.jpg", "10402.png", "403.jpg", "10403.jpg"}));
+    EXPECT_NE(toml.find("picture = \"m/401.png\""), std::string::npos) << toml;
+}
+
+TEST(QuizSourceExtract, WhatCannotBeASourceIsRefused) {
+    QuizSource strange;
+    strange.questions = {{"a", "", "", "", ""}};
+    strange.rewardCodes = {"x"};
+    auto stream = [](const Bytes& layout) {
+        uint8_t* out = nullptr;
+        int32_t length = 0;
+        EXPECT_EQ(lzwEncode(layout.data(), static_cast<uint32_t>(layout.size()), &out, &length), lzwOk);
+        Bytes bytes(out, out + length - 1);
+        lzwFree(out);
+        return bytes;
+    };
+    auto with = [&](int kind, int answers, int reveal) {
+        QuizSource s = strange;
+        s.kind = kind, s.answersPerQuestion = answers, s.revealMode = reveal;
+        return std::vector<PackedResource>{{ResourceKind::patch, quizResourceId, stream(writeQuizLayout(s))}};
+    };
+    struct Row {
+        const char* name;
+        std::vector<PackedResource> resources;
+        const char* expected;
+    } rows[] = {
+        {"no quiz", {}, "no PATCH resource 104"},
+        {"not a stream", {{ResourceKind::patch, quizResourceId, {0xFF, 0xFF, 0xFF}}}, "does not decode"},
+        {"layout cut short", {{ResourceKind::patch, quizResourceId, stream({0, 1, 1, 1, 'T'})}}, "malformed"},
+        {"kind 7", with(7, 1, 0), "quiz kind 7"},
+        {"three answers", with(0, 3, 0), "3 answers per question"},
+        {"reveal mode 9", with(0, 1, 9), "reveal mode 9"},
+    };
+    for (const Row& row : rows) {
+        std::string toml, error;
+        std::vector<ExtractedFile> extracted;
+        EXPECT_FALSE(disassembleQuiz(row.resources, portableCodec, "", toml, extracted, error)) << row.name;
+        EXPECT_NE(error.find(row.expected), std::string::npos) << row.name << ": " << error;
+    }
+}
+
+TEST(QuizSourceExtract, WithoutCodesTheSourceGetsEmptyOnes) {
+    files.clear();
+    std::vector<PackedResource> resources = assembled(validText);
+    resources.erase(resources.begin() + 1);  // PATCH 105
+    std::string toml, error;
+    std::vector<ExtractedFile> extracted;
+    ASSERT_TRUE(disassembleQuiz(resources, portableCodec, "", toml, extracted, error)) << error;
+    Parsed p = parse(toml);
+    ASSERT_TRUE(p.ok) << joined(p.errors);
+    EXPECT_EQ(p.document.source.rewardCodes, (std::vector<std::string>{"", ""}));
+}
+
+TEST(QuizSourceExtract, MediaExtensionFollowsTheContent) {
+    struct Row {
+        const char* name;
+        Bytes bytes;
+        int32_t kind;
+        const char* extension;
+    } rows[] = {
+        {"PNG", pngBytes, kindPictures, "png"},
+        {"JPEG", jpegBytes, kindPictures, "jpg"},
+        {"GIF", {'G', 'I', 'F', '8', '9', 'a'}, kindPictures, "gif"},
+        {"BMP", {'B', 'M', 0, 0}, kindPictures, "bmp"},
+        {"WAV", wavBytes, kindAudio, "wav"},
+        {"AVI", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '}, kindVideo, "avi"},
+        {"MP3 with a tag", {'I', 'D', '3', 4}, kindAudio, "mp3"},
+        {"MP3 frame", {0xFF, 0xFB, 0x90}, kindAudio, "mp3"},
+        {"unknown audio", {1, 2, 3}, kindAudio, "mp3"},
+        {"unknown video", {1, 2, 3}, kindVideo, "avi"},
+        {"unknown picture", {1, 2, 3}, kindPictures, "bin"},
+        {"short", {0xFF}, kindPictures, "bin"},
+    };
+    for (const Row& row : rows) EXPECT_STREQ(mediaExtension(row.bytes, row.kind), row.extension) << row.name;
+}
+
 }  // namespace
