@@ -15,7 +15,7 @@ target_include_directories(quizpack_lib PRIVATE ${QUIZPACK_INCLUDE})
 target_link_libraries(quizpack_lib PUBLIC vetra_core kernel32)
 target_compile_options(quizpack_lib PRIVATE ${WARNINGS})
 
-add_executable(quizpack ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpackWin.cpp)
+add_executable(quizpack ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpackWin.cpp ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpack.rc)
 target_link_libraries(quizpack PRIVATE quizpack_lib)
 target_compile_options(quizpack PRIVATE ${WARNINGS})
 target_link_options(quizpack PRIVATE ${WIN_FLAGS})
