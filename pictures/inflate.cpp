@@ -1,199 +1,65 @@
-// A small inflater in the counts-and-symbols style: one function per step of
-// the format, all state in one record, every failure a distinct status.
-// Huffman codes are decoded one bit at a time against the first code and the
-// count of each code length, with no lookup tables. This is the reference
-// decoder: keep it simple so that any faster one can be checked against it.
+// The inflater the decoder uses: Huffman codes through lookup tables (a
+// first level indexed by the next 10 or 8 bits, second-level tables for the
+// longer codes), a 64-bit bit buffer refilled a word at a time from the IDAT
+// data, and copies that move eight bytes at a time while the input and the
+// output are far from their ends. Near either end each symbol takes a
+// careful step that checks every bit and byte, so that the status, the bytes
+// written and the output are exactly those of the reference decoder in
+// inflateReference.cpp, which stays the definition of what is right.
 
 #include "pictures/inflate.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
 
-constexpr int maxCodeLength = 15;     // longest literal/length or distance code
-constexpr int maxCodeLengthCode = 7;  // longest code of the code-length alphabet
-constexpr int literalSymbols = 288;   // literal/length alphabet, 286 and 287 never valid
-constexpr int distanceSymbols = 32;   // distance alphabet, 30 and 31 never valid
+constexpr int maxCodeLength = 15;
+constexpr int maxCodeLengthCode = 7;
+constexpr int literalSymbols = 288;
+constexpr int distanceSymbols = 32;
 constexpr int codeLengthSymbols = 19;
-constexpr int chunkHeaderSize = 8;  // length and type
+constexpr int chunkHeaderSize = 8;
 constexpr int chunkCrcSize = 4;
 
-struct InflateState {
-    // Input: the file and the chunk being read.
-    const uint8_t* file;
-    uint32_t fileLength;
-    uint32_t position;   // next byte to read in the file
-    uint32_t chunkLeft;  // data bytes left in the current chunk
-    bool inputEnded;     // no further IDAT chunk can follow
-    // Bit reader: the current byte and how many of its bits are still unused.
-    uint32_t bitByte;
-    int bitsLeft;
-    // Output: the caller's buffer, which is also the whole window.
-    uint8_t* output;
-    uint32_t outputSize;
-    uint32_t outputCount;
-};
+// Bits that index each first-level table. Codes up to that length are
+// resolved in one look-up; a longer code goes through a second-level table
+// of its own first-level prefix.
+constexpr int literalTableBits = 10;
+constexpr int distanceTableBits = 8;
+constexpr int codeLengthTableBits = maxCodeLengthCode;  // every code fits: one level
 
-// A canonical Huffman code: how many codes each length has, the first code of
-// each length, and the symbols ordered by code.
-struct Huffman {
-    int count[maxCodeLength + 1];
-    int first[maxCodeLength + 1];
-    uint16_t symbol[literalSymbols];
-    int maxLength;
-};
+// Room for any set of code lengths, over-full ones included: each code
+// longer than the first level may have a prefix of its own, with a second
+// level of up to 2^(15 - first-level bits) entries.
+constexpr int literalTableSize = (1 << literalTableBits) + literalSymbols * (1 << (maxCodeLength - literalTableBits));
+constexpr int distanceTableSize =
+    (1 << distanceTableBits) + distanceSymbols * (1 << (maxCodeLength - distanceTableBits));
 
-uint32_t bigEndian32(const uint8_t* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+// A table entry: bits 0-4 the code length, 5-7 the kind, 8-15 the extra
+// bits of a length or distance (or the index bits of a second level), 16-31
+// the value (literal byte, base length or distance, second-level offset).
+constexpr uint32_t kindLiteral = 0 << 5;    // also a code-length symbol
+constexpr uint32_t kindCopy = 1 << 5;       // a length, or a distance
+constexpr uint32_t kindEnd = 2 << 5;        // literal/length 256
+constexpr uint32_t kindBadSymbol = 3 << 5;  // literal/length 286-287, distance 30-31
+constexpr uint32_t kindNoSymbol = 4 << 5;   // no code of at most 15 bits starts so
+constexpr uint32_t kindLink = 5 << 5;       // go on in a second-level table
+
+inline uint32_t entryLength(uint32_t e) {
+    return e & 0x1F;
 }
-
-// Format notes: a chunk is a 4-byte big-endian data length, a 4-byte type,
-// the data and a 4-byte CRC. Opens the chunk whose length field is at `at`
-// when its header and data lie inside the file (the CRC is never read, so it
-// may be missing) and, if asked, when it is an IDAT chunk.
-bool openChunk(InflateState& s, uint64_t at, bool mustBeIdat) {
-    if (at + chunkHeaderSize > s.fileLength) return false;
-    const uint8_t* header = s.file + at;
-    uint32_t length = bigEndian32(header);
-    if (uint64_t(length) > s.fileLength - (at + chunkHeaderSize)) return false;
-    if (mustBeIdat && std::memcmp(header + 4, "IDAT", 4) != 0) return false;
-    s.position = uint32_t(at + chunkHeaderSize);
-    s.chunkLeft = length;
-    return true;
+inline uint32_t entryKind(uint32_t e) {
+    return e & 0xE0;
 }
-
-// Format notes: the stream is the concatenated data of consecutive IDAT
-// chunks; chunk boundaries mean nothing to it, and an empty IDAT chunk is
-// simply a boundary with nothing between.
-InflateStatus nextByte(InflateState& s, uint32_t& byte) {
-    while (s.chunkLeft == 0) {
-        if (s.inputEnded) return inflateInputEnded;
-        uint64_t next = uint64_t(s.position) + chunkCrcSize;
-        if (!openChunk(s, next, true)) {
-            s.inputEnded = true;
-            return inflateInputEnded;
-        }
-    }
-    byte = s.file[s.position];
-    s.position++;
-    s.chunkLeft--;
-    return inflateOk;
+inline uint32_t entryExtra(uint32_t e) {
+    return (e >> 8) & 0xFF;
 }
-
-InflateStatus nextBit(InflateState& s, uint32_t& bit) {
-    if (s.bitsLeft == 0) {
-        InflateStatus status = nextByte(s, s.bitByte);
-        if (status != inflateOk) return status;
-        s.bitsLeft = 8;
-    }
-    bit = s.bitByte & 1;
-    s.bitByte >>= 1;
-    s.bitsLeft--;
-    return inflateOk;
+inline uint32_t entryValue(uint32_t e) {
+    return e >> 16;
 }
-
-// Format notes: bits are taken from each byte starting with the least
-// significant, and a field of n bits (n <= 16) is assembled least significant
-// bit first.
-InflateStatus bits(InflateState& s, int n, uint32_t& value) {
-    value = 0;
-    for (int i = 0; i < n; ++i) {
-        uint32_t bit;
-        InflateStatus status = nextBit(s, bit);
-        if (status != inflateOk) return status;
-        value |= bit << i;
-    }
-    return inflateOk;
-}
-
-InflateStatus putByte(InflateState& s, uint8_t byte) {
-    if (s.outputCount >= s.outputSize) return inflateOutputFull;
-    s.output[s.outputCount++] = byte;
-    return inflateOk;
-}
-
-// Format notes: two bytes. The low nibble of the first (CM) is the method,
-// which must be 8 (deflate); its high nibble (CINFO) is the log of the window
-// size minus 8, at most 7. Bit 5 of the second (FDICT) announces a preset
-// dictionary, which a PNG stream never has. The remaining check bits (FCHECK)
-// are not verified.
-InflateStatus zlibHeader(InflateState& s) {
-    uint32_t cmf, flags;
-    InflateStatus status = bits(s, 8, cmf);
-    if (status == inflateOk) status = bits(s, 8, flags);
-    if (status != inflateOk) return status;
-    if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7) return inflateBadMethod;
-    if (flags & 0x20) return inflatePresetDictionary;
-    return inflateOk;
-}
-
-// Format notes: a stored block starts at the next byte boundary (the unused
-// bits of the current byte are dropped) with LEN and NLEN, 16 bits each,
-// least significant byte first; NLEN is the ones' complement of LEN. LEN raw
-// bytes follow, and the next block starts on a fresh byte.
-InflateStatus stored(InflateState& s) {
-    s.bitsLeft = 0;
-    uint32_t length, complement;
-    InflateStatus status = bits(s, 16, length);
-    if (status == inflateOk) status = bits(s, 16, complement);
-    if (status != inflateOk) return status;
-    if (length != (~complement & 0xFFFF)) return inflateStoredLength;
-    for (uint32_t i = 0; i < length; ++i) {
-        uint32_t byte;
-        status = nextByte(s, byte);
-        if (status == inflateOk) status = putByte(s, uint8_t(byte));
-        if (status != inflateOk) return status;
-    }
-    return inflateOk;
-}
-
-// Format notes: canonical codes. Codes of one length are consecutive
-// integers given to the symbols of that length in increasing symbol order;
-// the first code of length L is (first code of L-1 + count of L-1) * 2,
-// starting from 0. Length 0 means the symbol has no code. The counts are not
-// checked for an over-full or incomplete code: decode() stays inside the
-// symbol list either way, and a code with no symbol fails when it is read.
-void construct(Huffman& h, const uint8_t* lengths, int n, int maxLength) {
-    h.maxLength = maxLength;
-    for (int len = 0; len <= maxCodeLength; ++len) h.count[len] = 0;
-    for (int i = 0; i < n; ++i) h.count[lengths[i]]++;
-    h.count[0] = 0;
-
-    int offset[maxCodeLength + 1];
-    h.first[0] = 0;
-    offset[1] = 0;
-    int code = 0;
-    for (int len = 1; len <= maxCodeLength; ++len) {
-        code = (code + h.count[len - 1]) << 1;
-        h.first[len] = code;
-        if (len < maxCodeLength) offset[len + 1] = offset[len] + h.count[len];
-    }
-    for (int i = 0; i < n; ++i) {
-        if (lengths[i] != 0) h.symbol[offset[lengths[i]]++] = uint16_t(i);
-    }
-}
-
-// Format notes: a Huffman code is sent most significant bit first. Growing
-// the code one bit at a time, it is complete at the first length whose codes
-// run from first to first + count - 1 and include it (it is never below
-// first, because every shorter length already ruled it out).
-InflateStatus decode(InflateState& s, const Huffman& h, int& symbol) {
-    int code = 0;
-    int index = 0;  // position of the first symbol of the current length
-    for (int len = 1; len <= h.maxLength; ++len) {
-        uint32_t bit;
-        InflateStatus status = nextBit(s, bit);
-        if (status != inflateOk) return status;
-        code |= int(bit);
-        int count = h.count[len];
-        if (code - h.first[len] < count) {
-            symbol = h.symbol[index + (code - h.first[len])];
-            return inflateOk;
-        }
-        index += count;
-        code <<= 1;
-    }
-    return inflateNoSymbol;
+constexpr uint32_t makeEntry(uint32_t kind, uint32_t length, uint32_t extra, uint32_t value) {
+    return kind | length | (extra << 8) | (value << 16);
 }
 
 const uint16_t lengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
@@ -204,49 +70,464 @@ const uint16_t distanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,
                                    1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 const uint8_t distanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                    6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+const uint8_t codeLengthOrder[codeLengthSymbols] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
-// Format notes: literal/length symbols below 256 are bytes, 256 ends the
-// block, 257 to 285 give a length (base plus extra bits, 285 is 258) that is
-// followed by a distance symbol (base plus extra bits). The copy goes one
-// byte at a time, so a distance shorter than the length repeats a pattern.
-// The output buffer is the whole window.
-InflateStatus codes(InflateState& s, const Huffman& literals, const Huffman& distances) {
-    for (;;) {
-        int symbol;
-        InflateStatus status = decode(s, literals, symbol);
-        if (status != inflateOk) return status;
-        if (symbol < 256) {
-            status = putByte(s, uint8_t(symbol));
-            if (status != inflateOk) return status;
-            continue;
+enum class Alphabet { literalLength, distance, codeLength };
+
+// What a symbol means, without its code length.
+uint32_t symbolEntry(Alphabet alphabet, uint32_t symbol) {
+    switch (alphabet) {
+        case Alphabet::literalLength:
+            if (symbol < 256) return makeEntry(kindLiteral, 0, 0, symbol);
+            if (symbol == 256) return makeEntry(kindEnd, 0, 0, 0);
+            if (symbol < 286) return makeEntry(kindCopy, 0, lengthExtra[symbol - 257], lengthBase[symbol - 257]);
+            return makeEntry(kindBadSymbol, 0, 0, 0);
+        case Alphabet::distance:
+            if (symbol < 30) return makeEntry(kindCopy, 0, distanceExtra[symbol], distanceBase[symbol]);
+            return makeEntry(kindBadSymbol, 0, 0, 0);
+        default: return makeEntry(kindLiteral, 0, 0, symbol);
+    }
+}
+
+uint32_t reverseBits(uint32_t code, int length) {
+    uint32_t reversed = 0;
+    for (int i = 0; i < length; ++i, code >>= 1) reversed = (reversed << 1) | (code & 1);
+    return reversed;
+}
+
+// Format notes: canonical codes, as in the reference: codes of one length
+// are consecutive from the first code of that length, given to the symbols
+// of that length in increasing order, the first code of length L being
+// (first of L-1 + count of L-1) * 2. The counts are not checked: of an
+// over-full length only the codes that fit in L bits exist, as only those
+// can ever be read, and the code of a longer length never starts with a code
+// of a shorter one (it is at least (first + count) of the shorter length
+// shifted up), so each table slot belongs to at most one code. Slots no code
+// reaches stay kindNoSymbol.
+void buildTable(uint32_t* table, int tableBits, const uint8_t* lengths, int n, Alphabet alphabet) {
+    int count[maxCodeLength + 1] = {};
+    for (int i = 0; i < n; ++i) count[lengths[i]]++;
+    count[0] = 0;
+    uint32_t first[maxCodeLength + 1];
+    int offset[maxCodeLength + 2];
+    uint32_t code = 0;
+    first[0] = 0;
+    offset[1] = 0;
+    for (int len = 1; len <= maxCodeLength; ++len) {
+        code = (code + uint32_t(count[len - 1])) << 1;
+        first[len] = code;
+        offset[len + 1] = offset[len] + count[len];
+    }
+    uint16_t sorted[literalSymbols];
+    for (int i = 0; i < n; ++i) {
+        if (lengths[i] != 0) sorted[offset[lengths[i]]++] = uint16_t(i);
+    }
+
+    const uint32_t size = 1u << tableBits;
+    const uint32_t noSymbol = makeEntry(kindNoSymbol, 0, 0, 0);
+    for (uint32_t i = 0; i < size; ++i) table[i] = noSymbol;
+
+    // First level: every code of at most tableBits bits fills the slots
+    // whose low bits (the first bits read) are its bits in reading order.
+    int index = 0;
+    for (int len = 1; len <= tableBits && len <= maxCodeLength; ++len) {
+        for (int k = 0; k < count[len]; ++k, ++index) {
+            uint32_t value = first[len] + uint32_t(k);
+            if (value >= (1u << len)) continue;
+            uint32_t entry = symbolEntry(alphabet, sorted[index]) | uint32_t(len);
+            for (uint32_t slot = reverseBits(value, len); slot < size; slot += 1u << len) table[slot] = entry;
         }
-        if (symbol == 256) return inflateOk;
+    }
+    if (tableBits >= maxCodeLength) return;
+    const int longStart = index;
 
-        symbol -= 257;
-        if (symbol >= 29) return inflateLengthSymbol;
-        uint32_t extra;
-        status = bits(s, lengthExtra[symbol], extra);
-        if (status != inflateOk) return status;
-        uint32_t length = lengthBase[symbol] + extra;
-
-        status = decode(s, distances, symbol);
-        if (status != inflateOk) return status;
-        if (symbol >= 30) return inflateDistanceSymbol;
-        status = bits(s, distanceExtra[symbol], extra);
-        if (status != inflateOk) return status;
-        uint32_t distance = distanceBase[symbol] + extra;
-
-        if (distance > s.outputCount) return inflateDistanceTooFar;
-        for (uint32_t i = 0; i < length; ++i) {
-            status = putByte(s, s.output[s.outputCount - distance]);
-            if (status != inflateOk) return status;
+    // Longer codes: first the size of each prefix's second level (the
+    // longest code under it), then its place, then the codes themselves.
+    for (int pass = 0; pass < 3; ++pass) {
+        uint32_t next = size;
+        index = longStart;
+        for (int len = tableBits + 1; len <= maxCodeLength; ++len) {
+            for (int k = 0; k < count[len]; ++k, ++index) {
+                uint32_t value = first[len] + uint32_t(k);
+                if (value >= (1u << len)) continue;
+                int rest = len - tableBits;
+                uint32_t slot = reverseBits(value >> rest, tableBits);
+                uint32_t link = table[slot];
+                if (pass == 0) {
+                    if (entryKind(link) != kindLink) {
+                        table[slot] = makeEntry(kindLink, 0, uint32_t(rest), 0);
+                    } else if (entryExtra(link) < uint32_t(rest)) {
+                        table[slot] = makeEntry(kindLink, 0, uint32_t(rest), 0);
+                    }
+                } else if (pass == 1) {
+                    if (entryValue(link) == 0) {
+                        uint32_t subSize = 1u << entryExtra(link);
+                        table[slot] = makeEntry(kindLink, 0, entryExtra(link), next);
+                        for (uint32_t i = 0; i < subSize; ++i) table[next + i] = noSymbol;
+                        next += subSize;
+                    }
+                } else {
+                    uint32_t subSize = 1u << entryExtra(link);
+                    uint32_t entry = symbolEntry(alphabet, sorted[index]) | uint32_t(len);
+                    uint32_t low = reverseBits(value & ((1u << rest) - 1), rest);
+                    for (uint32_t i = low; i < subSize; i += 1u << rest) table[entryValue(link) + i] = entry;
+                }
+            }
         }
     }
 }
 
+inline uint64_t load64(const uint8_t* p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+#else
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+#endif
+}
+
+inline void copy8(uint8_t* to, const uint8_t* from) {
+    uint64_t v;
+    std::memcpy(&v, from, 8);
+    std::memcpy(to, &v, 8);
+}
+
+uint32_t bigEndian32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+// The IDAT byte reader and the bit buffer. Bits are used from the low end of
+// `bits`; `count` of them are real stream bits. Above them the buffer holds
+// either zeros or the very next stream bytes (a word load takes more than it
+// counts), which the next refill ORs in again at the same place.
+struct Reader {
+    const uint8_t* file;
+    uint32_t fileLength;
+    const uint8_t* next;  // the current chunk's unread data runs from next to end
+    const uint8_t* end;
+    bool ended;  // no further IDAT chunk can follow
+    uint64_t bits;
+    uint32_t count;
+};
+
+// Format notes: a chunk is a 4-byte big-endian data length, a 4-byte type,
+// the data and a 4-byte CRC, which is never read. Opens the chunk whose
+// length field is at `at` when its header and data lie inside the file.
+bool openChunk(Reader& r, uint64_t at, bool mustBeIdat) {
+    if (at + chunkHeaderSize > r.fileLength) return false;
+    const uint8_t* header = r.file + at;
+    uint32_t length = bigEndian32(header);
+    if (uint64_t(length) > r.fileLength - (at + chunkHeaderSize)) return false;
+    if (mustBeIdat && std::memcmp(header + 4, "IDAT", 4) != 0) return false;
+    r.next = header + chunkHeaderSize;
+    r.end = r.next + length;
+    return true;
+}
+
+// Steps to the data of the next non-empty IDAT chunk; false when the input
+// has ended (another chunk type, the end of the file, a chunk too long).
+bool nextChunk(Reader& r) {
+    while (!r.ended) {
+        uint64_t at = uint64_t(r.end - r.file) + chunkCrcSize;
+        if (!openChunk(r, at, true)) {
+            r.ended = true;
+            return false;
+        }
+        if (r.next != r.end) return true;
+    }
+    return false;
+}
+
+// Fills the buffer to at least 56 bits, or with whatever input is left.
+void refillSlow(Reader& r) {
+    while (r.count <= 55) {
+        if (r.next == r.end && !nextChunk(r)) return;
+        r.bits |= uint64_t(*r.next++) << r.count;
+        r.count += 8;
+    }
+}
+
+inline void refill(Reader& r) {
+    if (r.end - r.next >= 8) {
+        r.bits |= load64(r.next) << r.count;
+        r.next += (63 - r.count) >> 3;
+        r.count |= 56;
+    } else {
+        refillSlow(r);
+    }
+}
+
+// A field of n bits (n <= 32), least significant bit first.
+inline InflateStatus getBits(Reader& r, uint32_t n, uint32_t& value) {
+    if (r.count < n) {
+        refill(r);
+        if (r.count < n) return inflateInputEnded;
+    }
+    value = uint32_t(r.bits & ((uint64_t(1) << n) - 1));
+    r.bits >>= n;
+    r.count -= n;
+    return inflateOk;
+}
+
+// One symbol, every bit checked. A code that no table slot resolves is
+// NoSymbol only once maxLength bits were there to read; the reference reads
+// one bit at a time and runs out of input first otherwise. Likewise a code
+// longer than the bits left means the input ended inside it.
+InflateStatus decodeCareful(Reader& r, const uint32_t* table, int tableBits, uint32_t maxLength, uint32_t& entry) {
+    if (r.count < maxLength) refill(r);
+    uint32_t e = table[r.bits & ((1u << tableBits) - 1)];
+    if (entryKind(e) == kindLink) {
+        e = table[entryValue(e) + ((r.bits >> tableBits) & ((1u << entryExtra(e)) - 1))];
+    }
+    if (entryKind(e) == kindNoSymbol) return r.count >= maxLength ? inflateNoSymbol : inflateInputEnded;
+    if (entryLength(e) > r.count) return inflateInputEnded;
+    r.bits >>= entryLength(e);
+    r.count -= entryLength(e);
+    entry = e;
+    return inflateOk;
+}
+
+struct Tables {
+    uint32_t literals[literalTableSize];
+    uint32_t distances[distanceTableSize];
+    uint32_t codeLengths[1 << codeLengthTableBits];
+};
+
+struct InflateState {
+    Reader in;
+    uint8_t* output;
+    uint32_t outputSize;
+    uint32_t outputCount;
+    Tables tables;
+};
+
+// Format notes: two bytes; CM (low nibble of the first) must be 8, CINFO
+// (its high nibble) at most 7, FDICT (bit 5 of the second) clear. FCHECK is
+// not verified.
+InflateStatus zlibHeader(InflateState& s) {
+    uint32_t cmf, flags;
+    InflateStatus status = getBits(s.in, 8, cmf);
+    if (status == inflateOk) status = getBits(s.in, 8, flags);
+    if (status != inflateOk) return status;
+    if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7) return inflateBadMethod;
+    if (flags & 0x20) return inflatePresetDictionary;
+    return inflateOk;
+}
+
+// Format notes: a stored block drops the unused bits of the current byte,
+// then reads LEN and NLEN (16 bits each) and LEN raw bytes. The whole bytes
+// still in the bit buffer come first, then the chunks' data is copied
+// directly. Per byte the input is read before the output is checked, as in
+// the reference, so a stream that runs out of both says InputEnded.
+InflateStatus stored(InflateState& s) {
+    Reader& r = s.in;
+    uint32_t drop = r.count & 7;
+    r.bits >>= drop;
+    r.count -= drop;
+    uint32_t length, complement;
+    InflateStatus status = getBits(r, 16, length);
+    if (status == inflateOk) status = getBits(r, 16, complement);
+    if (status != inflateOk) return status;
+    if (length != (~complement & 0xFFFF)) return inflateStoredLength;
+
+    for (; length > 0 && r.count >= 8; --length) {
+        if (s.outputCount >= s.outputSize) return inflateOutputFull;
+        s.output[s.outputCount++] = uint8_t(r.bits);
+        r.bits >>= 8;
+        r.count -= 8;
+    }
+    if (r.count == 0) r.bits = 0;  // what lay above was read again below
+    while (length > 0) {
+        if (r.next == r.end && !nextChunk(r)) return inflateInputEnded;
+        if (s.outputCount >= s.outputSize) return inflateOutputFull;
+        uint32_t n = length;
+        if (uint64_t(r.end - r.next) < n) n = uint32_t(r.end - r.next);
+        if (s.outputSize - s.outputCount < n) n = s.outputSize - s.outputCount;
+        std::memcpy(s.output + s.outputCount, r.next, n);
+        r.next += n;
+        s.outputCount += n;
+        length -= n;
+    }
+    return inflateOk;
+}
+
+// One literal/length symbol and, for a length, its distance and copy, with
+// every bit and byte checked and the reference's order of failures: the
+// symbol, its extra bits, the distance symbol, its extra bits, the distance,
+// then the copy one byte at a time up to the end of the output.
+InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint32_t* distances, bool& blockEnded) {
+    Reader& r = s.in;
+    uint32_t e;
+    InflateStatus status = decodeCareful(r, literals, literalTableBits, maxCodeLength, e);
+    if (status != inflateOk) return status;
+    if (entryKind(e) == kindLiteral) {
+        if (s.outputCount >= s.outputSize) return inflateOutputFull;
+        s.output[s.outputCount++] = uint8_t(entryValue(e));
+        return inflateOk;
+    }
+    if (entryKind(e) == kindEnd) {
+        blockEnded = true;
+        return inflateOk;
+    }
+    if (entryKind(e) != kindCopy) return inflateLengthSymbol;
+    uint32_t extra;
+    status = getBits(r, entryExtra(e), extra);
+    if (status != inflateOk) return status;
+    uint32_t length = entryValue(e) + extra;
+
+    status = decodeCareful(r, distances, distanceTableBits, maxCodeLength, e);
+    if (status != inflateOk) return status;
+    if (entryKind(e) != kindCopy) return inflateDistanceSymbol;
+    status = getBits(r, entryExtra(e), extra);
+    if (status != inflateOk) return status;
+    uint32_t distance = entryValue(e) + extra;
+    if (distance > s.outputCount) return inflateDistanceTooFar;
+
+    uint32_t room = s.outputSize - s.outputCount;
+    uint32_t n = length < room ? length : room;
+    uint8_t* to = s.output + s.outputCount;
+    const uint8_t* from = to - distance;
+    for (uint32_t i = 0; i < n; ++i) to[i] = from[i];
+    s.outputCount += n;
+    return n < length ? inflateOutputFull : inflateOk;
+}
+
+// The fast loop runs while the current chunk holds at least this many bytes
+// (two refills of at most 7 bytes each per round)...
+constexpr ptrdiff_t fastInputMargin = 16;
+// ...and the output has room for three literals, the longest copy and the
+// 7 bytes a word copy may write past its end.
+constexpr uint32_t fastOutputMargin = 3 + 258 + 8 + 5;
+
+// Smallest multiple of a short distance that is at least 8: a pattern of
+// that period repeats with it too, so it can be copied a word at a time.
+const uint8_t periodCover[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+
+// Format notes: literal/length symbols below 256 are bytes, 256 ends the
+// block, 257-285 give a length followed by a distance; the copy repeats a
+// pattern when the distance is shorter than the length. The output buffer is
+// the whole window.
+InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
+    Reader& r = s.in;
+    uint8_t* const out = s.output;
+    for (;;) {
+        if (r.end - r.next >= fastInputMargin && s.outputSize - s.outputCount >= fastOutputMargin) {
+            uint64_t bits = r.bits;
+            uint32_t count = r.count;
+            const uint8_t* next = r.next;
+            const uint8_t* const inputLimit = r.end - fastInputMargin;
+            uint8_t* dst = out + s.outputCount;
+            uint8_t* const outputLimit = out + (s.outputSize - fastOutputMargin);
+            InflateStatus status = inflateOk;
+            bool blockEnded = false;
+            constexpr uint32_t literalMask = (1u << literalTableBits) - 1;
+            constexpr uint32_t distanceMask = (1u << distanceTableBits) - 1;
+            auto lookupLiteral = [&]() {
+                uint32_t e = literals[bits & literalMask];
+                if (entryKind(e) == kindLink) {
+                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryExtra(e)) - 1))];
+                }
+                return e;
+            };
+            auto refillFast = [&]() {
+                bits |= load64(next) << count;
+                next += (63 - count) >> 3;
+                count |= 56;
+            };
+            auto consume = [&](uint32_t n) {
+                bits >>= n;
+                count -= n;
+            };
+            do {
+                // At least 56 bits: enough for three literal codes, or for a
+                // length code, its extra bits, a distance code and its extra
+                // bits (15 + 5 + 15 + 13).
+                refillFast();
+                uint32_t e = lookupLiteral();
+                if (entryKind(e) == kindLiteral) {
+                    consume(entryLength(e));
+                    *dst++ = uint8_t(entryValue(e));
+                    e = lookupLiteral();
+                    if (entryKind(e) == kindLiteral) {
+                        consume(entryLength(e));
+                        *dst++ = uint8_t(entryValue(e));
+                        e = lookupLiteral();
+                        if (entryKind(e) == kindLiteral) {
+                            consume(entryLength(e));
+                            *dst++ = uint8_t(entryValue(e));
+                            continue;
+                        }
+                    }
+                    refillFast();  // the bits under e stay where they are
+                }
+                if (entryKind(e) != kindCopy) {
+                    if (entryKind(e) == kindEnd) {
+                        consume(entryLength(e));
+                        blockEnded = true;
+                    } else {
+                        // With 56 bits at hand a code with no symbol is
+                        // NoSymbol, never the end of the input.
+                        status = entryKind(e) == kindBadSymbol ? inflateLengthSymbol : inflateNoSymbol;
+                    }
+                    break;
+                }
+                consume(entryLength(e));
+                uint32_t length = entryValue(e) + uint32_t(bits & ((1u << entryExtra(e)) - 1));
+                consume(entryExtra(e));
+
+                e = distances[bits & distanceMask];
+                if (entryKind(e) == kindLink) {
+                    e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryExtra(e)) - 1))];
+                }
+                if (entryKind(e) != kindCopy) {
+                    status = entryKind(e) == kindBadSymbol ? inflateDistanceSymbol : inflateNoSymbol;
+                    break;
+                }
+                consume(entryLength(e));
+                uint32_t distance = entryValue(e) + uint32_t(bits & ((1u << entryExtra(e)) - 1));
+                consume(entryExtra(e));
+                if (distance > uint32_t(dst - out)) {
+                    status = inflateDistanceTooFar;
+                    break;
+                }
+
+                const uint8_t* from = dst - distance;
+                uint8_t* const stop = dst + length;
+                if (distance >= 8) {
+                    do {
+                        copy8(dst, from);
+                        dst += 8;
+                        from += 8;
+                    } while (dst < stop);
+                } else {
+                    // The first word byte by byte (it overlaps its source),
+                    // then words from a whole number of periods back.
+                    for (int i = 0; i < 8; ++i) dst[i] = from[i];
+                    from = dst + 8 - periodCover[distance];
+                    for (dst += 8; dst < stop; dst += 8, from += 8) copy8(dst, from);
+                }
+                dst = stop;
+            } while (next <= inputLimit && dst <= outputLimit);
+            r.bits = bits;
+            r.count = count;
+            r.next = next;
+            s.outputCount = uint32_t(dst - out);
+            if (status != inflateOk) return status;
+            if (blockEnded) return inflateOk;
+            continue;
+        }
+        bool blockEnded = false;
+        InflateStatus status = carefulStep(s, literals, distances, blockEnded);
+        if (status != inflateOk || blockEnded) return status;
+    }
+}
+
 // Format notes: the fixed code gives literal/length symbols 0-143 8 bits,
-// 144-255 9 bits, 256-279 7 bits and 280-287 8 bits; distance codes are
-// plain 5-bit values, so all 32 get length 5 and 30 and 31 fail when used.
+// 144-255 9 bits, 256-279 7 bits, 280-287 8 bits; distance codes are 5-bit
+// values, so 30 and 31 exist and fail when used.
 InflateStatus fixed(InflateState& s) {
     uint8_t lengths[literalSymbols];
     int symbol = 0;
@@ -254,28 +535,23 @@ InflateStatus fixed(InflateState& s) {
     for (; symbol < 256; ++symbol) lengths[symbol] = 9;
     for (; symbol < 280; ++symbol) lengths[symbol] = 7;
     for (; symbol < literalSymbols; ++symbol) lengths[symbol] = 8;
-    Huffman literals;
-    construct(literals, lengths, literalSymbols, maxCodeLength);
-
+    buildTable(s.tables.literals, literalTableBits, lengths, literalSymbols, Alphabet::literalLength);
     for (symbol = 0; symbol < distanceSymbols; ++symbol) lengths[symbol] = 5;
-    Huffman distances;
-    construct(distances, lengths, distanceSymbols, maxCodeLength);
-    return codes(s, literals, distances);
+    buildTable(s.tables.distances, distanceTableBits, lengths, distanceSymbols, Alphabet::distance);
+    return codes(s, s.tables.literals, s.tables.distances);
 }
 
-const uint8_t codeLengthOrder[codeLengthSymbols] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-
 // Format notes: HLIT (5 bits, + 257), HDIST (5 bits, + 1), HCLEN (4 bits,
-// + 4), then HCLEN 3-bit lengths of the code-length code in a fixed order.
-// With that code come HLIT + HDIST lengths as one sequence: 0-15 literally,
-// 16 repeats the previous length 3-6 times (2 extra bits), 17 gives 3-10
-// zeros (3 bits), 18 gives 11-138 zeros (7 bits). A repeat may cross from the
-// literal lengths into the distance lengths but not past their end.
+// + 4), HCLEN 3-bit lengths of the code-length code in the fixed order, then
+// HLIT + HDIST code lengths as one sequence: 0-15 literally, 16 repeats the
+// previous length 3-6 times, 17 and 18 give 3-10 and 11-138 zeros. A repeat
+// may cross into the distance lengths but not past their end.
 InflateStatus dynamic(InflateState& s) {
+    Reader& r = s.in;
     uint32_t literalCount, distanceCount, codeLengthCount;
-    InflateStatus status = bits(s, 5, literalCount);
-    if (status == inflateOk) status = bits(s, 5, distanceCount);
-    if (status == inflateOk) status = bits(s, 4, codeLengthCount);
+    InflateStatus status = getBits(r, 5, literalCount);
+    if (status == inflateOk) status = getBits(r, 5, distanceCount);
+    if (status == inflateOk) status = getBits(r, 4, codeLengthCount);
     if (status != inflateOk) return status;
     literalCount += 257;
     distanceCount += 1;
@@ -284,19 +560,19 @@ InflateStatus dynamic(InflateState& s) {
     uint8_t lengths[literalSymbols + distanceSymbols] = {};
     for (uint32_t i = 0; i < codeLengthCount; ++i) {
         uint32_t length;
-        status = bits(s, 3, length);
+        status = getBits(r, 3, length);
         if (status != inflateOk) return status;
         lengths[codeLengthOrder[i]] = uint8_t(length);
     }
-    Huffman lengthCode;
-    construct(lengthCode, lengths, codeLengthSymbols, maxCodeLengthCode);
+    buildTable(s.tables.codeLengths, codeLengthTableBits, lengths, codeLengthSymbols, Alphabet::codeLength);
 
     uint32_t total = literalCount + distanceCount;
     uint32_t index = 0;
     while (index < total) {
-        int symbol;
-        status = decode(s, lengthCode, symbol);
+        uint32_t e;
+        status = decodeCareful(r, s.tables.codeLengths, codeLengthTableBits, maxCodeLengthCode, e);
         if (status != inflateOk) return status;
+        uint32_t symbol = entryValue(e);
         if (symbol < 16) {
             lengths[index++] = uint8_t(symbol);
             continue;
@@ -306,13 +582,13 @@ InflateStatus dynamic(InflateState& s) {
         if (symbol == 16) {
             if (index == 0) return inflateRepeatFirst;
             repeated = lengths[index - 1];
-            status = bits(s, 2, times);
+            status = getBits(r, 2, times);
             times += 3;
         } else if (symbol == 17) {
-            status = bits(s, 3, times);
+            status = getBits(r, 3, times);
             times += 3;
         } else {
-            status = bits(s, 7, times);
+            status = getBits(r, 7, times);
             times += 11;
         }
         if (status != inflateOk) return status;
@@ -320,21 +596,19 @@ InflateStatus dynamic(InflateState& s) {
         while (times--) lengths[index++] = repeated;
     }
 
-    Huffman literals, distances;
-    construct(literals, lengths, int(literalCount), maxCodeLength);
-    construct(distances, lengths + literalCount, int(distanceCount), maxCodeLength);
-    return codes(s, literals, distances);
+    buildTable(s.tables.literals, literalTableBits, lengths, int(literalCount), Alphabet::literalLength);
+    buildTable(s.tables.distances, distanceTableBits, lengths + literalCount, int(distanceCount), Alphabet::distance);
+    return codes(s, s.tables.literals, s.tables.distances);
 }
 
-// Format notes: blocks follow the zlib header until one has BFINAL set; each
-// starts with BFINAL (1 bit) and BTYPE (2 bits). The Adler-32 trailer after
-// the final block is not compared, so it is not read at all.
+// Format notes: blocks follow the zlib header until one has BFINAL set; the
+// Adler-32 trailer is not read.
 InflateStatus blocks(InflateState& s) {
     uint32_t last;
     do {
         uint32_t type;
-        InflateStatus status = bits(s, 1, last);
-        if (status == inflateOk) status = bits(s, 2, type);
+        InflateStatus status = getBits(s.in, 1, last);
+        if (status == inflateOk) status = getBits(s.in, 2, type);
         if (status != inflateOk) return status;
         switch (type) {
             case 0: status = stored(s); break;
@@ -350,23 +624,25 @@ InflateStatus blocks(InflateState& s) {
 }  // namespace
 
 InflateStatus inflateIdatStreamStatus(const uint8_t* file, uint32_t fileLength, const uint8_t* firstIdat,
-                                      uint8_t* output, uint32_t outputSize) {
-    InflateState s = {};
-    s.file = file;
-    s.fileLength = fileLength;
-    s.output = output;
-    s.outputSize = outputSize;
-    s.inputEnded = true;
+                                      uint8_t* output, uint32_t outputSize, uint32_t* written) {
+    // Some 60 KB of tables on the stack: no allocation that could fail.
+    InflateState state;
+    InflateState* s = &state;
+    s->in = Reader{file, fileLength, nullptr, nullptr, true, 0, 0};
+    s->output = output;
+    s->outputSize = outputSize;
+    s->outputCount = 0;
     // Compared as integers: firstIdat may lie anywhere, even outside the file.
     uintptr_t offset = reinterpret_cast<uintptr_t>(firstIdat) - reinterpret_cast<uintptr_t>(file);
-    if (file != nullptr && firstIdat != nullptr && offset < fileLength && openChunk(s, offset, false)) {
-        s.inputEnded = false;
+    if (file != nullptr && firstIdat != nullptr && offset < fileLength && openChunk(s->in, offset, false)) {
+        s->in.ended = false;
     }
 
-    InflateStatus status = zlibHeader(s);
-    if (status == inflateOk) status = blocks(s);
-    if (status == inflateOk && s.outputCount < outputSize) {
-        std::memset(output + s.outputCount, 0, outputSize - s.outputCount);
+    InflateStatus status = zlibHeader(*s);
+    if (status == inflateOk) status = blocks(*s);
+    if (written != nullptr) *written = s->outputCount;
+    if (status == inflateOk && s->outputCount < outputSize) {
+        std::memset(output + s->outputCount, 0, outputSize - s->outputCount);
     }
     return status;
 }
