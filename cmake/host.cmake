@@ -16,7 +16,7 @@ target_link_libraries(unit_tests PRIVATE vetra_core GTest::gtest GTest::gtest_ma
 target_compile_options(unit_tests PRIVATE ${WARNINGS})
 target_compile_definitions(unit_tests PRIVATE
   VETRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-  VETRA_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata")
+  VETRA_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
 find_package(PNG QUIET)
 if(PNG_FOUND)
   target_link_libraries(unit_tests PRIVATE PNG::PNG)

@@ -4,7 +4,7 @@ add_executable(pngtobmp ${CMAKE_SOURCE_DIR}/tools/pngtobmp/pngtobmp.cpp)
 target_link_libraries(pngtobmp PRIVATE vetra_core)
 target_compile_options(pngtobmp PRIVATE ${WARNINGS})
 
-set(PNGSUITE ${CMAKE_SOURCE_DIR}/../shared/testdata/pngsuite)
+set(PNGSUITE ${CMAKE_SOURCE_DIR}/tests/data/pngsuite)
 if(EXISTS ${PNGSUITE})
   add_test(NAME pngtobmp_decodes
            COMMAND pngtobmp ${PNGSUITE}/basi3p02.png ${CMAKE_BINARY_DIR}/pngtobmp_basi3p02.bmp)
