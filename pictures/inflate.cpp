@@ -36,9 +36,11 @@ constexpr int literalTableSize = (1 << literalTableBits) + literalSymbols * (1 <
 constexpr int distanceTableSize =
     (1 << distanceTableBits) + distanceSymbols * (1 << (maxCodeLength - distanceTableBits));
 
-// A table entry: bits 0-4 the code length, 5-7 the kind, 8-15 the extra
-// bits of a length or distance (or the index bits of a second level), 16-31
-// the value (literal byte, base length or distance, second-level offset).
+// A table entry: bits 0-4 the bits a symbol takes, its code and (for a
+// length or distance) its extra bits together, so one shift consumes both;
+// bits 5-7 the kind; bits 8-11 the code length alone (for a link, the index
+// bits of the second level); bits 16-31 the value (literal byte, base length
+// or distance, second-level offset).
 constexpr uint32_t kindLiteral = 0 << 5;    // also a code-length symbol
 constexpr uint32_t kindCopy = 1 << 5;       // a length, or a distance
 constexpr uint32_t kindEnd = 2 << 5;        // literal/length 256
@@ -46,20 +48,35 @@ constexpr uint32_t kindBadSymbol = 3 << 5;  // literal/length 286-287, distance 
 constexpr uint32_t kindNoSymbol = 4 << 5;   // no code of at most 15 bits starts so
 constexpr uint32_t kindLink = 5 << 5;       // go on in a second-level table
 
-inline uint32_t entryLength(uint32_t e) {
+inline uint32_t entryTotal(uint32_t e) {
     return e & 0x1F;
 }
 inline uint32_t entryKind(uint32_t e) {
     return e & 0xE0;
 }
-inline uint32_t entryExtra(uint32_t e) {
-    return (e >> 8) & 0xFF;
+inline uint32_t entryCodeLength(uint32_t e) {
+    return (e >> 8) & 0xF;
+}
+inline uint32_t entryLinkBits(uint32_t e) {
+    return (e >> 8) & 0xF;
 }
 inline uint32_t entryValue(uint32_t e) {
     return e >> 16;
 }
-constexpr uint32_t makeEntry(uint32_t kind, uint32_t length, uint32_t extra, uint32_t value) {
-    return kind | length | (extra << 8) | (value << 16);
+// A symbol's meaning before its code length is added (codeBits).
+constexpr uint32_t makeEntry(uint32_t kind, uint32_t extra, uint32_t value) {
+    return kind | extra | (value << 16);
+}
+constexpr uint32_t codeBits(uint32_t length) {
+    return length | (length << 8);
+}
+constexpr uint32_t makeLink(uint32_t bits, uint32_t offset) {
+    return kindLink | (bits << 8) | (offset << 16);
+}
+// The extra bits of a length or distance, taken from the buffer as it was
+// before the symbol was consumed.
+inline uint32_t extraValue(uint64_t saved, uint32_t e) {
+    return (uint32_t(saved) & ((1u << entryTotal(e)) - 1)) >> entryCodeLength(e);
 }
 
 const uint16_t lengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
@@ -78,14 +95,14 @@ enum class Alphabet { literalLength, distance, codeLength };
 uint32_t symbolEntry(Alphabet alphabet, uint32_t symbol) {
     switch (alphabet) {
         case Alphabet::literalLength:
-            if (symbol < 256) return makeEntry(kindLiteral, 0, 0, symbol);
-            if (symbol == 256) return makeEntry(kindEnd, 0, 0, 0);
-            if (symbol < 286) return makeEntry(kindCopy, 0, lengthExtra[symbol - 257], lengthBase[symbol - 257]);
-            return makeEntry(kindBadSymbol, 0, 0, 0);
+            if (symbol < 256) return makeEntry(kindLiteral, 0, symbol);
+            if (symbol == 256) return makeEntry(kindEnd, 0, 0);
+            if (symbol < 286) return makeEntry(kindCopy, lengthExtra[symbol - 257], lengthBase[symbol - 257]);
+            return makeEntry(kindBadSymbol, 0, 0);
         case Alphabet::distance:
-            if (symbol < 30) return makeEntry(kindCopy, 0, distanceExtra[symbol], distanceBase[symbol]);
-            return makeEntry(kindBadSymbol, 0, 0, 0);
-        default: return makeEntry(kindLiteral, 0, 0, symbol);
+            if (symbol < 30) return makeEntry(kindCopy, distanceExtra[symbol], distanceBase[symbol]);
+            return makeEntry(kindBadSymbol, 0, 0);
+        default: return makeEntry(kindLiteral, 0, symbol);
     }
 }
 
@@ -124,7 +141,7 @@ void buildTable(uint32_t* table, int tableBits, const uint8_t* lengths, int n, A
     }
 
     const uint32_t size = 1u << tableBits;
-    const uint32_t noSymbol = makeEntry(kindNoSymbol, 0, 0, 0);
+    const uint32_t noSymbol = makeEntry(kindNoSymbol, 0, 0);
     for (uint32_t i = 0; i < size; ++i) table[i] = noSymbol;
 
     // First level: every code of at most tableBits bits fills the slots
@@ -134,7 +151,7 @@ void buildTable(uint32_t* table, int tableBits, const uint8_t* lengths, int n, A
         for (int k = 0; k < count[len]; ++k, ++index) {
             uint32_t value = first[len] + uint32_t(k);
             if (value >= (1u << len)) continue;
-            uint32_t entry = symbolEntry(alphabet, sorted[index]) | uint32_t(len);
+            uint32_t entry = symbolEntry(alphabet, sorted[index]) + codeBits(uint32_t(len));
             for (uint32_t slot = reverseBits(value, len); slot < size; slot += 1u << len) table[slot] = entry;
         }
     }
@@ -154,21 +171,19 @@ void buildTable(uint32_t* table, int tableBits, const uint8_t* lengths, int n, A
                 uint32_t slot = reverseBits(value >> rest, tableBits);
                 uint32_t link = table[slot];
                 if (pass == 0) {
-                    if (entryKind(link) != kindLink) {
-                        table[slot] = makeEntry(kindLink, 0, uint32_t(rest), 0);
-                    } else if (entryExtra(link) < uint32_t(rest)) {
-                        table[slot] = makeEntry(kindLink, 0, uint32_t(rest), 0);
+                    if (entryKind(link) != kindLink || entryLinkBits(link) < uint32_t(rest)) {
+                        table[slot] = makeLink(uint32_t(rest), 0);
                     }
                 } else if (pass == 1) {
                     if (entryValue(link) == 0) {
-                        uint32_t subSize = 1u << entryExtra(link);
-                        table[slot] = makeEntry(kindLink, 0, entryExtra(link), next);
+                        uint32_t subSize = 1u << entryLinkBits(link);
+                        table[slot] = makeLink(entryLinkBits(link), next);
                         for (uint32_t i = 0; i < subSize; ++i) table[next + i] = noSymbol;
                         next += subSize;
                     }
                 } else {
-                    uint32_t subSize = 1u << entryExtra(link);
-                    uint32_t entry = symbolEntry(alphabet, sorted[index]) | uint32_t(len);
+                    uint32_t subSize = 1u << entryLinkBits(link);
+                    uint32_t entry = symbolEntry(alphabet, sorted[index]) + codeBits(uint32_t(len));
                     uint32_t low = reverseBits(value & ((1u << rest) - 1), rest);
                     for (uint32_t i = low; i < subSize; i += 1u << rest) table[entryValue(link) + i] = entry;
                 }
@@ -189,10 +204,11 @@ inline uint64_t load64(const uint8_t* p) {
 #endif
 }
 
-inline void copy8(uint8_t* to, const uint8_t* from) {
-    uint64_t v;
-    std::memcpy(&v, from, 8);
-    std::memcpy(to, &v, 8);
+// Never overlapping: callers copy from at least 16 bytes back.
+inline void copy16(uint8_t* to, const uint8_t* from) {
+    uint8_t v[16];
+    std::memcpy(v, from, 16);
+    std::memcpy(to, v, 16);
 }
 
 uint32_t bigEndian32(const uint8_t* p) {
@@ -272,7 +288,7 @@ inline InflateStatus getBits(Reader& r, uint32_t n, uint32_t& value) {
     return inflateOk;
 }
 
-// One symbol, every bit checked. A code that no table slot resolves is
+// One symbol, every bit checked; its extra bits are left for the caller. A code that no table slot resolves is
 // NoSymbol only once maxLength bits were there to read; the reference reads
 // one bit at a time and runs out of input first otherwise. Likewise a code
 // longer than the bits left means the input ended inside it.
@@ -280,12 +296,12 @@ InflateStatus decodeCareful(Reader& r, const uint32_t* table, int tableBits, uin
     if (r.count < maxLength) refill(r);
     uint32_t e = table[r.bits & ((1u << tableBits) - 1)];
     if (entryKind(e) == kindLink) {
-        e = table[entryValue(e) + ((r.bits >> tableBits) & ((1u << entryExtra(e)) - 1))];
+        e = table[entryValue(e) + ((r.bits >> tableBits) & ((1u << entryLinkBits(e)) - 1))];
     }
     if (entryKind(e) == kindNoSymbol) return r.count >= maxLength ? inflateNoSymbol : inflateInputEnded;
-    if (entryLength(e) > r.count) return inflateInputEnded;
-    r.bits >>= entryLength(e);
-    r.count -= entryLength(e);
+    if (entryCodeLength(e) > r.count) return inflateInputEnded;
+    r.bits >>= entryCodeLength(e);
+    r.count -= entryCodeLength(e);
     entry = e;
     return inflateOk;
 }
@@ -374,14 +390,14 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
     }
     if (entryKind(e) != kindCopy) return inflateLengthSymbol;
     uint32_t extra;
-    status = getBits(r, entryExtra(e), extra);
+    status = getBits(r, entryTotal(e) - entryCodeLength(e), extra);
     if (status != inflateOk) return status;
     uint32_t length = entryValue(e) + extra;
 
     status = decodeCareful(r, distances, distanceTableBits, maxCodeLength, e);
     if (status != inflateOk) return status;
     if (entryKind(e) != kindCopy) return inflateDistanceSymbol;
-    status = getBits(r, entryExtra(e), extra);
+    status = getBits(r, entryTotal(e) - entryCodeLength(e), extra);
     if (status != inflateOk) return status;
     uint32_t distance = entryValue(e) + extra;
     if (distance > s.outputCount) return inflateDistanceTooFar;
@@ -399,12 +415,8 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
 // (two refills of at most 7 bytes each per round)...
 constexpr ptrdiff_t fastInputMargin = 16;
 // ...and the output has room for three literals, the longest copy and the
-// 7 bytes a word copy may write past its end.
-constexpr uint32_t fastOutputMargin = 3 + 258 + 8 + 5;
-
-// Smallest multiple of a short distance that is at least 8: a pattern of
-// that period repeats with it too, so it can be copied a word at a time.
-const uint8_t periodCover[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+// 15 bytes a 16-byte copy may write past its end.
+constexpr uint32_t fastOutputMargin = 3 + 258 + 15 + 12;
 
 // Format notes: literal/length symbols below 256 are bytes, 256 ends the
 // block, 257-285 give a length followed by a distance; the copy repeats a
@@ -428,7 +440,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
             auto lookupLiteral = [&]() {
                 uint32_t e = literals[bits & literalMask];
                 if (entryKind(e) == kindLink) {
-                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryExtra(e)) - 1))];
+                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
                 }
                 return e;
             };
@@ -448,15 +460,15 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 refillFast();
                 uint32_t e = lookupLiteral();
                 if (entryKind(e) == kindLiteral) {
-                    consume(entryLength(e));
+                    consume(entryTotal(e));
                     *dst++ = uint8_t(entryValue(e));
                     e = lookupLiteral();
                     if (entryKind(e) == kindLiteral) {
-                        consume(entryLength(e));
+                        consume(entryTotal(e));
                         *dst++ = uint8_t(entryValue(e));
                         e = lookupLiteral();
                         if (entryKind(e) == kindLiteral) {
-                            consume(entryLength(e));
+                            consume(entryTotal(e));
                             *dst++ = uint8_t(entryValue(e));
                             continue;
                         }
@@ -465,7 +477,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 }
                 if (entryKind(e) != kindCopy) {
                     if (entryKind(e) == kindEnd) {
-                        consume(entryLength(e));
+                        consume(entryTotal(e));
                         blockEnded = true;
                     } else {
                         // With 56 bits at hand a code with no symbol is
@@ -474,21 +486,21 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                     }
                     break;
                 }
-                consume(entryLength(e));
-                uint32_t length = entryValue(e) + uint32_t(bits & ((1u << entryExtra(e)) - 1));
-                consume(entryExtra(e));
+                uint64_t saved = bits;
+                consume(entryTotal(e));
+                uint32_t length = entryValue(e) + extraValue(saved, e);
 
                 e = distances[bits & distanceMask];
                 if (entryKind(e) == kindLink) {
-                    e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryExtra(e)) - 1))];
+                    e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryLinkBits(e)) - 1))];
                 }
                 if (entryKind(e) != kindCopy) {
                     status = entryKind(e) == kindBadSymbol ? inflateDistanceSymbol : inflateNoSymbol;
                     break;
                 }
-                consume(entryLength(e));
-                uint32_t distance = entryValue(e) + uint32_t(bits & ((1u << entryExtra(e)) - 1));
-                consume(entryExtra(e));
+                saved = bits;
+                consume(entryTotal(e));
+                uint32_t distance = entryValue(e) + extraValue(saved, e);
                 if (distance > uint32_t(dst - out)) {
                     status = inflateDistanceTooFar;
                     break;
@@ -496,18 +508,31 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
 
                 const uint8_t* from = dst - distance;
                 uint8_t* const stop = dst + length;
-                if (distance >= 8) {
+                if (distance >= 16) {
                     do {
-                        copy8(dst, from);
-                        dst += 8;
-                        from += 8;
+                        copy16(dst, from);
+                        dst += 16;
+                        from += 16;
+                    } while (dst < stop);
+                } else if (distance == 1) {
+                    uint64_t run = from[0] * 0x0101010101010101ull;
+                    do {
+                        std::memcpy(dst, &run, 8);
+                        std::memcpy(dst + 8, &run, 8);
+                        dst += 16;
                     } while (dst < stop);
                 } else {
-                    // The first word byte by byte (it overlaps its source),
-                    // then words from a whole number of periods back.
-                    for (int i = 0; i < 8; ++i) dst[i] = from[i];
-                    from = dst + 8 - periodCover[distance];
-                    for (dst += 8; dst < stop; dst += 8, from += 8) copy8(dst, from);
+                    // A short period: its first 16 bytes one at a time (they
+                    // overlap their source), then those 16 bytes again every
+                    // whole number of periods, with no load waiting on the
+                    // store before it.
+                    for (int i = 0; i < 16; ++i) dst[i] = from[i];
+                    if (length > 16) {
+                        uint8_t pattern[16];
+                        std::memcpy(pattern, dst, 16);
+                        const uint32_t step = 16 - 16 % distance;
+                        for (dst += step; dst < stop; dst += step) std::memcpy(dst, pattern, 16);
+                    }
                 }
                 dst = stop;
             } while (next <= inputLimit && dst <= outputLimit);

@@ -250,33 +250,67 @@ uint32_t parseChunks(PngImage& image) {
 }
 
 // ---------------------------------------------------------------------------
-// Unfiltering. `prior` is the previous row of the same pass, or null for the
-// first row, whose upper neighbours count as zero; bytes left of the row
-// start count as zero too. `distance` is the bytes per pixel, at least 1.
+// Unfiltering. `prior` is the previous row of the same pass; above the first
+// row of a pass lies a row of zeros. Bytes left of the row start count as
+// zero too. `distance` is the bytes per pixel, at least 1.
+//
+// Each filter has its own loop, specialised for the filter distance D so
+// that the D bytes to the left stay in registers rather than being read
+// back from the row just written. Rows hold whole pixels (or, below 8 bits
+// per pixel, D is 1), so their length is a multiple of D.
 
-uint8_t paeth(int a, int b, int c) {
-    int estimate = a + b - c;
-    int da = std::abs(estimate - a), db = std::abs(estimate - b), dc = std::abs(estimate - c);
-    if (da <= db && da <= dc) return uint8_t(a);
-    if (db <= dc) return uint8_t(b);
-    return uint8_t(c);
+// Paeth's choice written with the identities |p - a| = |b - c|,
+// |p - b| = |a - c| and |p - c| = |a + b - 2c| for p = a + b - c, which
+// leave no branch to mispredict.
+inline int paethPredictor(int a, int b, int c) {
+    int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+    int ab = pa <= pb ? a : b;
+    int pab = pa <= pb ? pa : pb;
+    return pab <= pc ? ab : c;
+}
+
+template <int D>
+void unfilterRowFor(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length) {
+    uint8_t left[D];  // the rebuilt pixel to the left (zero before the row)
+    uint8_t upLeft[D];
+    for (int k = 0; k < D; ++k) left[k] = upLeft[k] = 0;
+    switch (filter) {
+        case 1:
+            for (size_t i = 0; i < length; i += D) {
+                for (int k = 0; k < D; ++k) out[i + k] = left[k] = uint8_t(row[i + k] + left[k]);
+            }
+            break;
+        case 2:
+            for (size_t i = 0; i < length; ++i) out[i] = uint8_t(row[i] + prior[i]);
+            break;
+        case 3:
+            for (size_t i = 0; i < length; i += D) {
+                for (int k = 0; k < D; ++k)
+                    out[i + k] = left[k] = uint8_t(row[i + k] + ((left[k] + prior[i + k]) >> 1));
+            }
+            break;
+        case 4:
+            for (size_t i = 0; i < length; i += D) {
+                for (int k = 0; k < D; ++k) {
+                    uint8_t up = prior[i + k];
+                    out[i + k] = left[k] = uint8_t(row[i + k] + paethPredictor(left[k], up, upLeft[k]));
+                    upLeft[k] = up;
+                }
+            }
+            break;
+        default: std::memcpy(out, row, length); break;
+    }
 }
 
 void unfilterRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length,
                  size_t distance) {
-    for (size_t i = 0; i < length; ++i) {
-        int a = i >= distance ? out[i - distance] : 0;
-        int b = prior ? prior[i] : 0;
-        int c = (prior && i >= distance) ? prior[i - distance] : 0;
-        int predictor = 0;
-        switch (filter) {
-            case 1: predictor = a; break;
-            case 2: predictor = b; break;
-            case 3: predictor = (a + b) >> 1; break;
-            case 4: predictor = paeth(a, b, c); break;
-            default: break;
-        }
-        out[i] = uint8_t(row[i] + predictor);
+    switch (distance) {
+        case 2: unfilterRowFor<2>(filter, row, prior, out, length); break;
+        case 3: unfilterRowFor<3>(filter, row, prior, out, length); break;
+        case 4: unfilterRowFor<4>(filter, row, prior, out, length); break;
+        case 6: unfilterRowFor<6>(filter, row, prior, out, length); break;
+        case 8: unfilterRowFor<8>(filter, row, prior, out, length); break;
+        default: unfilterRowFor<1>(filter, row, prior, out, length); break;
     }
 }
 
@@ -305,10 +339,12 @@ void placePassRow(const uint8_t* converted, uint8_t* outRow, const Pass& pass, u
 
 struct FillBuffers {
     uint8_t* rows = nullptr;     // two row buffers used in turn
+    uint8_t* zeros = nullptr;    // the row above the first row of each pass
     uint8_t* scratch = nullptr;  // one converted pass row (Adam7 only)
     size_t half = 0;
     ~FillBuffers() {
         std::free(rows);
+        std::free(zeros);
         std::free(scratch);
     }
 };
@@ -426,8 +462,9 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
     }
     buffers.half = size_t(halfSize);
     buffers.rows = static_cast<uint8_t*>(std::malloc(2 * buffers.half));
+    buffers.zeros = static_cast<uint8_t*>(std::calloc(buffers.half, 1));
     if (interlaced) buffers.scratch = static_cast<uint8_t*>(std::malloc(size_t(stride) + 16));
-    if (buffers.rows == nullptr || (interlaced && buffers.scratch == nullptr)) {
+    if (buffers.rows == nullptr || buffers.zeros == nullptr || (interlaced && buffers.scratch == nullptr)) {
         image.lastError = pngErrorOutOfMemory;
         return false;
     }
@@ -439,7 +476,7 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
         Pass pass = passGeometry(image, index);
         if (pass.width == 0 || pass.height == 0) continue;
         size_t length = size_t(rowBytes(pass.width, bpp));
-        const uint8_t* prior = nullptr;
+        const uint8_t* prior = buffers.zeros;
         for (uint32_t y = 0; y < pass.height; ++y) {
             if (position + 1 + length > image.filteredSize) return false;
             uint8_t filter = image.filteredData[position];
