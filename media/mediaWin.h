@@ -19,3 +19,12 @@ void onMediaCommand(Quiz* quiz, HWND sheet, int controlId);
 
 // Teardown: clip files removed, main window destroyed, player libraries released.
 void releaseMedia(Quiz* quiz, HWND mainWindow);
+
+// Writes clip resource IMG r (r = 400 + n) of the program to the clip file of
+// n; type 1 is audio (.mp3), 2 video (.avi). 1 once every byte is on disk;
+// 0 when the resource is absent or unreadable or the file could not be
+// written whole, and then no clip file is left behind.
+int writeClipFile(const Quiz* quiz, int resourceId, int type);
+
+// "%svetra%d.mp3" (type 1) or "%svetra%d.avi" (type 2) with the quiz's mediaPrefix.
+void clipFileName(const Quiz* quiz, int clip, int type, char* name, int size);
