@@ -149,4 +149,10 @@ TEST(Packer, AnExecutableWithoutQuizHasNoQuizResources) {
     EXPECT_TRUE(found.empty());
 }
 
+TEST(Packer, TellsAStrippedPlayerFromOneWithSymbols) {
+    EXPECT_FALSE(hasSymbolTable(besideSelf("vetra.exe")));
+    EXPECT_TRUE(hasSymbolTable(besideSelf("win_tests.exe")));  // linked without -s
+    EXPECT_FALSE(hasSymbolTable(besideSelf("no-such-file.exe")));
+}
+
 }  // namespace

@@ -237,6 +237,19 @@ bool readQuizResources(const std::string& executable, std::vector<PackedResource
     return true;
 }
 
+bool hasSymbolTable(const std::string& executable) {
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(executable, bytes) || bytes.size() < sizeof(IMAGE_DOS_HEADER)) return false;
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    const size_t at = static_cast<size_t>(dos->e_lfanew) + sizeof(DWORD);
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 || at + sizeof(IMAGE_FILE_HEADER) > bytes.size()) {
+        return false;
+    }
+    IMAGE_FILE_HEADER header;
+    std::memcpy(&header, bytes.data() + at, sizeof header);
+    return header.PointerToSymbolTable != 0;
+}
+
 bool writePackedPlayer(const std::string& player, const std::string& output,
                        const std::vector<PackedResource>& resources, std::string& error) {
     std::vector<ModuleResource> all;

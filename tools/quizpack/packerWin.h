@@ -25,6 +25,11 @@ bool isQuizResource(ResourceKind kind, uint16_t id);
 // raw data, numeric ids only). An executable without any gives an empty list.
 bool readQuizResources(const std::string& executable, std::vector<PackedResource>& out, std::string& error);
 
+// Whether an executable still carries a COFF symbol table. Growing its
+// resources moves the sections after them and leaves the table's pointer
+// stale, so players to pack into should be linked stripped.
+bool hasSymbolTable(const std::string& executable);
+
 // Writes `output`: a copy of `player` whose resource table is rebuilt from the
 // player's own resources minus any quiz it carried, plus `resources` (language
 // neutral). The copy is made and checked under a temporary name next to

@@ -116,6 +116,12 @@ int build(const std::string& source, std::string output, std::string player) {
                      "number %u; with %u questions it will report the missing ones\n",
                      source.c_str(), static_cast<unsigned>((count + 2) / 3 * 3), static_cast<unsigned>(count));
     }
+    if (hasSymbolTable(player)) {
+        std::fprintf(stderr,
+                     "%s: warning: the player is not stripped; its symbol table will point at the wrong place once "
+                     "its resources grow (link it with -s)\n",
+                     player.c_str());
+    }
     std::string error;
     if (!writePackedPlayer(player, output, resources, error)) {
         std::fprintf(stderr, "%s: %s\n", output.c_str(), error.c_str());
@@ -157,18 +163,26 @@ int extract(const std::string& executable, std::string output, std::string media
         std::fprintf(stderr, "%s: %s\n", executable.c_str(), error.c_str());
         return 1;
     }
+    // The source is written last; a failure removes what this run wrote.
+    std::vector<std::string> written;
+    auto undo = [&written]() {
+        for (const std::string& path : written) DeleteFileA(path.c_str());
+    };
     if (!files.empty()) {
         CreateDirectoryA(mediaDir.c_str(), nullptr);
         for (const ExtractedFile& file : files) {
             const std::string path = mediaDir + "\\" + file.name;
             if (!writeWholeFile(path, *file.data)) {
                 std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+                undo();
                 return 1;
             }
+            written.push_back(path);
         }
     }
     if (!writeWholeFile(output, std::vector<uint8_t>(text.begin(), text.end()))) {
         std::fprintf(stderr, "%s: cannot write\n", output.c_str());
+        undo();
         return 1;
     }
     std::printf("%s: quiz written to %s", executable.c_str(), output.c_str());
