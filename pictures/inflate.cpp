@@ -47,6 +47,9 @@ constexpr uint32_t kindEnd = 2 << 5;        // literal/length 256
 constexpr uint32_t kindBadSymbol = 3 << 5;  // literal/length 286-287, distance 30-31
 constexpr uint32_t kindNoSymbol = 4 << 5;   // no code of at most 15 bits starts so
 constexpr uint32_t kindLink = 5 << 5;       // go on in a second-level table
+// Also set in a link, alone in its byte, so that a look-up tests for a link
+// with a single instruction.
+constexpr uint32_t linkFlag = 0x8000;
 
 inline uint32_t entryTotal(uint32_t e) {
     return e & 0x1F;
@@ -71,7 +74,7 @@ constexpr uint32_t codeBits(uint32_t length) {
     return length | (length << 8);
 }
 constexpr uint32_t makeLink(uint32_t bits, uint32_t offset) {
-    return kindLink | (bits << 8) | (offset << 16);
+    return kindLink | linkFlag | (bits << 8) | (offset << 16);
 }
 // The extra bits of a length or distance, taken from the buffer as it was
 // before the symbol was consumed.
@@ -412,8 +415,8 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
 }
 
 // The fast loop runs while the current chunk holds at least this many bytes
-// (two refills of at most 7 bytes each per round)...
-constexpr ptrdiff_t fastInputMargin = 16;
+// (a refill on entry and two per round, at most 7 bytes each)...
+constexpr ptrdiff_t fastInputMargin = 24;
 // ...and the output has room for three literals, the longest copy and the
 // 15 bytes a 16-byte copy may write past its end.
 constexpr uint32_t fastOutputMargin = 3 + 258 + 15 + 12;
@@ -439,7 +442,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
             constexpr uint32_t distanceMask = (1u << distanceTableBits) - 1;
             auto lookupLiteral = [&]() {
                 uint32_t e = literals[bits & literalMask];
-                if (entryKind(e) == kindLink) {
+                if (e & linkFlag) {
                     e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
                 }
                 return e;
@@ -449,16 +452,27 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 next += (63 - count) >> 3;
                 count |= 56;
             };
+            // With 15 real bits at hand the entry does not wait for the
+            // refill; otherwise it is looked up again after it.
+            auto refillAndLookUp = [&](uint32_t& e) {
+                const bool enough = count >= maxCodeLength;
+                e = lookupLiteral();
+                refillFast();
+                if (!enough) e = lookupLiteral();
+            };
             auto consume = [&](uint32_t n) {
                 bits >>= n;
                 count -= n;
             };
+            // The next literal/length entry is looked up as soon as its bits
+            // are in, before the refill or the copy that precedes it, so the
+            // table load is off the path of the work in between.
+            refillFast();
+            uint32_t e = lookupLiteral();
             do {
-                // At least 56 bits: enough for three literal codes, or for a
-                // length code, its extra bits, a distance code and its extra
-                // bits (15 + 5 + 15 + 13).
-                refillFast();
-                uint32_t e = lookupLiteral();
+                // Here at least 56 bits: enough for three literal codes, or
+                // for a length code, its extra bits, a distance code and
+                // its extra bits (15 + 5 + 15 + 13).
                 if (entryKind(e) == kindLiteral) {
                     consume(entryTotal(e));
                     *dst++ = uint8_t(entryValue(e));
@@ -470,6 +484,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                         if (entryKind(e) == kindLiteral) {
                             consume(entryTotal(e));
                             *dst++ = uint8_t(entryValue(e));
+                            refillAndLookUp(e);
                             continue;
                         }
                     }
@@ -491,7 +506,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 uint32_t length = entryValue(e) + extraValue(saved, e);
 
                 e = distances[bits & distanceMask];
-                if (entryKind(e) == kindLink) {
+                if (e & linkFlag) {
                     e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryLinkBits(e)) - 1))];
                 }
                 if (entryKind(e) != kindCopy) {
@@ -505,6 +520,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                     status = inflateDistanceTooFar;
                     break;
                 }
+                refillAndLookUp(e);
 
                 const uint8_t* from = dst - distance;
                 uint8_t* const stop = dst + length;
