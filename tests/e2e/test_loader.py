@@ -22,9 +22,10 @@ EXAMPLE_TITLES = {
 RT_RCDATA = 10
 
 
-def pe_resources(path):
+def pe_resources(path, entries_too=False):
     """{(type, name): (file offset, size)} of an executable's resources, first language of each; types and
-    names are ints or upper-case strings. Written here so the test does not depend on the packer it checks."""
+    names are ints or upper-case strings. Written here so the test does not depend on the packer it checks.
+    With entries_too, each value also holds the file offset of the name's directory entry."""
     with open(path, "rb") as f:
         data = f.read()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
@@ -52,14 +53,14 @@ def pe_resources(path):
                 length = struct.unpack_from("<H", data, base + (key & 0x7FFFFFFF))[0]
                 start = base + (key & 0x7FFFFFFF) + 2
                 key = data[start:start + 2 * length].decode("utf-16-le").upper()
-            yield key, target
+            yield key, target, base + at + 16 + 8 * i
 
     found = {}
-    for rtype, names in entries(0):
-        for name, languages in entries(names & 0x7FFFFFFF):
-            for _, leaf in entries(languages & 0x7FFFFFFF):
+    for rtype, names, _ in entries(0):
+        for name, languages, entry in entries(names & 0x7FFFFFFF):
+            for _, leaf, _ in entries(languages & 0x7FFFFFFF):
                 rva, size = struct.unpack_from("<II", data, base + leaf)
-                found.setdefault((rtype, name), (offset(rva), size))
+                found.setdefault((rtype, name), (offset(rva), size, entry) if entries_too else (offset(rva), size))
     return found
 
 
@@ -77,6 +78,15 @@ def overwrite_resource(path, key, byte=0xFF):
     with open(path, "r+b") as f:
         f.seek(at)
         f.write(bytes([byte]) * size)
+
+
+def renumber_resource(path, key, new_id):
+    """Gives a resource another number in place, so that the old number is absent (ids stay in order when
+    new_id is above every id of its type)."""
+    entry = pe_resources(path, entries_too=True)[key][2]
+    with open(path, "r+b") as f:
+        f.seek(entry)
+        f.write(struct.pack("<I", new_id))
 
 
 def pack_example(relative, folder, name):
@@ -141,9 +151,18 @@ class LoaderTest(PlayerTest):
         self.assertFalse(harness.probe_ok("msgbox", "Vetra", 500), "the codes are not read after a failure")
         self.assertEqual(player.close(), 0)
 
-    def test_unreadable_codes_tell_the_codes_message_once(self):
-        exe = pack_example("text/capitales.toml", self.folder, "nocodes.exe")
-        overwrite_resource(exe, ("PATCH", 105))
+    def test_missing_codes_tell_the_codes_message_once(self):
+        for case in ("absent", "unreadable"):
+            with self.subTest(case):
+                self.check_codes_message(case)
+
+    def check_codes_message(self, case):
+        exe = pack_example("text/capitales.toml", self.folder, case + ".exe")
+        if case == "absent":
+            renumber_resource(exe, ("PATCH", 105), 999)
+            self.assertNotIn(("PATCH", 105), pe_resources(exe))
+        else:
+            overwrite_resource(exe, ("PATCH", 105))
         player = self.start(exe)
         text = harness.decode_text(harness.probe("msgbox", "Vetra", 30000).strip())
         self.assertEqual(text, "Erreur dans le d\u00e9cryptage des codes")
