@@ -1,11 +1,13 @@
 // quizpack: packs a quiz source (TOML, with its pictures or clips) into a copy
 // of the player, and extracts a quiz back out of a player.
+#include <conio.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tools/quizpack/commandLine.h"
 #include "tools/quizpack/packerWin.h"
 #include "tools/quizpack/quizSource.h"
 
@@ -16,20 +18,15 @@ int usage() {
                  "usage: quizpack build QUIZ.toml [-o NAME.exe] [--player vetra.exe]\n"
                  "       quizpack extract NAME.exe [-o QUIZ.toml] [--media DIR]\n"
                  "\n"
+                 "       quizpack QUIZ.toml\n"
+                 "\n"
                  "build    checks the quiz source and writes a copy of the player that carries it\n"
                  "         (default player: vetra.exe next to quizpack.exe; default output: the\n"
-                 "         source's name with .exe)\n"
+                 "         source's name with .exe); a source alone, or dropped on quizpack.exe,\n"
+                 "         is built next to itself\n"
                  "extract  writes the quiz a player carries back out as a source, its pictures and\n"
                  "         clips into DIR (default: a folder named after the source, \"-media\" added)\n");
     return 2;
-}
-
-std::string withExtension(const std::string& path, const char* extension) {
-    const size_t slash = path.find_last_of("/\\");
-    const size_t dot = path.find_last_of('.');
-    const std::string stem =
-        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path;
-    return stem + extension;
 }
 
 std::string fullPath(const std::string& path) {
@@ -191,27 +188,47 @@ int extract(const std::string& executable, std::string output, std::string media
     return 0;
 }
 
+// Started on its own (a file dropped on it, a double click), the program has
+// a console window of its own that closes with it: the reader needs time to
+// read. A console with no window on screen (Wine in a terminal) stays open,
+// and input that is no console (a script) has no key to wait for.
+bool ownsConsole() {
+    DWORD processes[2];
+    DWORD mode;
+    const HWND window = GetConsoleWindow();
+    return GetConsoleProcessList(processes, 2) == 1 && window && IsWindowVisible(window) &&
+           GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode);
+}
+
+void waitForKey() {
+    // The prompt is Windows-1252; the console shows its own code page.
+    const char* const prompt = "Appuyez sur une touche pour fermer cette fen\xEAtre...";
+    wchar_t wide[128];
+    const int wideLength = MultiByteToWideChar(1252, 0, prompt, -1, wide, 128);
+    char local[256];
+    const int localLength =
+        wideLength > 0 ? WideCharToMultiByte(GetConsoleOutputCP(), 0, wide, -1, local, sizeof local, nullptr, nullptr)
+                       : 0;
+    std::fflush(stderr);
+    std::printf("\n%s", localLength > 0 ? local : prompt);
+    std::fflush(stdout);
+    _getch();
+    std::printf("\n");
+}
+
+int run(const QuizpackCommand& command) {
+    switch (command.action) {
+        case QuizpackAction::build: return build(command.input, command.output, command.player);
+        case QuizpackAction::extract: return extract(command.input, command.output, command.media);
+        case QuizpackAction::usage: break;
+    }
+    return usage();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return usage();
-    const std::string command = argv[1];
-    const std::string input = argv[2];
-    std::string output, player, media;
-    for (int i = 3; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (i + 1 >= argc) return usage();
-        if (option == "-o") {
-            output = argv[++i];
-        } else if (option == "--player" && command == "build") {
-            player = argv[++i];
-        } else if (option == "--media" && command == "extract") {
-            media = argv[++i];
-        } else {
-            return usage();
-        }
-    }
-    if (command == "build") return build(input, output, player);
-    if (command == "extract") return extract(input, output, media);
-    return usage();
+    const int result = run(parseQuizpackArguments(std::vector<std::string>(argv + 1, argv + argc)));
+    if (ownsConsole()) waitForKey();
+    return result;
 }

@@ -10,15 +10,23 @@ endif()
 
 add_library(quizpack_lib STATIC
   ${CMAKE_SOURCE_DIR}/tools/quizpack/quizSource.cpp
+  ${CMAKE_SOURCE_DIR}/tools/quizpack/commandLine.cpp
   ${CMAKE_SOURCE_DIR}/tools/quizpack/packerWin.cpp)
 target_include_directories(quizpack_lib PRIVATE ${QUIZPACK_INCLUDE})
 target_link_libraries(quizpack_lib PUBLIC vetra_core kernel32)
 target_compile_options(quizpack_lib PRIVATE ${WARNINGS})
 
 add_executable(quizpack ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpackWin.cpp ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpack.rc)
-target_link_libraries(quizpack PRIVATE quizpack_lib)
+target_link_libraries(quizpack PRIVATE quizpack_lib user32)
 target_compile_options(quizpack PRIVATE ${WARNINGS})
-target_link_options(quizpack PRIVATE ${WIN_FLAGS})
+# Stripped and without a link time: it ships in the release zip, the same
+# bytes from the same commit.
+target_link_options(quizpack PRIVATE ${WIN_FLAGS} -s -Wl,--no-insert-timestamp)
+
+# Both executables' icons, manifests and version records, read with pefile.
+add_test(NAME quizpack_pe COMMAND ${SYSTEM_PYTHON} ${CMAKE_SOURCE_DIR}/tests/pe/test_quizpack_pe.py)
+set_tests_properties(quizpack_pe PROPERTIES
+  ENVIRONMENT "VETRA_EXE=$<TARGET_FILE:vetra>;QUIZPACK_EXE=$<TARGET_FILE:quizpack>")
 
 # The Windows-side tests pack real players: they use the packer and a fresh vetra.exe.
 target_link_libraries(win_tests PRIVATE quizpack_lib)

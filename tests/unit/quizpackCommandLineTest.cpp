@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/quizpack/commandLine.h"
+
+namespace {
+
+const char* actionName(QuizpackAction action) {
+    switch (action) {
+        case QuizpackAction::usage: return "usage";
+        case QuizpackAction::build: return "build";
+        case QuizpackAction::extract: return "extract";
+    }
+    return "?";
+}
+
+struct ArgumentCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    QuizpackAction action;
+    const char* input;
+    const char* output;
+    const char* player;
+    const char* media;
+};
+
+TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
+    using A = QuizpackAction;
+    // clang-format off
+    const ArgumentCase cases[] = {
+        // A dropped file arrives as one full path; it is built beside itself.
+        {"dropped source", {"C:\\Quiz\\histoire.toml"}, A::build,
+         "C:\\Quiz\\histoire.toml", "C:\\Quiz\\histoire.exe", "", ""},
+        {"dropped, upper-case extension", {"C:\\Quiz\\HISTOIRE.TOML"}, A::build,
+         "C:\\Quiz\\HISTOIRE.TOML", "C:\\Quiz\\HISTOIRE.exe", "", ""},
+        {"dropped, dotted folder and name", {"D:\\mes.quiz\\v1.2 histoire.toml"}, A::build,
+         "D:\\mes.quiz\\v1.2 histoire.toml", "D:\\mes.quiz\\v1.2 histoire.exe", "", ""},
+        {"source alone, relative", {"histoire.toml"}, A::build, "histoire.toml", "histoire.exe", "", ""},
+        {"lone argument that is no source", {"histoire.exe"}, A::usage, "", "", "", ""},
+        {"lone folder named like a source", {"C:\\x\\.toml"}, A::usage, "", "", "", ""},
+        {"lone verb", {"build"}, A::usage, "", "", "", ""},
+        {"nothing", {}, A::usage, "", "", "", ""},
+        {"build with defaults", {"build", "a.toml"}, A::build, "a.toml", "", "", ""},
+        {"build with every option", {"build", "a.toml", "-o", "b.exe", "--player", "p.exe"}, A::build,
+         "a.toml", "b.exe", "p.exe", ""},
+        {"build of a source named like the verb", {"build", "build.toml"}, A::build, "build.toml", "", "", ""},
+        {"extract with every option", {"extract", "b.exe", "--media", "m", "-o", "c.toml"}, A::extract,
+         "b.exe", "c.toml", "", "m"},
+        {"build refuses --media", {"build", "a.toml", "--media", "m"}, A::usage, "", "", "", ""},
+        {"extract refuses --player", {"extract", "b.exe", "--player", "p.exe"}, A::usage, "", "", "", ""},
+        {"option without its value", {"build", "a.toml", "-o"}, A::usage, "", "", "", ""},
+        {"unknown option", {"build", "a.toml", "-x", "y"}, A::usage, "", "", "", ""},
+        {"unknown verb", {"pack", "a.toml"}, A::usage, "", "", "", ""},
+        {"two sources", {"a.toml", "b.toml"}, A::usage, "", "", "", ""},
+    };
+    // clang-format on
+    for (const ArgumentCase& c : cases) {
+        const QuizpackCommand command = parseQuizpackArguments(c.arguments);
+        EXPECT_STREQ(actionName(command.action), actionName(c.action)) << c.name;
+        EXPECT_EQ(command.input, c.input) << c.name;
+        EXPECT_EQ(command.output, c.output) << c.name;
+        EXPECT_EQ(command.player, c.player) << c.name;
+        EXPECT_EQ(command.media, c.media) << c.name;
+    }
+}
+
+TEST(QuizpackArguments, ReplacesOrAddsTheExtensionOfTheFileNameOnly) {
+    const struct {
+        const char* path;
+        const char* extension;
+        const char* expected;
+    } cases[] = {
+        {"quiz.toml", ".exe", "quiz.exe"},
+        {"quiz", ".exe", "quiz.exe"},
+        {"a.b.toml", ".exe", "a.b.exe"},
+        {"dir.d\\quiz", "-media", "dir.d\\quiz-media"},
+        {"dir.d/quiz", ".toml", "dir.d/quiz.toml"},
+        {"C:quiz.toml", ".exe", "C:quiz.exe"},
+        {"out\\quiz.toml", "-media", "out\\quiz-media"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(withExtension(c.path, c.extension), c.expected) << c.path;
+}
+
+TEST(QuizpackArguments, RecognisesExtensionsWhateverTheirCase) {
+    const struct {
+        const char* path;
+        bool expected;
+    } cases[] = {
+        {"a.toml", true},      {"a.TOML", true},       {"a.Toml", true}, {"dir\\a.toml", true},
+        {"a.toml.txt", false}, {"a.tom", false},       {"atoml", false}, {".toml", false},
+        {"dir\\.toml", false}, {"dir.toml\\a", false}, {"", false},      {"a.xtoml", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(hasExtension(c.path, ".toml"), c.expected) << c.path;
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#include "tools/quizpack/commandLine.h"
+
+#include <cstring>
+
+namespace {
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+size_t fileNameStart(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\:");
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+}  // namespace
+
+std::string withExtension(const std::string& path, const char* extension) {
+    const size_t dot = path.find_last_of('.');
+    const bool hasDot = dot != std::string::npos && dot >= fileNameStart(path);
+    return (hasDot ? path.substr(0, dot) : path) + extension;
+}
+
+bool hasExtension(const std::string& path, const char* extension) {
+    const size_t length = std::strlen(extension);
+    const size_t start = fileNameStart(path);
+    // A name that is only the extension (".toml") names no source.
+    if (path.size() - start <= length) return false;
+    for (size_t i = 0; i < length; ++i) {
+        if (lowerAscii(path[path.size() - length + i]) != lowerAscii(extension[i])) return false;
+    }
+    return true;
+}
+
+QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments) {
+    QuizpackCommand command;
+    if (arguments.size() == 1 && hasExtension(arguments[0], ".toml")) {
+        command.action = QuizpackAction::build;
+        command.input = arguments[0];
+        command.output = withExtension(arguments[0], ".exe");
+        return command;
+    }
+    if (arguments.size() < 2) return command;
+    const std::string& verb = arguments[0];
+    const bool build = verb == "build";
+    if (!build && verb != "extract") return command;
+    QuizpackCommand parsed;
+    parsed.input = arguments[1];
+    for (size_t i = 2; i < arguments.size(); i += 2) {
+        if (i + 1 >= arguments.size()) return command;
+        const std::string& option = arguments[i];
+        const std::string& value = arguments[i + 1];
+        if (option == "-o") {
+            parsed.output = value;
+        } else if (option == "--player" && build) {
+            parsed.player = value;
+        } else if (option == "--media" && !build) {
+            parsed.media = value;
+        } else {
+            return command;
+        }
+    }
+    parsed.action = build ? QuizpackAction::build : QuizpackAction::extract;
+    return parsed;
+}

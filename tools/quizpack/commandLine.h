@@ -1,0 +1,30 @@
+// What quizpack is asked to do, read from its arguments. Portable so that the
+// native tests cover it, including the one-argument form Windows uses when a
+// file is dropped on the program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class QuizpackAction { usage, build, extract };
+
+struct QuizpackCommand {
+    QuizpackAction action = QuizpackAction::usage;
+    std::string input;
+    std::string output;  // empty: derived from the input
+    std::string player;  // empty: vetra.exe next to quizpack.exe
+    std::string media;   // empty: derived from the output
+};
+
+// `arguments` leaves out the program's own name. A lone .toml argument is a
+// source dropped on the program (or given alone on a command line): it is
+// built next to itself, named after itself.
+QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments);
+
+// The path with its extension (from the last dot of the file name) replaced by
+// `extension`, or `extension` appended when the file name has none.
+std::string withExtension(const std::string& path, const char* extension);
+
+// Whether the file name ends in `extension` (".toml"), ignoring ASCII case
+// as Windows file names do.
+bool hasExtension(const std::string& path, const char* extension);
