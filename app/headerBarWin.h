@@ -4,3 +4,8 @@
 #include <windows.h>
 
 INT_PTR CALLBACK headerBarProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Underlined font three quarters of the control's client height, and the
+// pointing hand as the class cursor of the link's class ("Static", so every
+// static of the program shows it). Returns the font, which the caller owns.
+HFONT applyLinkStyle(HWND link);
