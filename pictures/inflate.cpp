@@ -41,12 +41,17 @@ constexpr int distanceTableSize =
 // bits 5-7 the kind; bits 8-11 the code length alone (for a link, the index
 // bits of the second level); bits 16-31 the value (literal byte, base length
 // or distance, second-level offset).
-constexpr uint32_t kindLiteral = 0 << 5;    // also a code-length symbol
-constexpr uint32_t kindCopy = 1 << 5;       // a length, or a distance
-constexpr uint32_t kindEnd = 2 << 5;        // literal/length 256
-constexpr uint32_t kindBadSymbol = 3 << 5;  // literal/length 286-287, distance 30-31
-constexpr uint32_t kindNoSymbol = 4 << 5;   // no code of at most 15 bits starts so
-constexpr uint32_t kindLink = 5 << 5;       // go on in a second-level table
+constexpr uint32_t kindLiteral = 0 << 5;      // also a code-length symbol
+constexpr uint32_t kindLiteralPair = 1 << 5;  // two literals, both codes in the first level
+constexpr uint32_t kindCopy = 2 << 5;         // a length, or a distance
+constexpr uint32_t kindEnd = 3 << 5;          // literal/length 256
+constexpr uint32_t kindBadSymbol = 4 << 5;    // literal/length 286-287, distance 30-31
+constexpr uint32_t kindNoSymbol = 5 << 5;     // no code of at most 15 bits starts so
+constexpr uint32_t kindLink = 6 << 5;         // go on in a second-level table
+// One or two literals: a single test of the two kind bits that are zero.
+inline bool isLiterals(uint32_t e) {
+    return (e & 0xC0) == 0;
+}
 // Also set in a link, alone in its byte, so that a look-up tests for a link
 // with a single instruction.
 constexpr uint32_t linkFlag = 0x8000;
@@ -195,6 +200,28 @@ void buildTable(uint32_t* table, int tableBits, const uint8_t* lengths, int n, A
     }
 }
 
+// Photographs give long runs of literals with short codes. A first-level
+// slot whose literal code leaves room for a whole second literal code holds
+// both: the first literal's code length stays in bits 8-11 (all that the
+// careful step uses), the two codes together in bits 0-4, the bytes in the
+// value, first one low. Slots are visited upward and the second code is
+// looked up at a lower slot, which may already be a pair: its first literal
+// is the one wanted.
+void pairLiterals(uint32_t* table, int tableBits) {
+    const uint32_t size = 1u << tableBits;
+    for (uint32_t i = 0; i < size; ++i) {
+        uint32_t first = table[i];
+        if (entryKind(first) != kindLiteral) continue;
+        uint32_t firstLength = entryCodeLength(first);
+        uint32_t second = table[i >> firstLength];
+        if (!isLiterals(second)) continue;
+        uint32_t secondLength = entryCodeLength(second);
+        if (firstLength + secondLength > uint32_t(tableBits)) continue;
+        uint32_t bytes = (entryValue(first) & 0xFF) | ((entryValue(second) & 0xFF) << 8);
+        table[i] = kindLiteralPair | (firstLength + secondLength) | (firstLength << 8) | (bytes << 16);
+    }
+}
+
 inline uint64_t load64(const uint8_t* p) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
     uint64_t v = 0;
@@ -300,6 +327,9 @@ InflateStatus decodeCareful(Reader& r, const uint32_t* table, int tableBits, uin
     uint32_t e = table[r.bits & ((1u << tableBits) - 1)];
     if (entryKind(e) == kindLink) {
         e = table[entryValue(e) + ((r.bits >> tableBits) & ((1u << entryLinkBits(e)) - 1))];
+    }
+    if (entryKind(e) == kindLiteralPair) {
+        e = makeEntry(kindLiteral, 0, entryValue(e) & 0xFF) + codeBits(entryCodeLength(e));
     }
     if (entryKind(e) == kindNoSymbol) return r.count >= maxLength ? inflateNoSymbol : inflateInputEnded;
     if (entryCodeLength(e) > r.count) return inflateInputEnded;
@@ -417,9 +447,10 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
 // The fast loop runs while the current chunk holds at least this many bytes
 // (a refill on entry and two per round, at most 7 bytes each)...
 constexpr ptrdiff_t fastInputMargin = 24;
-// ...and the output has room for three literals, the longest copy and the
-// 15 bytes a 16-byte copy may write past its end.
-constexpr uint32_t fastOutputMargin = 3 + 258 + 15 + 12;
+// ...and the output has room for six literals (and the byte a pair store
+// writes past a single one), the longest copy and the 15 bytes a 16-byte
+// copy may write past its end.
+constexpr uint32_t fastOutputMargin = 7 + 258 + 15 + 8;
 
 // Format notes: literal/length symbols below 256 are bytes, 256 ends the
 // block, 257-285 give a length followed by a distance; the copy repeats a
@@ -460,6 +491,11 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 refillFast();
                 if (!enough) e = lookupLiteral();
             };
+            auto putLiterals = [&](uint32_t e) {
+                dst[0] = uint8_t(entryValue(e));
+                dst[1] = uint8_t(entryValue(e) >> 8);
+                dst += 1 + ((e >> 5) & 1);
+            };
             auto consume = [&](uint32_t n) {
                 bits >>= n;
                 count -= n;
@@ -470,20 +506,22 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
             refillFast();
             uint32_t e = lookupLiteral();
             do {
-                // Here at least 56 bits: enough for three literal codes, or
-                // for a length code, its extra bits, a distance code and
-                // its extra bits (15 + 5 + 15 + 13).
-                if (entryKind(e) == kindLiteral) {
+                // Here at least 56 bits: enough for three literal codes
+                // (single or paired), or for a length code, its extra bits,
+                // a distance code and its extra bits (15 + 5 + 15 + 13).
+                if (isLiterals(e)) {
+                    // One or two bytes: both are stored, the pointer moves
+                    // past one or two.
                     consume(entryTotal(e));
-                    *dst++ = uint8_t(entryValue(e));
+                    putLiterals(e);
                     e = lookupLiteral();
-                    if (entryKind(e) == kindLiteral) {
+                    if (isLiterals(e)) {
                         consume(entryTotal(e));
-                        *dst++ = uint8_t(entryValue(e));
+                        putLiterals(e);
                         e = lookupLiteral();
-                        if (entryKind(e) == kindLiteral) {
+                        if (isLiterals(e)) {
                             consume(entryTotal(e));
-                            *dst++ = uint8_t(entryValue(e));
+                            putLiterals(e);
                             refillAndLookUp(e);
                             continue;
                         }
@@ -577,6 +615,7 @@ InflateStatus fixed(InflateState& s) {
     for (; symbol < 280; ++symbol) lengths[symbol] = 7;
     for (; symbol < literalSymbols; ++symbol) lengths[symbol] = 8;
     buildTable(s.tables.literals, literalTableBits, lengths, literalSymbols, Alphabet::literalLength);
+    pairLiterals(s.tables.literals, literalTableBits);
     for (symbol = 0; symbol < distanceSymbols; ++symbol) lengths[symbol] = 5;
     buildTable(s.tables.distances, distanceTableBits, lengths, distanceSymbols, Alphabet::distance);
     return codes(s, s.tables.literals, s.tables.distances);
@@ -638,6 +677,7 @@ InflateStatus dynamic(InflateState& s) {
     }
 
     buildTable(s.tables.literals, literalTableBits, lengths, int(literalCount), Alphabet::literalLength);
+    pairLiterals(s.tables.literals, literalTableBits);
     buildTable(s.tables.distances, distanceTableBits, lengths + literalCount, int(distanceCount), Alphabet::distance);
     return codes(s, s.tables.literals, s.tables.distances);
 }
