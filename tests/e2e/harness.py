@@ -218,3 +218,30 @@ def launch_quiz(toml_text, media=None, name="quiz.exe", test=None, wait=True, **
     if test is not None:
         test.addCleanup(player.kill)
     return player.start(wait=wait)
+
+
+# ---- Players started where they lie ------------------------------------------
+
+class PlayerInPlace(Player):
+    """A player started from its own folder without being copied (an unpacked release, for one)."""
+
+    def __init__(self, path):
+        self.exe = os.path.abspath(path)
+        self.workdir = os.path.dirname(self.exe)
+        self.process = None
+        self.main = None
+
+
+def wait_main_window(player, timeout=60, dismiss=("APPNAME", "Information")):
+    """Waits for the player's main window and returns its handle; message boxes with the given captions
+    (missing pictures of the sample, no media player under Wine) are dismissed on the way."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        handle = probe("wait", "WindowsApp", "-", 500, check=False).strip()
+        if handle:
+            player.main = int(handle)
+            return player.main
+        for caption in dismiss:
+            probe_ok("dismiss", caption, 100)
+    raise AssertionError("the main window of %s did not appear" % player.exe)
+
