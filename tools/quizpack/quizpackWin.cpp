@@ -188,16 +188,23 @@ int extract(const std::string& executable, std::string output, std::string media
     return 0;
 }
 
+// Wine run from a Unix terminal gives the program a console of its own too,
+// behind a hidden window of this class; that terminal stays open afterwards.
+bool isTerminalUnderWine(HWND window) {
+    char className[32] = "";
+    return window && !IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) &&
+           lstrcmpA(className, "WineConsoleClass") == 0;
+}
+
 // Started on its own (a file dropped on it, a double click), the program has
-// a console window of its own that closes with it: the reader needs time to
-// read. A console with no window on screen (Wine in a terminal) stays open,
-// and input that is no console (a script) has no key to wait for.
+// a console of its own that closes with it: the reader needs time to read.
+// Input that is no console (a script) has no key to wait for. The console
+// window itself may be hidden (Windows Terminal draws the text elsewhere).
 bool ownsConsole() {
     DWORD processes[2];
     DWORD mode;
-    const HWND window = GetConsoleWindow();
-    return GetConsoleProcessList(processes, 2) == 1 && window && IsWindowVisible(window) &&
-           GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode);
+    return GetConsoleProcessList(processes, 2) == 1 && GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) &&
+           !isTerminalUnderWine(GetConsoleWindow());
 }
 
 void waitForKey() {
