@@ -5,12 +5,19 @@
 
 // IMG resource `id` decoded by the platform, or else raw-data resource `id`
 // decoded as PNG; fitted into maxWidth x maxHeight. The bitmap belongs to the
-// caller. Null when there is no picture.
+// caller. Null when there is no picture; a number that is neither kind of
+// resource gives null quietly, since the sheet asks for pictures a quiz need
+// not have.
 HBITMAP loadPictureResource(HMODULE module, int id, const char* type, int maxWidth, int maxHeight);
 
 // The platform's picture loader (JPEG and the like) on bytes in memory; a
 // full-size bitmap independent of the picture object, or null.
 HBITMAP decodeOlePicture(const void* bytes, DWORD size);
 
-// A new bitmap of the source scaled into the box with the aspect ratio kept.
+// A new bitmap of the source scaled into the box with the aspect ratio kept;
+// null when the source is not a bitmap or has no area.
 HBITMAP fitBitmap(HBITMAP source, int maxWidth, int maxHeight);
+
+// Every message the picture code shows goes through this hook (text, caption,
+// style); by default a message box without owner. Tests replace it.
+extern void (*pictureMessageHook)(const char* text, const char* caption, UINT style);

@@ -3,6 +3,17 @@
 
 #include <windows.h>
 
-// A full-size top-down DIB section, or null (with a message when the
-// resource exists but cannot be shown).
+#include "pictures/png.h"
+
+// A full-size top-down DIB section, or null. A raw-data resource that exists
+// but cannot be shown gets a message; a number without one is quietly null.
 HBITMAP loadPngPicture(HMODULE module, int id);
+
+// Attaches raw-data resource `id` of `module` and walks its chunks: stage 0
+// to 1. Last error 0x1002 when a source is attached, 0x3001 without such a
+// resource, 0x3002 when it cannot be loaded or is empty, else the parser's.
+bool pngImageFromResource(PngImage& image, HMODULE module, int id);
+
+// A new DIB section holding the inflated image (stage 2, left unchanged);
+// null with 0x2003 in the wrong stage, 0x2006 when the section cannot be made.
+HBITMAP pngImageToBitmap(PngImage& image);
