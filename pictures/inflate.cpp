@@ -403,6 +403,47 @@ InflateStatus stored(InflateState& s) {
     return inflateOk;
 }
 
+// Whole periods of 16 bytes for a distance below 16: 16 less 16 mod d.
+const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12, 13, 14, 15};
+
+// Copies `length` bytes from `distance` back, writing up to 31 bytes past
+// their end (the caller has that room). The result is that of a copy one
+// byte at a time, a pattern repeating when the distance is short.
+inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+    const uint8_t* from = dst - distance;
+    uint8_t* const stop = dst + length;
+    if (distance >= 16) {
+        // In order: with a distance below 32 the second half reads what the
+        // first just wrote.
+        do {
+            copy16(dst, from);
+            copy16(dst + 16, from + 16);
+            dst += 32;
+            from += 32;
+        } while (dst < stop);
+    } else if (distance == 1) {
+        uint64_t run = from[0] * 0x0101010101010101ull;
+        do {
+            std::memcpy(dst, &run, 8);
+            std::memcpy(dst + 8, &run, 8);
+            std::memcpy(dst + 16, &run, 8);
+            std::memcpy(dst + 24, &run, 8);
+            dst += 32;
+        } while (dst < stop);
+    } else {
+        // A short period: its first 16 bytes one at a time (they overlap
+        // their source), then those 16 bytes again every whole number of
+        // periods, with no load waiting on the store before it.
+        for (int i = 0; i < 16; ++i) dst[i] = from[i];
+        if (length > 16) {
+            uint8_t pattern[16];
+            std::memcpy(pattern, dst, 16);
+            const uint32_t step = periodStep[distance];
+            for (dst += step; dst < stop; dst += step) std::memcpy(dst, pattern, 16);
+        }
+    }
+}
+
 // One literal/length symbol and, for a length, its distance and copy, with
 // every bit and byte checked and the reference's order of failures: the
 // symbol, its extra bits, the distance symbol, its extra bits, the distance,
@@ -436,8 +477,13 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
     if (distance > s.outputCount) return inflateDistanceTooFar;
 
     uint32_t room = s.outputSize - s.outputCount;
-    uint32_t n = length < room ? length : room;
     uint8_t* to = s.output + s.outputCount;
+    if (room >= length + 31) {
+        copyMatch(to, distance, length);
+        s.outputCount += length;
+        return inflateOk;
+    }
+    uint32_t n = length < room ? length : room;
     const uint8_t* from = to - distance;
     for (uint32_t i = 0; i < n; ++i) to[i] = from[i];
     s.outputCount += n;
@@ -448,9 +494,9 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
 // (a refill on entry and two per round, at most 7 bytes each)...
 constexpr ptrdiff_t fastInputMargin = 24;
 // ...and the output has room for six literals (and the byte a pair store
-// writes past a single one), the longest copy and the 15 bytes a 16-byte
-// copy may write past its end.
-constexpr uint32_t fastOutputMargin = 7 + 258 + 15 + 8;
+// writes past a single one), the longest copy and the 31 bytes a copy of
+// 32-byte steps may write past its end.
+constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
 
 // Format notes: literal/length symbols below 256 are bytes, 256 ends the
 // block, 257-285 give a length followed by a distance; the copy repeats a
@@ -560,35 +606,8 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 }
                 refillAndLookUp(e);
 
-                const uint8_t* from = dst - distance;
-                uint8_t* const stop = dst + length;
-                if (distance >= 16) {
-                    do {
-                        copy16(dst, from);
-                        dst += 16;
-                        from += 16;
-                    } while (dst < stop);
-                } else if (distance == 1) {
-                    uint64_t run = from[0] * 0x0101010101010101ull;
-                    do {
-                        std::memcpy(dst, &run, 8);
-                        std::memcpy(dst + 8, &run, 8);
-                        dst += 16;
-                    } while (dst < stop);
-                } else {
-                    // A short period: its first 16 bytes one at a time (they
-                    // overlap their source), then those 16 bytes again every
-                    // whole number of periods, with no load waiting on the
-                    // store before it.
-                    for (int i = 0; i < 16; ++i) dst[i] = from[i];
-                    if (length > 16) {
-                        uint8_t pattern[16];
-                        std::memcpy(pattern, dst, 16);
-                        const uint32_t step = 16 - 16 % distance;
-                        for (dst += step; dst < stop; dst += step) std::memcpy(dst, pattern, 16);
-                    }
-                }
-                dst = stop;
+                copyMatch(dst, distance, length);
+                dst += length;
             } while (next <= inputLimit && dst <= outputLimit);
             r.bits = bits;
             r.count = count;
