@@ -171,20 +171,55 @@ TEST(JudgeReveal, FullyAnsweredReadsTheBoxesAfresh) {
     EXPECT_FALSE(sheet.commentShown(1));
 }
 
-TEST(JudgeReveal, MissingSolutionPictureKeepsTheQuestionPicture) {
-    // No IMG 10458 in the test program: the question's own picture stays and
-    // the flag stays clear so that a later right answer tries again.
-    std::vector<QuestionSpec> questions(58, QuestionSpec{"Rhin", "", ""});
-    SheetSpec spec = gridSheet(1, 1, questions);
+// A picture sheet of 58 questions: IMG 10457 is question 57's solution
+// picture; question 58 has none.
+SheetSpec pictureSheet(int revealMode) {
+    SheetSpec spec = gridSheet(revealMode, 1, std::vector<QuestionSpec>(58, QuestionSpec{"Rhin", "", "Un fleuve"}));
     spec.kind = kindPictures;
-    AnswerSheet sheet(spec);
-    HWND picture = GetDlgItem(sheet.sheet, 9958);
+    return spec;
+}
+
+HBITMAP shownPicture(const AnswerSheet& sheet, int n) {
+    return reinterpret_cast<HBITMAP>(SendMessageA(GetDlgItem(sheet.sheet, 9900 + n), STM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+HBITMAP putOwnPicture(const AnswerSheet& sheet, int n) {
     HBITMAP own = CreateBitmap(4, 4, 1, 32, nullptr);
-    SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(own));
+    SendMessageA(GetDlgItem(sheet.sheet, 9900 + n), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(own));
+    return own;
+}
+
+TEST(JudgeReveal, SolutionPictureReplacesTheQuestionPictureOnce) {
+    for (int mode : {1, 3}) {
+        AnswerSheet sheet(pictureSheet(mode));
+        HBITMAP own = putOwnPicture(sheet, 57);
+        sheet.type(57, "Rhi");
+        EXPECT_EQ(shownPicture(sheet, 57), own) << "mode " << mode << ": a wrong answer reveals nothing";
+        sheet.type(57, "rhin");
+        HBITMAP solution = shownPicture(sheet, 57);
+        ASSERT_NE(solution, nullptr) << "mode " << mode;
+        EXPECT_NE(solution, own) << "mode " << mode;
+        EXPECT_EQ(GetObjectType(own), 0u) << "mode " << mode << ": the question's picture is deleted";
+        BITMAP info{};
+        ASSERT_EQ(GetObjectA(solution, sizeof info, &info), static_cast<int>(sizeof info)) << "mode " << mode;
+        EXPECT_TRUE(info.bmWidth <= 260 && info.bmHeight <= 260) << "mode " << mode;
+        EXPECT_EQ(sheet.quiz.solutionShown[56], 1) << "mode " << mode;
+        EXPECT_EQ(sheet.commentShown(57), mode == 3) << "mode " << mode;
+
+        sheet.type(57, "Rhone");  // the solution stays when the answer goes wrong
+        sheet.type(57, "Rhin");   // and is not loaded again
+        EXPECT_EQ(shownPicture(sheet, 57), solution) << "mode " << mode;
+    }
+}
+
+TEST(JudgeReveal, MissingSolutionPictureKeepsTheQuestionPicture) {
+    // The flag stays clear so that a later right answer tries again.
+    AnswerSheet sheet(pictureSheet(1));
+    HBITMAP own = putOwnPicture(sheet, 58);
     sheet.type(58, "Rhin");
     EXPECT_EQ(sheet.verdict(58), "BRAVO");
     EXPECT_EQ(sheet.quiz.solutionShown[57], 0);
-    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)), own);
+    EXPECT_EQ(shownPicture(sheet, 58), own);
     EXPECT_EQ(GetObjectType(own), static_cast<DWORD>(OBJ_BITMAP));
 }
 
