@@ -413,8 +413,13 @@ inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
     if (distance >= 16) {
-        // In order: with a distance below 32 the second half reads what the
-        // first just wrote.
+        // Most matches are short: one step of 16 bytes for them, steps of
+        // 32 for the others, in order (with a distance below 32 the second
+        // half of a step reads what the first just wrote).
+        if (length <= 16) {
+            copy16(dst, from);
+            return;
+        }
         do {
             copy16(dst, from);
             copy16(dst + 16, from + 16);
