@@ -9,8 +9,9 @@
 
 struct Quiz;
 
-// Shown by the header link and opened when it is clicked.
-constexpr const char* makerWebAddress = "http://www.example.org/vetra/";
+// Shown by the header link and opened when it is clicked; short enough to be
+// drawn whole in the link's 115-pixel control.
+constexpr const char* makerWebAddress = "http://example.org";
 
 enum class HeaderFontChoice {
     none,

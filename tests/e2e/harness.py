@@ -245,3 +245,51 @@ def wait_main_window(player, timeout=60, dismiss=("APPNAME", "Information")):
             probe_ok("dismiss", caption, 100)
     raise AssertionError("the main window of %s did not appear" % player.exe)
 
+
+# ---- The sheet and the header bar, seen from outside --------------------------
+
+SHEET_SCROLL_STYLES = 0x00300000  # WS_VSCROLL | WS_HSCROLL: only the quiz sheet has them
+
+
+def start_answering(player, captions=("Information",), timeout=60):
+    """Starts the player and waits for its main window, answering on the way any message box with one of
+    these captions (the build may say that the media player is missing). Returns the player."""
+    player.start(wait=False)
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        handle = probe("wait", "WindowsApp", "-", 500, check=False).strip()
+        if handle:
+            player.main = int(handle)
+            return player
+        for caption in captions:
+            probe_ok("dismiss", caption, 100)
+    raise RuntimeError("the main window did not appear")
+
+
+def sheet_and_header(player):
+    """The quiz sheet and the header bar (Controls) among the main window's children."""
+    dialogs = [c for c in player.top_children() if c.cls == "#32770"]
+    sheets = [c for c in dialogs if c.style & SHEET_SCROLL_STYLES]
+    headers = [c for c in dialogs if not c.style & SHEET_SCROLL_STYLES]
+    if len(sheets) != 1 or len(headers) != 1:
+        raise RuntimeError("expected one sheet and one header bar, found %r" % dialogs)
+    return sheets[0], headers[0]
+
+
+def region_pixels(path, x, y, w, h):
+    """The pixels of a w x h rectangle of a screenshot, as a list of rows of (r, g, b)."""
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-depth", "8",
+                          "rgb:-"], check=True, capture_output=True).stdout
+    return [[tuple(out[(row * w + col) * 3:(row * w + col) * 3 + 3]) for col in range(w)] for row in range(h)]
+
+
+def crop(path, x, y, w, h, out):
+    """Writes the rectangle of a screenshot to `out` as a small PNG."""
+    subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-strip", out],
+                   check=True, capture_output=True)
+    return out
+
+
+def pixel_at(path, x, y):
+    """One pixel of a screenshot as (r, g, b)."""
+    return region_pixels(path, x, y, 1, 1)[0][0]

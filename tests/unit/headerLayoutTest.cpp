@@ -61,7 +61,8 @@ TEST(HeaderLayout, ControlsInCreationOrder) {
         EXPECT_EQ(c.height, e.h) << what;
         EXPECT_EQ(c.font, e.font) << what;
     }
-    EXPECT_EQ(std::string(makerWebAddress), "http://www.example.org/vetra/");
+    // With its scheme the shell opens it as an address rather than a file.
+    EXPECT_EQ(std::string(makerWebAddress).rfind("http://", 0), 0u) << makerWebAddress;
 }
 
 TEST(HeaderLayout, ScoreText) {

@@ -120,6 +120,23 @@ TEST_F(HeaderBar, LinkGetsAnUnderlinedFontAndTheHandCursor) {
     EXPECT_EQ(reinterpret_cast<HCURSOR>(static_cast<LONG_PTR>(GetClassLongA(GetDlgItem(bar, 25), GCL_HCURSOR))), hand);
 }
 
+// The address is drawn whole: a static breaks an over-long one at its
+// slashes and shows only the first piece.
+TEST_F(HeaderBar, LinkTextFitsItsControl) {
+    HWND bar = createBar();
+    HWND link = GetDlgItem(bar, headerLinkId);
+    RECT client;
+    GetClientRect(link, &client);
+    HDC dc = GetDC(link);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, makerWebAddress, lstrlenA(makerWebAddress), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(link, dc);
+    EXPECT_LE(extent.cx, client.right) << makerWebAddress;
+    EXPECT_LE(extent.cy, client.bottom) << makerWebAddress;
+}
+
 TEST_F(HeaderBar, LinkFontHeightComesFromTheClientHeight) {
     struct Case {
         int height;
