@@ -35,6 +35,16 @@ session_start_wine() {
   fi
   wineserver -p >/dev/null 2>&1 || true
   SESSION_WINESERVER=1
+  # Start Wine's background services now, detached from any output pipe: a
+  # service started by a test program would inherit that program's pipe and
+  # keep ctest waiting for it long after the program has ended.
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  # A crashing program must end, not wait on Wine's crash dialog: that would
+  # hang an unattended test run.
+  if [ ! -f "$WINEPREFIX/.vetra-no-crash-dialog" ]; then
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      </dev/null >/dev/null 2>&1 && touch "$WINEPREFIX/.vetra-no-crash-dialog"
+  fi
 }
 
 session_stop() {
