@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 #include "quiz/lzw.h"
 #include "quiz/quizLayout.h"
@@ -283,34 +284,102 @@ std::string quizText(Random& random, size_t length) {
     return text;
 }
 
+// A layout of 96 questions of two answers with reveal mode 3, every text
+// `length` characters long (the header texts 259).
+Bytes quizLayout(size_t length) {
+    Random random(2024);
+    QuizSource source;
+    source.kind = 0;
+    source.title = quizText(random, 259);
+    source.author = quizText(random, 259);
+    source.explanations = quizText(random, 259);
+    source.caption1 = quizText(random, 259);
+    source.caption2 = quizText(random, 259);
+    source.answersPerQuestion = 2;
+    source.revealMode = 3;
+    for (int i = 0; i < 96; ++i) {
+        QuizSourceQuestion q;
+        q.answer1 = quizText(random, length);
+        q.answer2 = quizText(random, length);
+        q.prompt = quizText(random, length);
+        q.comment = quizText(random, length);
+        q.secondComment = quizText(random, length);
+        source.questions.push_back(q);
+        source.rewardCodes.push_back(quizText(random, 12));
+    }
+    if (quizSourceProblem(source) != nullptr) std::abort();
+    return writeQuizLayout(source);
+}
+
 }  // namespace
 
-Bytes largestQuizLayout() {
-    // Shorten the texts until both the decoded size and the stream fit.
-    for (size_t length = 259; length > 0; --length) {
-        Random random(2024);
-        QuizSource source;
-        source.kind = 0;
-        source.title = quizText(random, 259);
-        source.author = quizText(random, 259);
-        source.explanations = quizText(random, 259);
-        source.caption1 = quizText(random, 259);
-        source.caption2 = quizText(random, 259);
-        source.answersPerQuestion = 2;
-        source.revealMode = 3;
-        for (int i = 0; i < 96; ++i) {
-            QuizSourceQuestion q;
-            q.answer1 = quizText(random, length);
-            q.answer2 = quizText(random, length);
-            q.prompt = quizText(random, length);
-            q.comment = quizText(random, length);
-            q.secondComment = quizText(random, length);
-            source.questions.push_back(q);
-            source.rewardCodes.push_back(quizText(random, 12));
+Bytes lzwStream(const Bytes& input) {
+    // The encoder's steps with a map for the dictionary: codes packed most
+    // significant bit first from 9 bits, widened by code 257, reset by 258
+    // when the dictionary is full, ended by 256.
+    Bytes out;
+    uint64_t pending = 0;
+    int pendingBits = 0;
+    int width = 9;
+    auto write = [&](uint32_t code) {
+        pending = (pending << width) | code;
+        pendingBits += width;
+        while (pendingBits >= 8) {
+            out.push_back(uint8_t(pending >> (pendingBits - 8)));
+            pendingBits -= 8;
         }
-        if (quizSourceProblem(source) != nullptr) std::abort();
-        Bytes layout = writeQuizLayout(source);
-        if (layout.size() + 2 > lzwDecodedCapacity) continue;
+    };
+    auto writeWidened = [&](uint32_t code) {
+        for (uint32_t k = code >> width; k != 0; k >>= 1) {
+            write(257);
+            ++width;
+        }
+        write(code);
+    };
+    std::map<std::string, uint32_t> dictionary;
+    uint32_t nextCode = 259;
+    auto codeOf = [&](const std::string& text) {
+        return text.size() == 1 ? uint32_t(uint8_t(text[0])) : dictionary.at(text);
+    };
+    std::string current(1, char(input.at(0)));
+    for (size_t i = 1; i < input.size(); ++i) {
+        std::string candidate = current + char(input[i]);
+        if (candidate.size() > 1 && dictionary.count(candidate) != 0) {
+            current = candidate;
+            continue;
+        }
+        dictionary[candidate] = nextCode++;
+        writeWidened(codeOf(current));
+        current.assign(1, char(input[i]));
+        if (nextCode == 4096) {
+            write(258);
+            nextCode = 259;
+            dictionary.clear();
+            dictionary[candidate] = nextCode++;
+            width = 9;
+        }
+    }
+    writeWidened(codeOf(current));
+    write(256);
+    if (pendingBits > 0) out.push_back(uint8_t(pending << (8 - pendingBits)));
+    return out;
+}
+
+Bytes largestDecodableLayout() {
+    // Shorten the texts until the decoded bytes fit the decoder's buffer.
+    for (size_t length = 259; length > 0; --length) {
+        Bytes layout = quizLayout(length);
+        if (layout.size() + 2 <= lzwDecodedCapacity) return layout;
+    }
+    std::abort();
+}
+
+Bytes largestEncodableLayout() {
+    // Shorten the texts until the encoder takes the input (under 64 KB) and
+    // its stream fits its 32768-byte buffer.
+    for (size_t length = 259; length > 0; --length) {
+        Bytes layout = quizLayout(length);
+        if (layout.size() > lzwMaxInputSize) continue;
         uint8_t* stream = nullptr;
         int32_t streamLength = 0;
         int32_t result = lzwEncode(layout.data(), uint32_t(layout.size()), &stream, &streamLength);

@@ -45,10 +45,18 @@ Bytes pngFile(const RawImage& image, const Bytes& zlibStream, uint32_t idatSize 
 // firstIdatOffset receives the offset of the first chunk's length field.
 Bytes idatFile(const Bytes& zlibStream, uint32_t idatSize, uint32_t& firstIdatOffset);
 
-// The decoded layout of the largest quiz the format allows: 96 questions of
-// two answers with 259-character texts and reveal mode 3, trimmed so that it
-// stays within the decoder's 120000 bytes and its LZW stream within 32768.
-Bytes largestQuizLayout();
+// Quiz layouts of 96 questions of two answers with reveal mode 3 and texts
+// as long as the limits allow: the largest that the decoder's 120000-byte
+// buffer holds, and the largest that the encoder takes (its input is under
+// 64 KB and its stream within 32768 bytes).
+Bytes largestDecodableLayout();
+Bytes largestEncodableLayout();
+
+// The LZW stream of any input, written by the codec's own encoding steps
+// but without the encoder's input limit, so that the decoder can be given
+// the longest output it accepts. For inputs the encoder takes it writes the
+// same bytes (checked when the benchmark starts).
+Bytes lzwStream(const Bytes& input);
 
 // Two 259-character answers that take every step of the verdict choice:
 // full distance table, worst-case sorting, containment scan, similarity.

@@ -266,7 +266,7 @@ void verdictLongest(benchmark::State& state, const std::string* texts) {
 // Inputs live for the whole run; the benchmarks hold pointers to them.
 std::vector<std::unique_ptr<InflateInput>> inflateInputs;
 std::vector<std::unique_ptr<PngInput>> pngInputs;
-QuizInput quizInput;
+QuizInput decodeInput, encodeInput;
 std::string verdictTexts[2];
 
 void registerInflate(const std::string& name, const Bytes& data, int level) {
@@ -308,18 +308,33 @@ void registerAll() {
     registerPng("grey16", photoImage(1024, 768, 0, 16));
     registerPng("rgb8-adam7", photoImage(1024, 768, 2, 8, true));
 
-    quizInput.layout = largestQuizLayout();
+    // The encoder's own stream for the largest layout it takes; our writer
+    // of the format must give the same bytes before it is trusted with the
+    // longer layout that only the decoder's limits bound.
+    encodeInput.layout = largestEncodableLayout();
     uint8_t* stream = nullptr;
     int32_t length = 0;
-    if (lzwEncode(quizInput.layout.data(), uint32_t(quizInput.layout.size()), &stream, &length) != lzwOk) {
-        fail("largest layout does not encode");
+    if (lzwEncode(encodeInput.layout.data(), uint32_t(encodeInput.layout.size()), &stream, &length) != lzwOk) {
+        fail("the largest encodable layout does not encode");
     }
-    quizInput.stream.assign(stream, stream + (length - 1));
+    encodeInput.stream.assign(stream, stream + (length - 1));
     lzwFree(stream);
-    std::fprintf(stderr, "largest quiz layout: %zu bytes decoded, %zu bytes of stream\n", quizInput.layout.size(),
-                 quizInput.stream.size());
-    benchmark::RegisterBenchmark("quiz/largest/lzwDecode", lzwDecodeLargest, &quizInput);
-    benchmark::RegisterBenchmark("quiz/largest/lzwEncode", lzwEncodeLargest, &quizInput);
+    if (lzwStream(encodeInput.layout) != encodeInput.stream) fail("the benchmark's LZW writer differs from lzwEncode");
+
+    decodeInput.layout = largestDecodableLayout();
+    decodeInput.stream = lzwStream(decodeInput.layout);
+    uint8_t* decoded = nullptr;
+    bool same = lzwDecode(decodeInput.stream.data(), uint32_t(decodeInput.stream.size()), &decoded, &length) == lzwOk &&
+                size_t(length) == decodeInput.layout.size() + 2 &&
+                std::memcmp(decoded, decodeInput.layout.data(), decodeInput.layout.size()) == 0;
+    lzwFree(decoded);
+    if (!same) fail("the largest decodable layout does not decode back");
+    std::fprintf(stderr, "quiz layouts: %zu bytes from %zu of stream (decoding), %zu bytes into %zu (encoding)\n",
+                 decodeInput.layout.size(), decodeInput.stream.size(), encodeInput.layout.size(),
+                 encodeInput.stream.size());
+    benchmark::RegisterBenchmark("quiz/decode-limit/lzwDecode", lzwDecodeLargest, &decodeInput);
+    benchmark::RegisterBenchmark("quiz/encode-limit/lzwDecode", lzwDecodeLargest, &encodeInput);
+    benchmark::RegisterBenchmark("quiz/encode-limit/lzwEncode", lzwEncodeLargest, &encodeInput);
 
     verdictTexts[0] = longAcceptedAnswer();
     verdictTexts[1] = longTypedAnswer();
