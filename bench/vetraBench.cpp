@@ -269,11 +269,13 @@ std::vector<std::unique_ptr<PngInput>> pngInputs;
 QuizInput decodeInput, encodeInput;
 std::string verdictTexts[2];
 
-void registerInflate(const std::string& name, const Bytes& data, int level) {
+// Ours reads the stream from IDAT chunks of idatSize bytes (8 KB, as libpng
+// writes them, unless asked otherwise).
+void registerInflate(const std::string& name, const Bytes& data, int level, uint32_t idatSize = 8192) {
     auto in = std::make_unique<InflateInput>();
     in->expected = data;
     in->stream = zlibCompress(data, level);
-    in->file = idatFile(in->stream, 8192, in->firstIdat);
+    in->file = idatFile(in->stream, idatSize, in->firstIdat);
     checkInflateInput(name, *in);
     benchmark::RegisterBenchmark(("inflate/" + name + "/vetra").c_str(), inflateOurs, in.get());
     benchmark::RegisterBenchmark(("inflate/" + name + "/zlib").c_str(), inflateZlib, in.get());
@@ -301,6 +303,7 @@ void registerAll() {
         registerInflate("flat-l" + std::to_string(level), flat, level);
     }
     registerInflate("stored", photo, 0);
+    registerInflate("stored-idat64k", photo, 0, 65536);
 
     registerPng("rgb8", photoImage(1024, 768, 2, 8));
     registerPng("rgba8", photoImage(1024, 768, 6, 8));
