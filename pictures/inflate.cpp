@@ -38,29 +38,31 @@ constexpr int distanceTableSize =
 
 // A table entry: bits 0-4 the bits a symbol takes, its code and (for a
 // length or distance) its extra bits together, so one shift consumes both;
-// bits 5-7 the kind; bits 8-11 the code length alone (for a link, the index
-// bits of the second level); bits 16-31 the value (literal byte, base length
-// or distance, second-level offset).
-constexpr uint32_t kindLiteral = 0 << 5;      // also a code-length symbol
-constexpr uint32_t kindLiteralPair = 1 << 5;  // two literals, both codes in the first level
-constexpr uint32_t kindCopy = 2 << 5;         // a length, or a distance
-constexpr uint32_t kindEnd = 3 << 5;          // literal/length 256
-constexpr uint32_t kindBadSymbol = 4 << 5;    // literal/length 286-287, distance 30-31
-constexpr uint32_t kindNoSymbol = 5 << 5;     // no code of at most 15 bits starts so
-constexpr uint32_t kindLink = 6 << 5;         // go on in a second-level table
+// bits 5-7 zero, so that the low 6 bits are that count and a 64-bit shift by
+// the entry itself needs no mask; bits 8-11 the code length alone (for a
+// link, the index bits of the second level); bits 12-14 the kind; bit 15 set
+// in a link only; bits 16-31 the value (literal byte, base length or
+// distance, second-level offset).
+constexpr uint32_t kindLiteral = 0 << 12;      // also a code-length symbol
+constexpr uint32_t kindLiteralPair = 1 << 12;  // two literals, both codes in the first level
+constexpr uint32_t kindCopy = 2 << 12;         // a length, or a distance
+constexpr uint32_t kindEnd = 3 << 12;          // literal/length 256
+constexpr uint32_t kindBadSymbol = 4 << 12;    // literal/length 286-287, distance 30-31
+constexpr uint32_t kindNoSymbol = 5 << 12;     // no code of at most 15 bits starts so
+constexpr uint32_t kindLink = 6 << 12;         // go on in a second-level table
 // One or two literals: a single test of the two kind bits that are zero.
 inline bool isLiterals(uint32_t e) {
-    return (e & 0xC0) == 0;
+    return (e & 0x6000) == 0;
 }
-// Also set in a link, alone in its byte, so that a look-up tests for a link
-// with a single instruction.
+// Set in a link besides its kind, so that a look-up tests for a link with a
+// single instruction.
 constexpr uint32_t linkFlag = 0x8000;
 
 inline uint32_t entryTotal(uint32_t e) {
     return e & 0x1F;
 }
 inline uint32_t entryKind(uint32_t e) {
-    return e & 0xE0;
+    return e & 0x7000;
 }
 inline uint32_t entryCodeLength(uint32_t e) {
     return (e >> 8) & 0xF;
@@ -545,11 +547,13 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
             auto putLiterals = [&](uint32_t e) {
                 dst[0] = uint8_t(entryValue(e));
                 dst[1] = uint8_t(entryValue(e) >> 8);
-                dst += 1 + ((e >> 5) & 1);
+                dst += 1 + ((e >> 12) & 1);
             };
-            auto consume = [&](uint32_t n) {
-                bits >>= n;
-                count -= n;
+            // Bits 5-7 of an entry are zero: the shift takes the entry
+            // as it is.
+            auto consume = [&](uint32_t e) {
+                bits >>= (e & 63);
+                count -= entryTotal(e);
             };
             // The next literal/length entry is looked up as soon as its bits
             // are in, before the refill or the copy that precedes it, so the
@@ -563,15 +567,15 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 if (isLiterals(e)) {
                     // One or two bytes: both are stored, the pointer moves
                     // past one or two.
-                    consume(entryTotal(e));
+                    consume(e);
                     putLiterals(e);
                     e = lookupLiteral();
                     if (isLiterals(e)) {
-                        consume(entryTotal(e));
+                        consume(e);
                         putLiterals(e);
                         e = lookupLiteral();
                         if (isLiterals(e)) {
-                            consume(entryTotal(e));
+                            consume(e);
                             putLiterals(e);
                             refillAndLookUp(e);
                             continue;
@@ -581,7 +585,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 }
                 if (entryKind(e) != kindCopy) {
                     if (entryKind(e) == kindEnd) {
-                        consume(entryTotal(e));
+                        consume(e);
                         blockEnded = true;
                     } else {
                         // With 56 bits at hand a code with no symbol is
@@ -591,7 +595,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                     break;
                 }
                 uint64_t saved = bits;
-                consume(entryTotal(e));
+                consume(e);
                 uint32_t length = entryValue(e) + extraValue(saved, e);
 
                 e = distances[bits & distanceMask];
@@ -603,7 +607,7 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                     break;
                 }
                 saved = bits;
-                consume(entryTotal(e));
+                consume(e);
                 uint32_t distance = entryValue(e) + extraValue(saved, e);
                 if (distance > uint32_t(dst - out)) {
                     status = inflateDistanceTooFar;
