@@ -236,7 +236,8 @@ inline uint64_t load64(const uint8_t* p) {
 #endif
 }
 
-// Never overlapping: callers copy from at least 16 bytes back.
+// All 16 bytes are loaded before any is stored: where the two ranges
+// overlap, the bytes stored are the ones that were there before.
 inline void copy16(uint8_t* to, const uint8_t* from) {
     uint8_t v[16];
     std::memcpy(v, from, 16);
@@ -428,6 +429,10 @@ inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
             dst += 32;
             from += 32;
         } while (dst < stop);
+    } else if (length <= distance) {
+        // Nothing of the match is its own source: one copy whose tail (the
+        // bytes from dst on, read before they are written) is scratch.
+        copy16(dst, from);
     } else if (distance == 1) {
         uint64_t run = from[0] * 0x0101010101010101ull;
         do {
