@@ -413,6 +413,9 @@ class BadInputTest(PlayerTest):
     def test_quiz_at_the_limits_loads_and_over_long_texts_are_cut(self):
         """The counterpart of the failures above, written by the same encoder: 120000 decoded bytes exactly,
         a reset in the stream, and texts and a code far over 259 characters all load."""
+        # The encoder first meets the format's worked examples: "abc", and "aaaa" (97, 259, 97, 256).
+        self.assertEqual(lzw_encode(b"abc"), bytes.fromhex("30988c7000"))
+        self.assertEqual(lzw_encode(b"aaaa"), bytes.fromhex("30c0cc3000"))
         title = "".join(chr(65 + i % 26) for i in range(1000))
         layout = quiz_layout(questions=(("Paris", "P" * 1000), ("Rome", "Italie")), title=title.encode())
         padded = layout + noise(9000, 1) + b"x" * (120000 - 9000 - len(layout))
