@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -30,6 +31,8 @@ Bytes bytesOf(const std::string& text) {
 }
 
 void write(const std::string& target, const std::string& name, const Bytes& bytes) {
+    std::error_code ignored;  // a folder that cannot be made shows when the file cannot be written
+    std::filesystem::create_directories(corpus + "/" + target, ignored);
     const std::string path = corpus + "/" + target + "/" + name;
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
