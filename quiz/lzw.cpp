@@ -226,7 +226,7 @@ bool storeByte(Run& run, uint8_t byte) {
     return true;
 }
 
-// Appends `width` bits after those already in the partial byte; whole bytes
+// Appends `width` bits after those already in the pending byte; whole bytes
 // are stored, fewer than 8 left-over bits become the new partial byte.
 bool writeCode(Run& run, uint32_t code, int width) {
     if (width < 1 || width > maxWidth) return false;

@@ -23,7 +23,7 @@
 // free. A failure while setting up leaves *output and *outputLength
 // untouched, so start with *output = nullptr and release whatever is there.
 // *outputLength is the decoded byte count plus 2 (decoding) or the stream
-// byte count plus 1 (encoding), also for the partial output of a failure.
+// byte count plus 1 (encoding), also for what a failed run handed back.
 #pragma once
 
 #include <cstddef>

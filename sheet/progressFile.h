@@ -28,7 +28,7 @@ void readProgressLine(ProgressReader& reader, char out[progressLineSize]);
 // line per box.
 std::string buildProgressFile(const std::vector<std::string>& boxTexts);
 
-// The progress file's name from the program's full path: the part after the
+// The progress file's name from the program's full path: what follows the
 // last backslash with its last three characters replaced by "txt"
 // (histoire.exe -> histoire.txt). A name of one or two characters gets
 // ".txt" appended instead, and an empty one (a path ending in a backslash,

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (encoded == lzwErrorWrite) {
         // Only a stream past 32768 bytes can be refused for input this short
         // (a string reaches 4096 bytes only after far more input than the
-        // 65535 accepted): the partial stream must then have filled the buffer.
+        // 65535 accepted): the stream cut short must then have filled the buffer.
         FUZZ_CHECK(static_cast<uint32_t>(streamLength - 1) == lzwEncodedCapacity,
                    "a write failure happens only with the stream buffer full");
     } else {
