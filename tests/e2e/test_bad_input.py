@@ -16,6 +16,7 @@ import time
 import zlib
 
 import harness
+import peresources
 from harness import PlayerTest
 from test_judging import Sheet, focus_keyboard, key, type_text, wait_for
 
@@ -31,50 +32,12 @@ def noise(count, seed):
 # ---- Executable resources ----------------------------------------------------
 
 
-def _pe_headers(data):
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-    optional = pe + 24
-    directories = optional + (96 if struct.unpack_from("<H", data, optional)[0] == 0x10B else 112)
-    table = optional + optional_size
-    return pe, sections, optional, directories, table
-
-
 def read_resources(path):
     """{(type, name): (language, bytes)} of an executable, first language of each name; types and names are
     ints or upper-case strings."""
     with open(path, "rb") as f:
         data = f.read()
-    _, sections, _, directories, table = _pe_headers(data)
-    spans = [struct.unpack_from("<8xIIII", data, table + 40 * i) for i in range(sections)]
-    root_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
-
-    def offset(rva):
-        for size, address, raw_size, raw in spans:
-            if address <= rva < address + max(size, raw_size):
-                return rva - address + raw
-        raise ValueError("RVA %#x outside every section" % rva)
-
-    base = offset(root_rva)
-
-    def entries(at):
-        named, ids = struct.unpack_from("<12xHH", data, base + at)
-        for i in range(named + ids):
-            key_, target = struct.unpack_from("<II", data, base + at + 16 + 8 * i)
-            if key_ & 0x80000000:
-                length = struct.unpack_from("<H", data, base + (key_ & 0x7FFFFFFF))[0]
-                start = base + (key_ & 0x7FFFFFFF) + 2
-                key_ = data[start:start + 2 * length].decode("utf-16-le").upper()
-            yield key_, target
-
-    found = {}
-    for rtype, names in entries(0):
-        for name, languages in entries(names & 0x7FFFFFFF):
-            for language, leaf in entries(languages & 0x7FFFFFFF):
-                rva, size = struct.unpack_from("<II", data, base + leaf)
-                if (rtype, name) not in found:
-                    found[(rtype, name)] = (language, data[offset(rva):offset(rva) + size])
-    return found
+    return {key: (r.language, data[r.at:r.at + r.size]) for key, r in peresources.first_languages(path).items()}
 
 
 def _sorted_keys(keys):
@@ -88,7 +51,7 @@ def write_resources(path, resources):
     section stays behind unused. Unlike the platform's resource updater this keeps empty resources."""
     with open(path, "rb") as f:
         data = bytearray(f.read())
-    pe, sections, optional, directories, table = _pe_headers(data)
+    pe, sections, optional, directories, table = peresources.pe_headers(data)
     section_align, file_align = struct.unpack_from("<II", data, optional + 32)
     size_of_headers = struct.unpack_from("<I", data, optional + 60)[0]
     if table + 40 * (sections + 1) > size_of_headers:

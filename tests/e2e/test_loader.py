@@ -10,6 +10,7 @@ import time
 import unittest
 
 import harness
+import peresources
 from harness import PlayerTest
 
 EXAMPLES = os.path.join(harness.SOURCE, "examples")
@@ -24,44 +25,10 @@ RT_RCDATA = 10
 
 def pe_resources(path, entries_too=False):
     """{(type, name): (file offset, size)} of an executable's resources, first language of each; types and
-    names are ints or upper-case strings. Written here so the test does not depend on the packer it checks.
-    With entries_too, each value also holds the file offset of the name's directory entry."""
-    with open(path, "rb") as f:
-        data = f.read()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-    optional = pe + 24
-    magic = struct.unpack_from("<H", data, optional)[0]
-    directories = optional + (96 if magic == 0x10B else 112)
-    resource_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
-    table = optional + optional_size
-    spans = [struct.unpack_from("<8xIIII", data, table + 40 * i) for i in range(sections)]
-
-    def offset(rva):
-        for size, address, raw_size, raw in spans:
-            if address <= rva < address + max(size, raw_size):
-                return rva - address + raw
-        raise ValueError("RVA %#x outside every section" % rva)
-
-    base = offset(resource_rva)
-
-    def entries(at):
-        named, ids = struct.unpack_from("<12xHH", data, base + at)
-        for i in range(named + ids):
-            key, target = struct.unpack_from("<II", data, base + at + 16 + 8 * i)
-            if key & 0x80000000:
-                length = struct.unpack_from("<H", data, base + (key & 0x7FFFFFFF))[0]
-                start = base + (key & 0x7FFFFFFF) + 2
-                key = data[start:start + 2 * length].decode("utf-16-le").upper()
-            yield key, target, base + at + 16 + 8 * i
-
-    found = {}
-    for rtype, names, _ in entries(0):
-        for name, languages, entry in entries(names & 0x7FFFFFFF):
-            for _, leaf, _ in entries(languages & 0x7FFFFFFF):
-                rva, size = struct.unpack_from("<II", data, base + leaf)
-                found.setdefault((rtype, name), (offset(rva), size, entry) if entries_too else (offset(rva), size))
-    return found
+    names are ints or upper-case strings. With entries_too, each value also holds the file offset of the
+    name's directory entry."""
+    return {key: (r.at, r.size, r.entry) if entries_too else (r.at, r.size)
+            for key, r in peresources.first_languages(path).items()}
 
 
 def quiz_resources(path):
