@@ -50,10 +50,13 @@ def resources(data):
                 yield Resource(rtype, name, language, offset(rva), size, entry)
 
 
-def first_languages(path):
-    """{(type, name): Resource} of the executable at `path`, the first language of each name."""
+def read(path):
     with open(path, "rb") as f:
-        data = f.read()
+        return f.read()
+
+
+def first_languages(data):
+    """{(type, name): Resource} of an executable's bytes, the first language of each name."""
     found = {}
     for r in resources(data):
         found.setdefault((r.type, r.name), r)

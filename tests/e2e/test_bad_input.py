@@ -35,9 +35,8 @@ def noise(count, seed):
 def read_resources(path):
     """{(type, name): (language, bytes)} of an executable, first language of each name; types and names are
     ints or upper-case strings."""
-    with open(path, "rb") as f:
-        data = f.read()
-    return {key: (r.language, data[r.at:r.at + r.size]) for key, r in peresources.first_languages(path).items()}
+    data = peresources.read(path)
+    return {key: (r.language, data[r.at:r.at + r.size]) for key, r in peresources.first_languages(data).items()}
 
 
 def _sorted_keys(keys):

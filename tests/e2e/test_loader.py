@@ -23,34 +23,31 @@ EXAMPLE_TITLES = {
 RT_RCDATA = 10
 
 
-def pe_resources(path, entries_too=False):
-    """{(type, name): (file offset, size)} of an executable's resources, first language of each; types and
-    names are ints or upper-case strings. With entries_too, each value also holds the file offset of the
-    name's directory entry."""
-    return {key: (r.at, r.size, r.entry) if entries_too else (r.at, r.size)
-            for key, r in peresources.first_languages(path).items()}
+def pe_resources(path):
+    """{(type, name): peresources.Resource} of an executable, first language of each; types and names are
+    ints or upper-case strings."""
+    return peresources.first_languages(peresources.read(path))
 
 
 def quiz_resources(path):
     """The quiz part of an executable: {(type, id): bytes}."""
-    with open(path, "rb") as f:
-        data = f.read()
-    return {key: data[at:at + size] for key, (at, size) in pe_resources(path).items()
+    data = peresources.read(path)
+    return {key: data[r.at:r.at + r.size] for key, r in peresources.first_languages(data).items()
             if key[0] in ("PATCH", "IMG") or (key[0] == RT_RCDATA and isinstance(key[1], int) and key[1] >= 400)}
 
 
 def overwrite_resource(path, key, byte=0xFF):
     """Overwrites a resource's bytes in place: same size, content that is no LZW stream."""
-    at, size = pe_resources(path)[key]
+    r = pe_resources(path)[key]
     with open(path, "r+b") as f:
-        f.seek(at)
-        f.write(bytes([byte]) * size)
+        f.seek(r.at)
+        f.write(bytes([byte]) * r.size)
 
 
 def renumber_resource(path, key, new_id):
     """Gives a resource another number in place, so that the old number is absent (ids stay in order when
     new_id is above every id of its type)."""
-    entry = pe_resources(path, entries_too=True)[key][2]
+    entry = pe_resources(path)[key].entry
     with open(path, "r+b") as f:
         f.seek(entry)
         f.write(struct.pack("<I", new_id))
