@@ -1,19 +1,12 @@
 # quizpack, the authoring tool: a console program built with the cross
-# compiler. toml++ is header-only; its folder is reached through a
-# build-local link so that /usr/include (glibc's headers) stays out of the
-# cross include path.
-set(QUIZPACK_INCLUDE ${CMAKE_BINARY_DIR}/quizpack-include)
-file(MAKE_DIRECTORY ${QUIZPACK_INCLUDE})
-if(NOT EXISTS ${QUIZPACK_INCLUDE}/toml++)
-  file(CREATE_LINK /usr/include/toml++ ${QUIZPACK_INCLUDE}/toml++ SYMBOLIC)
-endif()
+# compiler.
 
 add_library(quizpack_lib STATIC
   ${CMAKE_SOURCE_DIR}/tools/quizpack/quizSource.cpp
   ${CMAKE_SOURCE_DIR}/tools/quizpack/commandLine.cpp
   ${CMAKE_SOURCE_DIR}/tools/quizpack/packerWin.cpp)
-target_include_directories(quizpack_lib PRIVATE ${QUIZPACK_INCLUDE})
-target_link_libraries(quizpack_lib PUBLIC vetra_core kernel32)
+target_include_directories(quizpack_lib PRIVATE ${TOML_INCLUDE})
+target_link_libraries(quizpack_lib PUBLIC vetra_authoring vetra_core kernel32)
 target_compile_options(quizpack_lib PRIVATE ${WARNINGS})
 
 add_executable(quizpack ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpackWin.cpp ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpack.rc)
