@@ -1,11 +1,11 @@
 #!/bin/sh
 # Makes the pictures, spoken clips and video clips of the example quizzes.
 # The results are committed, so this only needs to run again after a change.
-# Needs ImageMagick (convert) with the DejaVu fonts, espeak-ng, sox, python3.
+# Needs ImageMagick (convert) with the DejaVu fonts, espeak-ng, sox, lame,
+# python3.
 #
-# The audio clips are WAV data: the player writes a clip's bytes to
-# vetraN.mp3 whatever they hold, and Windows Media Player goes by the
-# content, so no MP3 encoder is needed.
+# The audio clips are MP3, as authors give them: the player writes a clip's
+# bytes to vetraN.mp3.
 set -eu
 cd "$(dirname "$0")"
 FONT=DejaVu-Sans
@@ -39,14 +39,16 @@ picture pictures/media/2-solution.jpg triangle '#40A040' 'un triangle'
 picture pictures/media/3.png carre '#4060E0'
 picture pictures/media/3-solution.png carre '#4060E0' 'un carré'
 
-# Spoken words, 8 kHz 8-bit mono to stay small.
+# Spoken words, 16 kHz mono at 32 kbit/s to stay small; no tag, so the same
+# encoder gives the same bytes.
 n=1
 for word in Paris Londres Rome; do
   espeak-ng -v fr -s 130 -w audio/media/tmp.wav "$word"
-  sox audio/media/tmp.wav -r 8000 -b 8 -c 1 "audio/media/$n.wav"
+  sox audio/media/tmp.wav -r 16000 -c 1 audio/media/tmp16.wav
+  lame --quiet -m m -b 32 -t --noreplaygain audio/media/tmp16.wav "audio/media/$n.mp3"
   n=$((n + 1))
 done
-rm -f audio/media/tmp.wav
+rm -f audio/media/tmp.wav audio/media/tmp16.wav
 
 python3 make-avi.py video/media/1.avi E02020
 python3 make-avi.py video/media/2.avi 2040E0

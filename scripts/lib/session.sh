@@ -1,9 +1,10 @@
 # Sourced by the scripts: a Wine prefix inside the build tree, and for a run
 # that needs windows a private Xvfb display. Everything started here is
 # stopped by session_stop, which the callers run from an EXIT trap.
+# VETRA_WINEPREFIX=<folder> uses another prefix (made there when new).
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export WINEPREFIX="$ROOT/build/wineprefix"
+export WINEPREFIX="${VETRA_WINEPREFIX:-$ROOT/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
@@ -27,24 +28,38 @@ session_start_display() {
   return 1
 }
 
-session_start_wine() {
+# Makes the prefix once, completely, before anything else runs in it.
+# `wineboot -i` returns before the prefix is finished: the server writes the
+# registry files only when it ends, and Wine's services go on setting up
+# behind it. A program started in that state (worse, a second `wineboot -i`
+# on the half-made prefix) could wait minutes for a window that never came,
+# so the server is waited for until it has ended and written everything.
+session_make_prefix() {
+  if [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.vetra-ready" ]; then return 0; fi
   mkdir -p "$(dirname "$WINEPREFIX")"
+  echo "Creating the Wine prefix in $WINEPREFIX (once, about twenty seconds)..." >&2
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  wineserver -w
+  # A crashing program must end, not wait on Wine's crash dialog: that would
+  # hang an unattended test run.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    </dev/null >/dev/null 2>&1 || true
+  wineserver -w
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Creating the Wine prefix in $WINEPREFIX (once, about ten seconds)..." >&2
-    wineboot -i >/dev/null 2>&1 || true
+    echo "The Wine prefix in $WINEPREFIX could not be made (no system.reg after wineboot)" >&2
+    return 1
   fi
+  touch "$WINEPREFIX/.vetra-ready"
+}
+
+session_start_wine() {
+  session_make_prefix || return 1
   wineserver -p >/dev/null 2>&1 || true
   SESSION_WINESERVER=1
   # Start Wine's background services now, detached from any output pipe: a
   # service started by a test program would inherit that program's pipe and
   # keep ctest waiting for it long after the program has ended.
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-  # A crashing program must end, not wait on Wine's crash dialog: that would
-  # hang an unattended test run.
-  if [ ! -f "$WINEPREFIX/.vetra-no-crash-dialog" ]; then
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-      </dev/null >/dev/null 2>&1 && touch "$WINEPREFIX/.vetra-no-crash-dialog"
-  fi
 }
 
 session_stop() {
