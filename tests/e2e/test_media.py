@@ -113,15 +113,15 @@ class MediaTest(PlayerTest):
         self.assertFalse(harness.probe_ok("msgbox", "Information", 500), "no message with the player present")
 
         self.press(player, sheet, 6001)
-        self.assert_clip(player, "vetra1.mp3", "media/1.wav")
+        self.assert_clip(player, "vetra1.mp3", "media/1.mp3")
         self.press(player, sheet, 6002)
-        self.assert_clip(player, "vetra2.mp3", "media/2.wav")
+        self.assert_clip(player, "vetra2.mp3", "media/2.mp3")
         self.assertTrue(wait_until(lambda: player.clips() == ["vetra2.mp3"]), player.clips())
         self.press(player, sheet, 7001)  # any stop button stops the clip started last
         self.assertTrue(wait_until(lambda: player.clips() == []), player.clips())
 
         self.press(player, sheet, 6003)
-        self.assert_clip(player, "vetra3.mp3", "media/3.wav")
+        self.assert_clip(player, "vetra3.mp3", "media/3.mp3")
         harness.screenshot("media-audio-playing")
         self.assertEqual(player.close(), 0)
         self.assertEqual(player.clips(), [])
@@ -149,7 +149,7 @@ class MediaTest(PlayerTest):
         self.assertIsNotNone(player.child(sheet, 9900), "the host is made all the same")
 
         self.press(player, sheet, 6001)
-        self.assert_clip(player, "vetra1.mp3", "media/1.wav")
+        self.assert_clip(player, "vetra1.mp3", "media/1.mp3")
         self.assertTrue(wait_until(lambda: 'file=L"vetra1.mp3"' in player.wine_output()), "no shell open seen")
         opened = [l for l in player.wine_output().splitlines() if 'file=L"vetra1.mp3"' in l][0]
         self.assertIn('verb=L"open"', opened)
