@@ -1,0 +1,573 @@
+#include "authoring/csvImport.h"
+
+#include <cstddef>
+#include <exception>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "authoring/windows1252.h"
+
+namespace {
+
+// Every text the import can show, in one place (UTF-8). "%s" are filled in
+// order by formatMessage.
+enum class CsvMessage {
+    nulByte,
+    utf16,
+    emptyFile,
+    noQuestion,
+    unknownColumn,
+    duplicateColumn,
+    noAnswerColumn,
+    extraValue,
+    valueWithoutName,
+    unterminatedQuote,
+    textAfterQuote,
+    tooManyQuestions,
+    tooManyProblems,
+    outOfMemory,
+};
+
+const char* const messageTexts[] = {
+    // nulByte
+    "le fichier contient un octet nul : ce n'est pas un tableau enregistr\xC3\xA9 en texte (CSV)",
+    // utf16
+    "le fichier est en UTF-16 (\xC2\xAB Texte Unicode \xC2\xBB) : enregistrez le tableau en \xC2\xAB"
+    " CSV UTF-8 \xC2\xBB ou en \xC2\xAB CSV (point-virgule) \xC2\xBB",
+    // emptyFile
+    "le fichier est vide : sa premi\xC3\xA8re ligne doit nommer les colonnes (r\xC3\xA9ponse, \xC3\xA9nonc\xC3\xA9, "
+    "commentaire...)",
+    // noQuestion
+    "le tableau n'a aucune question : sous la ligne des noms de colonnes, chaque ligne remplie donne une question",
+    // unknownColumn
+    "la colonne %s, \xC2\xAB %s \xC2\xBB, n'est pas une colonne connue ; colonnes connues : %s",
+    // duplicateColumn
+    "la colonne %s, \xC2\xAB %s \xC2\xBB, reprend la colonne %s, \xC2\xAB %s \xC2\xBB : chaque colonne ne peut "
+    "figurer qu'une fois",
+    // noAnswerColumn
+    "aucune colonne ne donne les r\xC3\xA9ponses : nommez-en une \xC2\xAB r\xC3\xA9ponse \xC2\xBB (ou \xC2\xAB "
+    "answer \xC2\xBB)",
+    // extraValue
+    "cette ligne a une valeur en colonne %s, \xC2\xAB %s \xC2\xBB, mais la ligne des noms de colonnes n'en nomme que "
+    "%s",
+    // valueWithoutName
+    "la colonne %s n'a pas de nom sur la ligne des noms de colonnes, mais cette ligne y a une valeur : \xC2\xAB %s "
+    "\xC2\xBB",
+    // unterminatedQuote
+    "le guillemet ouvert sur cette ligne n'est jamais ferm\xC3\xA9 : le fichier se termine avant",
+    // textAfterQuote
+    "du texte suit le guillemet qui ferme une valeur ; dans une valeur entre guillemets, un guillemet s'\xC3\xA9"
+    "crit deux fois (\"\")",
+    // tooManyQuestions
+    "le quiz aurait %s questions (%s d\xC3\xA9j\xC3\xA0 dans le quiz, %s dans ce tableau), or le lecteur en contient "
+    "au "
+    "plus %s : cette ligne donnerait la question %s",
+    // tooManyProblems
+    "trop de probl\xC3\xA8mes : la lecture du tableau s'arr\xC3\xAAte ici",
+    // outOfMemory
+    "le tableau est trop grand pour \xC3\xAAtre lu (m\xC3\xA9moire insuffisante)",
+};
+static_assert(sizeof messageTexts / sizeof messageTexts[0] == static_cast<size_t>(CsvMessage::outOfMemory) + 1,
+              "one text per message");
+
+std::string formatMessage(CsvMessage id, std::initializer_list<std::string> args = {}) {
+    std::string out;
+    auto arg = args.begin();
+    for (const char* p = messageTexts[static_cast<int>(id)]; *p; ++p) {
+        if (p[0] == '%' && p[1] == 's') {
+            if (arg != args.end()) out += *arg++;
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
+// A value quoted back to the user: one line, at most 40 characters, cut on a
+// character boundary (the text is UTF-8 by then).
+std::string excerpt(const std::string& text) {
+    constexpr size_t maxCharacters = 40;
+    std::string out;
+    size_t characters = 0;
+    for (char c : text) {
+        const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+        if (!continuation && ++characters > maxCharacters) {
+            out += "\xE2\x80\xA6";  // ellipsis
+            break;
+        }
+        out += c == '\n' ? ' ' : c;
+    }
+    return out;
+}
+
+// Spreadsheets name their columns A, B, ..., Z, AA, ...
+std::string columnLetters(size_t index) {
+    std::string out;
+    for (size_t n = index + 1; n > 0; n = (n - 1) / 26) out.insert(out.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Columns. A header cell matches a name ignoring case, accents, spaces, "_"
+// and "-", so "Réponse 2", "REPONSE2" and "answer_2" are all answer2.
+
+struct ColumnInfo {
+    const char* french;  // shown to the user, UTF-8
+    const char* english;
+    const char* aliases[4];  // normalised forms (see normaliseName)
+    ModelField field;
+    std::string ModelQuestion::*member;  // null for the reward code
+};
+
+const ColumnInfo columns[] = {
+    {"r\xC3\xA9ponse",
+     "answer",
+     {"answer", "reponse", "answer1", "reponse1"},
+     ModelField::answer,
+     &ModelQuestion::answer},
+    {"r\xC3\xA9ponse2", "answer2", {"answer2", "reponse2"}, ModelField::answer2, &ModelQuestion::answer2},
+    {"\xC3\xA9nonc\xC3\xA9", "prompt", {"prompt", "enonce"}, ModelField::prompt, &ModelQuestion::prompt},
+    {"commentaire",
+     "comment",
+     {"comment", "commentaire", "comment1", "commentaire1"},
+     ModelField::comment,
+     &ModelQuestion::comment},
+    {"commentaire2", "comment2", {"comment2", "commentaire2"}, ModelField::comment2, &ModelQuestion::comment2},
+    {"image", "picture", {"picture", "image"}, ModelField::picture, &ModelQuestion::picture},
+    {"solution", "solution", {"solution"}, ModelField::solution, &ModelQuestion::solution},
+    {"clip", "clip", {"clip"}, ModelField::clip, &ModelQuestion::clip},
+    {"code", "code", {"code"}, ModelField::rewardCodes, nullptr},
+};
+constexpr int columnCount = static_cast<int>(sizeof columns / sizeof columns[0]);
+constexpr int answerColumn = 0;
+constexpr int unnamedColumn = -1;  // empty header cell: its values must be empty
+constexpr int unknownColumn = -2;  // already reported; its values are ignored
+
+// Base letters of U+00C0..U+00FF, 0 where there is none (Æ, ß, ×...).
+const char latinBase[65] =
+    "aaaaaa\0ceeeeiiii\0nooooo\0ouuuuy\0\0"
+    "aaaaaa\0ceeeeiiii\0nooooo\0ouuuuy\0y";
+
+std::string normaliseName(const std::string& name) {
+    std::string out;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const unsigned char next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+        if (c == ' ' || c == '\t' || c == '_' || c == '-') continue;
+        if (c >= 'A' && c <= 'Z') {
+            out += static_cast<char>(c - 'A' + 'a');
+        } else if (c == 0xC3 && next >= 0x80 && next <= 0xBF && latinBase[next - 0x80]) {
+            out += latinBase[next - 0x80];
+            ++i;
+        } else if ((c == 0xC2 && next == 0xA0) || (c == 0xCC && next >= 0x80) ||
+                   (c == 0xCD && next >= 0x80 && next <= 0xAF)) {
+            ++i;  // no-break space, or a combining accent (U+0300..U+036F) of a decomposed letter
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+int findColumn(const std::string& name) {
+    const std::string key = normaliseName(name);
+    if (key.empty()) return unnamedColumn;
+    for (int k = 0; k < columnCount; ++k) {
+        for (const char* alias : columns[k].aliases) {
+            if (alias && key == alias) return k;
+        }
+    }
+    return unknownColumn;
+}
+
+std::string knownNames() {
+    std::string out;
+    for (const ColumnInfo& column : columns) {
+        if (!out.empty()) out += ", ";
+        out += column.french;
+        if (std::string(column.french) != column.english) out += std::string(" (") + column.english + ")";
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Records. One pass over the text, never looking back, so that a file of any
+// shape costs time in proportion to its size.
+
+struct Field {
+    std::string text;
+    int line = 0;  // where the field begins
+};
+
+struct RecordIssue {
+    CsvMessage message;
+    int line;
+    size_t field;  // index in the record
+};
+
+struct Record {
+    std::vector<Field> fields;
+    std::vector<RecordIssue> issues;
+    int line = 0;
+    bool unterminated = false;  // the rest of the file was swallowed by a quote
+
+    bool blank() const {
+        for (const Field& f : fields) {
+            if (!f.text.empty()) return false;
+        }
+        return true;
+    }
+};
+
+// Reads RFC 4180 records: a field is quoted when its first non-blank
+// character is '"'; a doubled quote inside is one quote; CRLF, LF and a lone
+// CR (old Mac spreadsheets) all end a line. Spaces around an unquoted field
+// are dropped, since a spreadsheet never writes them and a person typing
+// "Paris ; Lyon" does not mean them. `separator` 0 means a table of one
+// column: a line is then one field whatever it holds.
+class RecordReader {
+public:
+    RecordReader(const std::string& text, size_t position, int line, char separator)
+        : text_(text), position_(position), line_(line), separator_(separator) {}
+
+    int line() const { return line_; }
+
+    bool next(Record& record) {
+        record = Record();
+        if (position_ >= text_.size()) return false;
+        record.line = line_;
+        for (;;) {
+            record.fields.emplace_back();
+            readField(record);
+            if (record.unterminated || position_ >= text_.size()) return true;
+            if (separator_ != 0 && text_[position_] == separator_) {
+                ++position_;
+                continue;
+            }
+            skipLineBreak();
+            return true;
+        }
+    }
+
+private:
+    bool isBlank(char c) const { return c == ' ' || (c == '\t' && separator_ != '\t'); }
+    bool isLineBreak(char c) const { return c == '\r' || c == '\n'; }
+    bool endsField(char c) const { return (separator_ != 0 && c == separator_) || isLineBreak(c); }
+
+    void skipLineBreak() {
+        if (text_[position_] == '\r' && position_ + 1 < text_.size() && text_[position_ + 1] == '\n') ++position_;
+        ++position_;
+        ++line_;
+    }
+
+    void skipBlanks() {
+        while (position_ < text_.size() && isBlank(text_[position_])) ++position_;
+    }
+
+    void readField(Record& record) {
+        Field& field = record.fields.back();
+        const size_t index = record.fields.size() - 1;
+        skipBlanks();
+        field.line = line_;
+        if (position_ < text_.size() && text_[position_] == '"') {
+            if (!readQuoted(field.text)) {
+                record.issues.push_back({CsvMessage::unterminatedQuote, field.line, index});
+                record.unterminated = true;
+                return;
+            }
+            skipBlanks();
+            if (position_ >= text_.size() || endsField(text_[position_])) return;
+            record.issues.push_back({CsvMessage::textAfterQuote, line_, index});
+        }
+        // Unquoted text (or what follows a misplaced closing quote): up to
+        // the separator or the end of the line, quotes included as typed.
+        const size_t start = position_;
+        while (position_ < text_.size() && !endsField(text_[position_])) ++position_;
+        field.text.append(text_, start, position_ - start);
+        while (!field.text.empty() && isBlank(field.text.back())) field.text.pop_back();
+    }
+
+    // From an opening quote; false when the file ends before its closing one.
+    // Line breaks inside become "\n" whatever the file used.
+    bool readQuoted(std::string& out) {
+        ++position_;
+        while (position_ < text_.size()) {
+            const char c = text_[position_];
+            if (c == '"') {
+                if (position_ + 1 < text_.size() && text_[position_ + 1] == '"') {
+                    out += '"';
+                    position_ += 2;
+                    continue;
+                }
+                ++position_;
+                return true;
+            }
+            if (isLineBreak(c)) {
+                out += '\n';
+                skipLineBreak();
+                continue;
+            }
+            const size_t start = position_;
+            while (position_ < text_.size() && text_[position_] != '"' && !isLineBreak(text_[position_])) ++position_;
+            out.append(text_, start, position_ - start);
+        }
+        return false;
+    }
+
+    const std::string& text_;
+    size_t position_;
+    int line_;
+    char separator_;
+};
+
+// The separator is the candidate that splits the header row into the most
+// fields; on a tie ";" (a French spreadsheet) wins, then tab (which no one
+// types in a column name), then ",". A header of one column has none, so that
+// a "," or ";" typed in an unquoted answer stays part of it.
+char detectSeparator(const std::string& text, size_t position, int line) {
+    char best = 0;
+    size_t bestFields = 1;
+    for (char candidate : {';', '\t', ','}) {
+        RecordReader reader(text, position, line, candidate);
+        Record header;
+        reader.next(header);
+        if (header.fields.size() > bestFields) {
+            best = candidate;
+            bestFields = header.fields.size();
+        }
+    }
+    return best;
+}
+
+// ---------------------------------------------------------------------------
+// The import itself.
+
+constexpr size_t maxProblems = 50;
+
+int lineAt(const std::string& text, size_t end) {
+    int line = 1;
+    for (size_t i = 0; i < end && i < text.size(); ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
+    }
+    return line;
+}
+
+class CsvImport {
+public:
+    explicit CsvImport(const QuizModel& model) : model_(model) {}
+
+    std::vector<ModelProblem> problems;
+    std::vector<ModelQuestion> questions;               // the rows read, at most what the model can still take
+    std::vector<std::pair<size_t, std::string>> codes;  // index in `questions`, code
+    bool hasCodeColumn = false;
+
+    void run(const std::string& bytes) {
+        if (bytes.size() >= 2 &&
+            ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+            report(CsvMessage::utf16, 1);
+            return;
+        }
+        const size_t nul = bytes.find('\0');
+        if (nul != std::string::npos) {
+            report(CsvMessage::nulByte, lineAt(bytes, nul));
+            return;
+        }
+        // Converting keeps every line break byte, so line numbers survive it.
+        const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+        std::string text = bom ? bytes.substr(3) : bytes;
+        if (!isValidUtf8(text)) text = windows1252ToUtf8(text);
+        readTable(text);
+    }
+
+    void reportOutOfMemory() {
+        problems.clear();
+        report(CsvMessage::outOfMemory, 1);
+    }
+
+private:
+    // False once the list is full, so that a file of a million broken rows
+    // does not make a million messages.
+    bool report(CsvMessage id, int line, ModelField field = ModelField::none, int question = -1,
+                std::initializer_list<std::string> args = {}) {
+        if (stopped_) return false;
+        ModelProblem problem;
+        problem.field = field;
+        problem.question = question;
+        problem.line = line;
+        if (problems.size() >= maxProblems) {
+            problem.message = formatMessage(CsvMessage::tooManyProblems);
+            problems.push_back(problem);
+            stopped_ = true;
+            return false;
+        }
+        problem.message = formatMessage(id, args);
+        problems.push_back(problem);
+        return true;
+    }
+
+    void readTable(const std::string& text) {
+        // Blank lines above the header are skipped.
+        size_t position = 0;
+        int line = 1;
+        for (size_t i = 0; i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n');
+             ++i) {
+            if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
+                ++line;
+                position = i + 1;
+            }
+        }
+        if (position >= text.size() || text.find_first_not_of(" \t", position) == std::string::npos) {
+            report(CsvMessage::emptyFile, 1, ModelField::questions);
+            return;
+        }
+        const int headerLine = line;
+        RecordReader reader(text, position, line, detectSeparator(text, position, line));
+        Record record;
+        reader.next(record);
+        readHeader(record);
+        if (record.unterminated) return;
+
+        size_t rows = 0;
+        int lineOfFirstTooMany = 0;
+        int firstTooMany = -1;  // its question index
+        const size_t room =
+            maxModelQuestions > model_.questions.size() ? maxModelQuestions - model_.questions.size() : 0;
+        while (!stopped_ && reader.next(record)) {
+            if (record.blank() && record.issues.empty()) continue;
+            const int question = static_cast<int>(model_.questions.size() + rows);
+            readRow(record, question);
+            ++rows;
+            if (rows > room && lineOfFirstTooMany == 0) {
+                lineOfFirstTooMany = record.line;
+                firstTooMany = question;
+            }
+            if (record.unterminated) return;
+        }
+        if (rows == 0) {
+            report(CsvMessage::noQuestion, headerLine, ModelField::questions);
+        } else if (lineOfFirstTooMany != 0) {
+            const size_t total = model_.questions.size() + rows;
+            report(CsvMessage::tooManyQuestions, lineOfFirstTooMany, ModelField::questions, firstTooMany,
+                   {std::to_string(total), std::to_string(model_.questions.size()), std::to_string(rows),
+                    std::to_string(maxModelQuestions), std::to_string(firstTooMany + 1)});
+        }
+    }
+
+    void reportIssues(const Record& record, int question) {
+        for (const RecordIssue& issue : record.issues) {
+            ModelField field = ModelField::none;
+            if (issue.field < columnOf_.size() && columnOf_[issue.field] >= 0) {
+                field = columns[columnOf_[issue.field]].field;
+            }
+            report(issue.message, issue.line, field, question);
+        }
+    }
+
+    void readHeader(const Record& header) {
+        int seen[columnCount];
+        for (int& s : seen) s = -1;
+        columnOf_.assign(header.fields.size(), unnamedColumn);
+        for (size_t i = 0; i < header.fields.size(); ++i) {
+            const Field& cell = header.fields[i];
+            // A name whose quote never closes is the rest of the file, not a name.
+            if (header.unterminated && i + 1 == header.fields.size()) break;
+            const int k = findColumn(cell.text);
+            columnOf_[i] = k;
+            if (k == unknownColumn) {
+                report(CsvMessage::unknownColumn, cell.line, ModelField::unknownKey, -1,
+                       {columnLetters(i), excerpt(cell.text), knownNames()});
+            } else if (k >= 0 && seen[k] >= 0) {
+                report(CsvMessage::duplicateColumn, cell.line, columns[k].field, -1,
+                       {columnLetters(i), excerpt(cell.text), columnLetters(static_cast<size_t>(seen[k])),
+                        excerpt(header.fields[static_cast<size_t>(seen[k])].text)});
+                columnOf_[i] = unknownColumn;
+            } else if (k >= 0) {
+                seen[k] = static_cast<int>(i);
+                if (columns[k].member == nullptr) hasCodeColumn = true;
+            }
+        }
+        reportIssues(header, -1);
+        if (seen[answerColumn] < 0 && !header.unterminated) {
+            report(CsvMessage::noAnswerColumn, header.line, ModelField::answer);
+        }
+    }
+
+    void readRow(const Record& record, int question) {
+        reportIssues(record, question);
+        ModelQuestion row;
+        std::string code;
+        bool extraReported = false;
+        for (size_t i = 0; i < record.fields.size(); ++i) {
+            const Field& cell = record.fields[i];
+            if (i >= columnOf_.size()) {
+                // A trailing separator typed by hand adds an empty field; only a value is wrong.
+                if (!cell.text.empty() && !extraReported) {
+                    extraReported = true;
+                    report(CsvMessage::extraValue, cell.line, ModelField::none, question,
+                           {columnLetters(i), excerpt(cell.text), std::to_string(columnOf_.size())});
+                }
+                continue;
+            }
+            const int k = columnOf_[i];
+            if (k == unnamedColumn) {
+                if (!cell.text.empty()) {
+                    report(CsvMessage::valueWithoutName, cell.line, ModelField::none, question,
+                           {columnLetters(i), excerpt(cell.text)});
+                }
+            } else if (k >= 0) {
+                if (columns[k].member) {
+                    row.*(columns[k].member) = cell.text;
+                } else {
+                    code = cell.text;
+                }
+            }
+        }
+        if (problems.empty() && model_.questions.size() + questions.size() < maxModelQuestions) {
+            if (hasCodeColumn) codes.emplace_back(questions.size(), std::move(code));
+            questions.push_back(std::move(row));
+        }
+    }
+
+    const QuizModel& model_;
+    std::vector<int> columnOf_;  // column of each header field: index in `columns`, or unnamed / unknown
+    bool stopped_ = false;
+};
+
+}  // namespace
+
+bool importQuestionsCsv(const std::string& bytes, QuizModel& model, std::vector<ModelProblem>& problems) {
+    try {
+        CsvImport import(model);
+        try {
+            import.run(bytes);
+        } catch (const std::exception&) {
+            import.reportOutOfMemory();
+        }
+        if (!import.problems.empty()) {
+            problems.insert(problems.end(), import.problems.begin(), import.problems.end());
+            return false;
+        }
+        // Built aside and swapped in, so that a failure half-way leaves the model as it was.
+        std::vector<ModelQuestion> questions = model.questions;
+        questions.insert(questions.end(), import.questions.begin(), import.questions.end());
+        std::vector<std::string> codes = model.rewardCodes;
+        if (codes.size() < questions.size()) codes.resize(questions.size());
+        for (const auto& code : import.codes) codes[model.questions.size() + code.first] = code.second;
+        model.questions.swap(questions);
+        model.rewardCodes.swap(codes);
+        return true;
+    } catch (...) {
+        // Even the report could not be made; say at least that nothing was read.
+        try {
+            ModelProblem problem;
+            problem.line = 1;
+            problem.message = formatMessage(CsvMessage::outOfMemory);
+            problems.push_back(problem);
+        } catch (...) {
+        }
+        return false;
+    }
+}
