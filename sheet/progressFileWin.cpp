@@ -16,9 +16,11 @@ int lineCount(int questionCount, int answersPerQuestion) {
 }
 
 // Writes everything to the open temporary file and closes it; false when any
-// byte could not be written.
+// byte could not be written. The bytes are flushed to the disk before the
+// file takes the old one's place: after a power cut the rename may survive
+// while unflushed data does not, and the answers would come back empty.
 bool fillTemporaryFile(HANDLE file, const char* bytes, DWORD size) {
-    const bool written = writeAllBytes(file, bytes, size);
+    const bool written = writeAllBytes(file, bytes, size) && FlushFileBuffers(file) != 0;
     const bool closed = CloseHandle(file) != 0;
     return written && closed;
 }
