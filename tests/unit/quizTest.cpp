@@ -1,10 +1,10 @@
+#include "quiz/quiz.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 #include <string>
-
-#include "quiz/quiz.h"
 
 namespace {
 
@@ -59,10 +59,7 @@ TEST(QuizRecord, QuestionAtClampsAndWalksUnsigned) {
     QuizHolder h;
     appendQuestion(*h.quiz, "one", "", "");
     appendQuestion(*h.quiz, "two", "", "");
-    struct Row {
-        int n;
-        const char* expected;
-    } rows[] = {
+    struct Row { int n; const char* expected; } rows[] = {
         {1, "one"}, {2, "two"}, {3, "two"}, {7, "two"}, {0, "two"}, {-1, "two"}, {-100, "two"},
     };
     for (const Row& r : rows) {
@@ -109,10 +106,7 @@ TEST(QuizRecord, ReleaseEmptiesTheListAndIsRepeatable) {
 TEST(QuizRecord, TextKindHasOneBoxPerQuestion) {
     QuizHolder h;
     h.quiz->answersPerQuestion = 2;
-    struct Row {
-        int kind;
-        int expected;
-    } rows[] = {{0, 1}, {1, 2}, {2, 2}, {3, 2}, {7, 2}};
+    struct Row { int kind; int expected; } rows[] = {{0, 1}, {1, 2}, {2, 2}, {3, 2}, {7, 2}};
     for (const Row& r : rows) {
         h.quiz->kind = r.kind;
         EXPECT_EQ(effectiveAnswersPerQuestion(*h.quiz), r.expected) << r.kind;
