@@ -8,6 +8,14 @@ namespace {
 const char* const texts[] = {
     // tomlSyntax
     "le fichier n'est pas du TOML valide ({1})",
+    // sourceNotUtf8
+    "le fichier n'est pas en UTF-8 : enregistrez-le en UTF-8",
+    // sourceOutsideText
+    "\xAB {1} \xBB se trouve hors d'un texte entre guillemets et hors d'un commentaire : le TOML n'accepte "
+    "l\xE0 que des caract\xE8res ASCII",
+    // sourceStrayQuote
+    "\xAB {1} \xBB ne peut pas ouvrir un texte \xE0 cet endroit (un texte suit \xAB = \xBB, \xAB [ \xBB ou "
+    "\xAB , \xBB)",
     // unknownKey
     "cl\xE9 inconnue (cl\xE9s connues : {1})",
     // notText

@@ -10,6 +10,9 @@
 enum class Message {
     // Reading a source: syntax, and values the quiz cannot hold.
     tomlSyntax,
+    sourceNotUtf8,
+    sourceOutsideText,
+    sourceStrayQuote,
     unknownKey,
     notText,
     kindChoice,

@@ -301,12 +301,137 @@ std::string codeList(const std::vector<std::string>& codes) {
     return out + "]\n";
 }
 
+// toml++ 3.3 tests code points for whitespace wherever it skips or records
+// it, and its table for the non-ASCII ones reaches a point it declares
+// unreachable for many letters (U+00A1 to U+0499 among them). So the parser
+// is given only ASCII where it may look: a character outside a text or a
+// comment is a syntax error anyway and is reported here, one inside a basic
+// string becomes the escape that means the same, and literal strings and
+// comments, which it reads without that test, keep theirs. Bytes that are not
+// UTF-8 are refused first. The lines stay where they were.
+class ParserText {
+public:
+    ParserText(const std::string& text, Reader& reader) : text_(text), reader_(reader) {}
+
+    bool make(std::string& out) {
+        if (!utf8Lines()) return false;
+        out.reserve(text_.size());
+        enum { normal, comment, basic, literal, multiBasic, multiLiteral } state = normal;
+        for (size_t i = 0; i < text_.size();) {
+            const char c = text_[i];
+            const bool ascii = static_cast<uint8_t>(c) < 0x80;
+            if (c == '\n') ++line_;
+            switch (state) {
+                case normal:
+                    if (!ascii) return refuse(Message::sourceOutsideText, i);
+                    // A quote inside a bare word opens no string for the parser, which reads on.
+                    if ((c == '"' || c == '\'') && !opensString()) return refuse(Message::sourceStrayQuote, i);
+                    if (c != ' ' && c != '\t' && c != '\r') last_ = c;
+                    if (c == '#') state = comment;
+                    if (c == '"') state = run(i, '"') >= 3 ? multiBasic : basic;
+                    if (c == '\'') state = run(i, '\'') >= 3 ? multiLiteral : literal;
+                    i += copyRun(i, out, state == multiBasic || state == multiLiteral ? 3 : 1);
+                    continue;
+                case comment:
+                case literal:
+                    if (c == '\n' || (state == literal && c == '\'')) state = normal, last_ = c;
+                    break;
+                case multiLiteral:
+                case multiBasic: {
+                    const char quote = state == multiBasic ? '"' : '\'';
+                    if (c == quote && run(i, quote) >= 3) {
+                        state = normal, last_ = quote;
+                        i += copyRun(i, out, run(i, quote));
+                        continue;
+                    }
+                    break;
+                }
+                case basic:
+                    if (c == '"' || c == '\n') state = normal, last_ = c;
+                    break;
+            }
+            if ((state == basic || state == multiBasic) && c == '\\' && i + 1 < text_.size()) {
+                if (static_cast<uint8_t>(text_[i + 1]) >= 0x80) return refuse(Message::sourceOutsideText, i + 1);
+                out.append(text_, i, 2);
+                if (text_[i + 1] == '\n') ++line_;
+                i += 2;
+            } else if (!ascii && (state == basic || state == multiBasic)) {
+                i += escape(i, out);
+            } else {
+                out += c;
+                ++i;
+            }
+        }
+        return true;
+    }
+
+private:
+    // Where a key or a value may begin: the start of a line, after "=",
+    // "[", ",", "{" or the "." of a dotted key.
+    bool opensString() const {
+        return last_ == '\n' || last_ == '=' || last_ == '[' || last_ == ',' || last_ == '{' || last_ == '.';
+    }
+
+    size_t run(size_t i, char quote) const {
+        size_t n = 0;
+        while (i + n < text_.size() && text_[i + n] == quote) ++n;
+        return n;
+    }
+
+    size_t copyRun(size_t i, std::string& out, size_t n) {
+        out.append(text_, i, n);
+        return n;
+    }
+
+    static size_t lengthAt(uint8_t lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
+
+    size_t escape(size_t i, std::string& out) const {
+        const size_t length = lengthAt(static_cast<uint8_t>(text_[i]));
+        uint32_t codePoint = static_cast<uint8_t>(text_[i]) & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) codePoint = codePoint << 6 | (static_cast<uint8_t>(text_[i + k]) & 0x3F);
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, codePoint > 0xFFFF ? "\\U%08X" : "\\u%04X",
+                      static_cast<unsigned>(codePoint));
+        out += buffer;
+        return length;
+    }
+
+    bool utf8Lines() {
+        int line = 1;
+        for (size_t i = 0; i < text_.size(); ++i) {
+            const uint8_t byte = static_cast<uint8_t>(text_[i]);
+            if (byte == '\n') ++line;
+            if (byte < 0x80) continue;
+            const size_t length = lengthAt(byte);
+            if (length == 1 || !isValidUtf8(text_.substr(i, length)) || i + length > text_.size()) {
+                reader_.report(line, ModelField::none, -1, -1, messageText(Message::sourceNotUtf8));
+                return false;
+            }
+            i += length - 1;
+        }
+        return true;
+    }
+
+    bool refuse(Message message, size_t at) {
+        const size_t length = lengthAt(static_cast<uint8_t>(text_[at]));
+        reader_.report(line_, ModelField::none, -1, -1, messageText(message, {text_.substr(at, length)}));
+        return false;
+    }
+
+    const std::string& text_;
+    Reader& reader_;
+    int line_ = 1;
+    char last_ = '\n';  // the last character outside strings, spaces aside
+};
+
 }  // namespace
 
 bool readQuizToml(const std::string& text, QuizModel& model, SourceLines& lines, std::vector<ModelProblem>& problems) {
     const size_t before = problems.size();
     Reader reader(problems);
-    toml::parse_result parsed = toml::parse(std::string_view(text));
+    std::string safe;
+    if (!ParserText(text, reader).make(safe)) return false;
+    toml::parse_result parsed = toml::parse(std::string_view(safe));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();
         reader.report(static_cast<int>(error.source().begin.line), ModelField::none, -1, -1,
