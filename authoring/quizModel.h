@@ -10,7 +10,7 @@
 
 #include "quiz/quiz.h"
 
-constexpr int modelKindUnset = -1;  // no "kind" key (yet)
+constexpr int modelKindUnset = -1;        // no "kind" key (yet)
 constexpr size_t maxModelQuestions = 96;  // one reward code per possible score
 
 struct ModelQuestion {
@@ -19,7 +19,7 @@ struct ModelQuestion {
     std::string prompt;
     std::string comment;
     std::string comment2;
-    std::string picture;   // media paths, relative to the source file's folder
+    std::string picture;  // media paths, relative to the source file's folder
     std::string solution;
     std::string clip;
 
@@ -74,8 +74,9 @@ enum class ModelField {
 // One problem found in a source, a model or an imported table.
 struct ModelProblem {
     ModelField field = ModelField::none;
-    int question = -1;  // index from 0 for a question's field, else -1
-    int item = -1;      // index from 0 in captions or reward codes, else -1
-    int line = 0;       // line in the file read, 0 when none is known
+    int question = -1;    // index from 0 for a question's field, else -1
+    int item = -1;        // index from 0 in captions or reward codes, else -1
+    int line = 0;         // line in the file read, 0 when none is known
     std::string message;  // French, UTF-8, without the location
+    std::string key;      // ModelField::unknownKey: the key as written
 };

@@ -98,4 +98,3 @@ std::string windows1252ToUtf8(const std::string& ansi) {
     for (char c : ansi) appendUtf8(out, codePointOf(static_cast<uint8_t>(c)));
     return out;
 }
-

@@ -161,8 +161,9 @@ class LoaderTest(PlayerTest):
         result = harness.run_quizpack("build", "bad.toml", "-o", "bad.exe", "--player",
                                       os.path.abspath(harness.PLAYER), cwd=self.folder, check=False)
         self.assertEqual(result.returncode, 1)
-        self.assertIn("bad.toml:2: title: contains \"|\"", result.stderr)
-        self.assertIn("bad.toml:5: question 1, answer: holds a character that Windows-1252 cannot hold",
+        self.assertIn("bad.toml:2: title: contient \u00ab | \u00bb, que le lecteur prend pour la fin d'un texte",
+                      result.stderr)
+        self.assertIn("bad.toml:5: question 1, answer: contient un caract\u00e8re que Windows-1252 n'a pas (U+0100)",
                       result.stderr)
         self.assertEqual(sorted(os.listdir(self.folder)), ["bad.toml"])
 

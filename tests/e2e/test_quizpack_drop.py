@@ -69,7 +69,7 @@ class DroppedSourceTest(unittest.TestCase):
     def test_lone_argument_that_is_no_source_shows_the_usage(self):
         result = self.drop(os.path.join(self.quiz, "media", "2.png"))
         self.assertEqual(result.returncode, 2)
-        self.assertIn(b"usage: quizpack", result.stderr)
+        self.assertIn(b"utilisation : quizpack", result.stderr)
         self.assertEqual(sorted(os.listdir(self.quiz)), ["histoire.toml", "media"])
 
     def console_window(self, timeout_ms):

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "quiz/quiz.h"
 #include "tools/quizpack/commandLine.h"
 
 namespace {
@@ -12,6 +13,7 @@ const char* actionName(QuizpackAction action) {
         case QuizpackAction::usage: return "usage";
         case QuizpackAction::build: return "build";
         case QuizpackAction::extract: return "extract";
+        case QuizpackAction::import: return "import";
     }
     return "?";
 }
@@ -24,6 +26,7 @@ struct ArgumentCase {
     const char* output;
     const char* player;
     const char* media;
+    int kind = kindText;
 };
 
 TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
@@ -54,6 +57,15 @@ TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
         {"unknown option", {"build", "a.toml", "-x", "y"}, A::usage, "", "", "", ""},
         {"unknown verb", {"pack", "a.toml"}, A::usage, "", "", "", ""},
         {"two sources", {"a.toml", "b.toml"}, A::usage, "", "", "", ""},
+        {"import with defaults", {"import", "q.csv"}, A::import, "q.csv", "", "", ""},
+        {"import with every option", {"import", "q.csv", "--kind", "audio", "-o", "x.toml"}, A::import,
+         "q.csv", "x.toml", "", "", kindAudio},
+        {"import of a video quiz", {"import", "q.csv", "--kind", "video"}, A::import, "q.csv", "", "", "", kindVideo},
+        {"import refuses an unknown kind", {"import", "q.csv", "--kind", "film"}, A::usage, "", "", "", ""},
+        {"import refuses a kind in capitals", {"import", "q.csv", "--kind", "Audio"}, A::usage, "", "", "", ""},
+        {"import refuses --player", {"import", "q.csv", "--player", "p.exe"}, A::usage, "", "", "", ""},
+        {"build refuses --kind", {"build", "a.toml", "--kind", "text"}, A::usage, "", "", "", ""},
+        {"lone table is no source", {"questions.csv"}, A::usage, "", "", "", ""},
     };
     // clang-format on
     for (const ArgumentCase& c : cases) {
@@ -63,6 +75,7 @@ TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
         EXPECT_EQ(command.output, c.output) << c.name;
         EXPECT_EQ(command.player, c.player) << c.name;
         EXPECT_EQ(command.media, c.media) << c.name;
+        EXPECT_EQ(command.kind, c.kind) << c.name;
     }
 }
 
@@ -81,6 +94,21 @@ TEST(QuizpackArguments, ReplacesOrAddsTheExtensionOfTheFileNameOnly) {
         {"out\\quiz.toml", "-media", "out\\quiz-media"},
     };
     for (const auto& c : cases) EXPECT_EQ(withExtension(c.path, c.extension), c.expected) << c.path;
+}
+
+TEST(QuizpackArguments, TheStemIsTheFileNameWithoutFolderOrExtension) {
+    const struct {
+        const char* path;
+        const char* expected;
+    } cases[] = {
+        {"C:\\Quiz\\histoire.csv", "histoire"},
+        {"dir.d/questions", "questions"},
+        {"a.b.csv", "a.b"},
+        {"C:g\xC3\xA9o.csv", "g\xC3\xA9o"},
+        {".csv", ".csv"},
+        {"dir\\", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fileStem(c.path), c.expected) << c.path;
 }
 
 TEST(QuizpackArguments, RecognisesExtensionsWhateverTheirCase) {

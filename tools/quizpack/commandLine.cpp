@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "authoring/quizNames.h"
+
 namespace {
 
 char lowerAscii(char c) {
@@ -19,6 +21,12 @@ std::string withExtension(const std::string& path, const char* extension) {
     const size_t dot = path.find_last_of('.');
     const bool hasDot = dot != std::string::npos && dot >= fileNameStart(path);
     return (hasDot ? path.substr(0, dot) : path) + extension;
+}
+
+std::string fileStem(const std::string& path) {
+    const std::string name = path.substr(fileNameStart(path));
+    const size_t dot = name.find_last_of('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
 bool hasExtension(const std::string& path, const char* extension) {
@@ -42,9 +50,16 @@ QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments
     }
     if (arguments.size() < 2) return command;
     const std::string& verb = arguments[0];
-    const bool build = verb == "build";
-    if (!build && verb != "extract") return command;
     QuizpackCommand parsed;
+    if (verb == "build") {
+        parsed.action = QuizpackAction::build;
+    } else if (verb == "extract") {
+        parsed.action = QuizpackAction::extract;
+    } else if (verb == "import") {
+        parsed.action = QuizpackAction::import;
+    } else {
+        return command;
+    }
     parsed.input = arguments[1];
     for (size_t i = 2; i < arguments.size(); i += 2) {
         if (i + 1 >= arguments.size()) return command;
@@ -52,14 +67,18 @@ QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments
         const std::string& value = arguments[i + 1];
         if (option == "-o") {
             parsed.output = value;
-        } else if (option == "--player" && build) {
+        } else if (option == "--player" && parsed.action == QuizpackAction::build) {
             parsed.player = value;
-        } else if (option == "--media" && !build) {
+        } else if (option == "--media" && parsed.action == QuizpackAction::extract) {
             parsed.media = value;
+        } else if (option == "--kind" && parsed.action == QuizpackAction::import) {
+            int kind = 0;
+            while (kind < kindNameCount && value != kindNames[kind]) ++kind;
+            if (kind == kindNameCount) return command;
+            parsed.kind = kind;
         } else {
             return command;
         }
     }
-    parsed.action = build ? QuizpackAction::build : QuizpackAction::extract;
     return parsed;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class QuizpackAction { usage, build, extract };
+enum class QuizpackAction { usage, build, extract, import };
 
 struct QuizpackCommand {
     QuizpackAction action = QuizpackAction::usage;
@@ -14,12 +14,19 @@ struct QuizpackCommand {
     std::string output;  // empty: derived from the input
     std::string player;  // empty: vetra.exe next to quizpack.exe
     std::string media;   // empty: derived from the output
+    int kind = 0;        // import: the new quiz's kind (kindText .. kindVideo)
 };
 
-// `arguments` leaves out the program's own name. A lone .toml argument is a
+// `arguments` leaves out the program's own name: build SOURCE [-o EXE]
+// [--player EXE], extract EXE [-o SOURCE] [--media DIR], import CSV
+// [-o SOURCE] [--kind text|pictures|audio|video]. A lone .toml argument is a
 // source dropped on the program (or given alone on a command line): it is
 // built next to itself, named after itself.
 QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments);
+
+// The file name of a path without its folder and extension ("histoire" for
+// "C:\\Quiz\\histoire.csv").
+std::string fileStem(const std::string& path);
 
 // The path with its extension (from the last dot of the file name) replaced by
 // `extension`, or `extension` appended when the file name has none.

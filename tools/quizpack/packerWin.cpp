@@ -2,42 +2,9 @@
 
 #include <cstring>
 
+#include "authoring/messages.h"
+
 namespace {
-
-// ---- Text ------------------------------------------------------------------
-
-bool convert(UINT fromPage, DWORD fromFlags, UINT toPage, DWORD toFlags, bool refuseDefault, const std::string& in,
-             std::string& out) {
-    if (in.empty()) {
-        out.clear();
-        return true;
-    }
-    const int inLength = static_cast<int>(in.size());
-    const int wideLength = MultiByteToWideChar(fromPage, fromFlags, in.data(), inLength, nullptr, 0);
-    if (wideLength <= 0) return false;
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(fromPage, fromFlags, in.data(), inLength, &wide[0], wideLength);
-    BOOL usedDefault = FALSE;
-    BOOL* usedDefaultFlag = refuseDefault ? &usedDefault : nullptr;
-    const int outLength =
-        WideCharToMultiByte(toPage, toFlags, wide.data(), wideLength, nullptr, 0, nullptr, usedDefaultFlag);
-    if (outLength <= 0 || usedDefault) return false;
-    std::string result(static_cast<size_t>(outLength), '\0');
-    WideCharToMultiByte(toPage, toFlags, wide.data(), wideLength, &result[0], outLength, nullptr, usedDefaultFlag);
-    if (usedDefault) return false;
-    out = std::move(result);
-    return true;
-}
-
-bool windowsToAnsi(const std::string& utf8, std::string& ansi) {
-    return convert(CP_UTF8, MB_ERR_INVALID_CHARS, 1252, WC_NO_BEST_FIT_CHARS, true, utf8, ansi);
-}
-
-std::string windowsToUtf8(const std::string& ansi) {
-    std::string out;
-    convert(1252, 0, CP_UTF8, 0, false, ansi, out);
-    return out;
-}
 
 // ---- Resources ---------------------------------------------------------------
 
@@ -135,15 +102,15 @@ BOOL CALLBACK onType(HMODULE module, LPSTR type, LONG_PTR data) {
 
 // Every resource of an executable, in every language.
 bool readAllResources(const std::string& executable, std::vector<ModuleResource>& out, std::string& error) {
-    HMODULE module = LoadLibraryExA(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = LoadLibraryExW(wideFromUtf8(executable).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) {
-        error = "cannot open \"" + executable + "\" as a Windows executable";
+        error = messageText(Message::cannotOpenExecutable, {executable});
         return false;
     }
     Enumeration e = {module, &out, {}, {}, false};
     EnumResourceTypesA(module, onType, reinterpret_cast<LONG_PTR>(&e));
     FreeLibrary(module);
-    if (e.failed) error = "cannot read the resources of \"" + executable + "\"";
+    if (e.failed) error = messageText(Message::cannotReadResources, {executable});
     return !e.failed;
 }
 
@@ -164,11 +131,11 @@ std::string folderOf(const std::string& path) {
 }
 
 // Writes the resource table of `target` (already a copy of the player).
-bool updateResources(const std::string& target, const std::vector<ModuleResource>& kept,
+bool updateResources(const std::wstring& target, const std::vector<ModuleResource>& kept,
                      const std::vector<PackedResource>& resources) {
     // Deleting single resources is unreliable on some platforms (the old
     // data survives), so the whole table is written afresh.
-    HANDLE update = BeginUpdateResourceA(target.c_str(), TRUE);
+    HANDLE update = BeginUpdateResourceW(target.c_str(), TRUE);
     if (!update) return false;
     bool ok = true;
     for (const ModuleResource& r : kept) {
@@ -185,10 +152,27 @@ bool updateResources(const std::string& target, const std::vector<ModuleResource
 
 }  // namespace
 
-const TextCodec windowsCodec = {windowsToAnsi, windowsToUtf8};
+std::wstring wideFromUtf8(const std::string& utf8) {
+    if (utf8.empty()) return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    return wide;
+}
+
+std::string utf8FromWide(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return std::string();
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], length, nullptr, nullptr);
+    return utf8;
+}
 
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
@@ -206,13 +190,14 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring wide = wideFromUtf8(path);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                                 written == bytes.size());
     ok = CloseHandle(file) && ok;
-    if (!ok) DeleteFileA(path.c_str());
+    if (!ok) DeleteFileW(wide.c_str());
     return ok;
 }
 
@@ -261,22 +246,23 @@ bool writePackedPlayer(const std::string& player, const std::string& output,
         if (!quiz) kept.push_back(std::move(r));
     }
 
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folderOf(output).c_str(), "qpk", 0, temporary)) {
-        error = "cannot create a temporary file next to \"" + output + "\"";
+    wchar_t temporary[MAX_PATH];
+    if (!GetTempFileNameW(wideFromUtf8(folderOf(output)).c_str(), L"qpk", 0, temporary)) {
+        error = messageText(Message::cannotCreateTemporary, {output});
         return false;
     }
-    if (!CopyFileA(player.c_str(), temporary, FALSE)) {
-        error = "cannot copy the player \"" + player + "\"";
+    if (!CopyFileW(wideFromUtf8(player).c_str(), temporary, FALSE)) {
+        error = messageText(Message::cannotCopyPlayer, {player});
     } else if (!updateResources(temporary, kept, resources)) {
-        error = "cannot write the quiz resources into the copy of the player";
-    } else if (!sameQuizResources(temporary, resources)) {
-        error = "the quiz resources did not read back the same from the written player";
-    } else if (!MoveFileExA(temporary, output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        error = "cannot write \"" + output + "\"";
+        error = messageText(Message::cannotUpdateResources);
+    } else if (!sameQuizResources(utf8FromWide(temporary), resources)) {
+        error = messageText(Message::resourcesReadBackDifferent);
+    } else if (!MoveFileExW(temporary, wideFromUtf8(output).c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+        error = messageText(Message::cannotWrite, {output});
     } else {
         return true;
     }
-    DeleteFileA(temporary);
+    DeleteFileW(temporary);
     return false;
 }

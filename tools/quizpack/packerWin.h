@@ -1,5 +1,6 @@
-// The authoring tool's platform half: Windows-1252 through the platform's
-// converter, files, and the resources of a player executable.
+// The authoring tool's platform half: files, and the resources of a player
+// executable. Paths are UTF-8, whatever the system's code page, and go to the
+// platform's wide-character functions.
 #pragma once
 
 #include <windows.h>
@@ -7,13 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "tools/quizpack/quizSource.h"
+#include "authoring/quizAssembly.h"
 
-// UTF-8 <-> Windows-1252 with the platform's tables; a character without a
-// byte of its own (no best-fit replacement) is refused.
-extern const TextCodec windowsCodec;
+// UTF-8 <-> UTF-16 for the platform's wide-character functions.
+std::wstring wideFromUtf8(const std::string& utf8);
+std::string utf8FromWide(const std::wstring& wide);
 
-// Paths are in the ANSI code page.
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

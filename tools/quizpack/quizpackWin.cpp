@@ -1,130 +1,124 @@
 // quizpack: packs a quiz source (TOML, with its pictures or clips) into a copy
-// of the player, and extracts a quiz back out of a player.
+// of the player, extracts a quiz back out of a player, and makes a quiz of a
+// table of questions. A thin shell on the authoring library: every path and
+// message is UTF-8 inside, and becomes the console's code page only when it
+// is written to a console.
 #include <conio.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "authoring/csvImport.h"
+#include "authoring/messages.h"
+#include "authoring/quizAssembly.h"
+#include "authoring/quizCheck.h"
+#include "authoring/quizToml.h"
 #include "tools/quizpack/commandLine.h"
 #include "tools/quizpack/packerWin.h"
-#include "tools/quizpack/quizSource.h"
 
 namespace {
 
+// A console shows its own code page; a file or a pipe gets the UTF-8 as it is.
+void say(FILE* stream, const std::string& utf8) {
+    const std::string line = utf8 + "\n";
+    HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    std::string bytes = line;
+    if (GetConsoleMode(handle, &mode)) {
+        const std::wstring wide = wideFromUtf8(line);
+        const UINT page = GetConsoleOutputCP();
+        const int length =
+            WideCharToMultiByte(page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+        if (length > 0) {
+            bytes.assign(static_cast<size_t>(length), '\0');
+            WideCharToMultiByte(page, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0], length, nullptr,
+                                nullptr);
+        }
+    }
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::fflush(stream);
+}
+
+void tell(const std::string& file, const std::string& what) {
+    say(stderr, file + ": " + what);
+}
+
+void report(const std::string& file, const std::vector<ModelProblem>& problems) {
+    for (const ModelProblem& problem : problems) say(stderr, formatProblem(file, problem));
+}
+
 int usage() {
-    std::fprintf(stderr,
-                 "usage: quizpack build QUIZ.toml [-o NAME.exe] [--player vetra.exe]\n"
-                 "       quizpack extract NAME.exe [-o QUIZ.toml] [--media DIR]\n"
-                 "\n"
-                 "       quizpack QUIZ.toml\n"
-                 "\n"
-                 "build    checks the quiz source and writes a copy of the player that carries it\n"
-                 "         (default player: vetra.exe next to quizpack.exe; default output: the\n"
-                 "         source's name with .exe); a source alone, or dropped on quizpack.exe,\n"
-                 "         is built next to itself\n"
-                 "extract  writes the quiz a player carries back out as a source, its pictures and\n"
-                 "         clips into DIR (default: a folder named after the source, \"-media\" added)\n");
+    say(stderr, messageText(Message::usage));
     return 2;
 }
 
 std::string fullPath(const std::string& path) {
-    char buffer[MAX_PATH];
-    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetFullPathNameW(wideFromUtf8(path).c_str(), MAX_PATH, buffer, nullptr);
+    return length > 0 && length < MAX_PATH ? utf8FromWide(std::wstring(buffer, length)) : path;
 }
 
 std::string defaultPlayer() {
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path(self, length < MAX_PATH ? length : 0);
+    wchar_t self[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::string path = utf8FromWide(std::wstring(self, length < MAX_PATH ? length : 0));
     const size_t slash = path.find_last_of("/\\");
     return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "vetra.exe";
 }
 
-void report(const std::vector<std::string>& errors) {
-    for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+bool exists(const std::string& path) {
+    return GetFileAttributesW(wideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool toAcp(const std::string& utf8, std::string& ansi) {
-    const int wideLength =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (wideLength <= 0) return false;
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], wideLength);
-    BOOL usedDefault = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr, 0, nullptr, &usedDefault);
-    if (length <= 0 || usedDefault) return false;
-    ansi.assign(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &ansi[0], length, nullptr, nullptr);
+bool readText(const std::string& path, std::string& text) {
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path, bytes)) return false;
+    text.assign(bytes.begin(), bytes.end());
     return true;
 }
 
-// Media paths come from the UTF-8 source; the file functions take the ANSI page.
-bool mediaPathsToAcp(QuizDocument& document, const std::string& source, std::vector<std::string>& errors) {
-    for (size_t i = 0; i < document.media.size(); ++i) {
-        QuestionMedia& media = document.media[i];
-        const struct {
-            const char* field;
-            std::string* path;
-            int line;
-        } slots[] = {{"picture", &media.picture, media.pictureLine},
-                     {"solution", &media.solution, media.solutionLine},
-                     {"clip", &media.clip, media.clipLine}};
-        for (const auto& slot : slots) {
-            if (!slot.path->empty() && !toAcp(*slot.path, *slot.path)) {
-                errors.push_back(source + ":" + std::to_string(slot.line) + ": question " + std::to_string(i + 1) +
-                                 ", " + slot.field + ": the path holds characters this system cannot name files with");
-            }
-        }
-    }
-    return errors.empty();
+bool writeText(const std::string& path, const std::string& text) {
+    return writeWholeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string count(size_t n) {
+    return std::to_string(n);
 }
 
 int build(const std::string& source, std::string output, std::string player) {
     if (output.empty()) output = withExtension(source, ".exe");
     if (player.empty()) player = defaultPlayer();
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(source, bytes)) {
-        std::fprintf(stderr, "%s: cannot read the quiz source\n", source.c_str());
+    std::string text;
+    if (!readText(source, text)) {
+        tell(source, messageText(Message::cannotReadSource));
         return 1;
     }
-    std::vector<std::string> errors;
-    QuizDocument document;
-    if (!parseQuizToml(std::string(bytes.begin(), bytes.end()), source, windowsCodec, document, errors) ||
-        !mediaPathsToAcp(document, source, errors)) {
-        report(errors);
-        std::fprintf(stderr, "%s: not packed (%u problem%s)\n", source.c_str(), static_cast<unsigned>(errors.size()),
-                     errors.size() == 1 ? "" : "s");
-        return 1;
-    }
+    QuizModel model;
+    SourceLines lines;
+    std::vector<ModelProblem> problems;
     std::vector<PackedResource> resources;
-    if (!assembleQuiz(document, source, readWholeFile, playerReadsPng, resources, errors)) {
-        report(errors);
-        std::fprintf(stderr, "%s: not packed\n", source.c_str());
+    if (!readAndCheckQuiz(text, model, lines, problems) ||
+        !assembleQuiz(model, source, readWholeFile, playerReadsPng, resources, problems)) {
+        locateProblems(lines, problems);
+        report(source, problems);
+        tell(source, messageText(Message::notPacked, {count(problems.size())}));
         return 1;
     }
-    const size_t count = document.source.questions.size();
-    if (document.source.kind == kindPictures && count % 3 != 0) {
-        std::fprintf(stderr,
-                     "%s: warning: the player lays pictures out three to a row and looks for pictures up to "
-                     "number %u; with %u questions it will report the missing ones\n",
-                     source.c_str(), static_cast<unsigned>((count + 2) / 3 * 3), static_cast<unsigned>(count));
+    const size_t questions = model.questions.size();
+    if (model.kind == kindPictures && questions % 3 != 0) {
+        tell(source, messageText(Message::picturesRowWarning, {count((questions + 2) / 3 * 3), count(questions)}));
     }
-    if (hasSymbolTable(player)) {
-        std::fprintf(stderr,
-                     "%s: warning: the player is not stripped; its symbol table will point at the wrong place once "
-                     "its resources grow (link it with -s)\n",
-                     player.c_str());
-    }
+    if (hasSymbolTable(player)) tell(player, messageText(Message::unstrippedWarning));
     std::string error;
     if (!writePackedPlayer(player, output, resources, error)) {
-        std::fprintf(stderr, "%s: %s\n", output.c_str(), error.c_str());
+        tell(output, error);
         return 1;
     }
-    std::printf("%s: %u questions packed into %s\n", source.c_str(), static_cast<unsigned>(count), output.c_str());
+    say(stdout, source + ": " + messageText(Message::packed, {count(questions), output}));
     return 0;
 }
 
@@ -132,17 +126,17 @@ int build(const std::string& source, std::string output, std::string player) {
 // folder when it lies inside it, else by its full path.
 std::string mediaPrefix(const std::string& sourceFile, const std::string& mediaDir) {
     const std::string base = fullPath(sourceFile);
-    const std::string folder = base.substr(0, base.find_last_of("/\\") + 1);
-    std::string media = fullPath(mediaDir);
-    if (media.size() > folder.size() &&
-        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, media.c_str(), static_cast<int>(folder.size()),
-                       folder.c_str(), static_cast<int>(folder.size())) == CSTR_EQUAL) {
+    const std::wstring folder = wideFromUtf8(base.substr(0, base.find_last_of("/\\") + 1));
+    std::wstring media = wideFromUtf8(fullPath(mediaDir));
+    const int length = static_cast<int>(folder.size());
+    if (media.size() > folder.size() && CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, media.c_str(), length,
+                                                       folder.c_str(), length) == CSTR_EQUAL) {
         media = media.substr(folder.size());
     }
-    for (char& c : media) {
-        if (c == '\\') c = '/';
+    for (wchar_t& c : media) {
+        if (c == L'\\') c = L'/';
     }
-    return media + "/";
+    return utf8FromWide(media) + "/";
 }
 
 int extract(const std::string& executable, std::string output, std::string mediaDir) {
@@ -150,41 +144,69 @@ int extract(const std::string& executable, std::string output, std::string media
     if (mediaDir.empty()) mediaDir = withExtension(output, "-media");
     std::vector<PackedResource> resources;
     std::string error;
-    if (!readQuizResources(executable, resources, error)) {
-        std::fprintf(stderr, "%s: %s\n", executable.c_str(), error.c_str());
-        return 1;
-    }
-    std::string text;
-    std::vector<ExtractedFile> files;
-    if (!disassembleQuiz(resources, windowsCodec, mediaPrefix(output, mediaDir), text, files, error)) {
-        std::fprintf(stderr, "%s: %s\n", executable.c_str(), error.c_str());
+    ExtractedQuiz quiz;
+    if (!readQuizResources(executable, resources, error) ||
+        !extractQuiz(resources, mediaPrefix(output, mediaDir), quiz, error)) {
+        tell(executable, error);
         return 1;
     }
     // The source is written last; a failure removes what this run wrote.
     std::vector<std::string> written;
     auto undo = [&written]() {
-        for (const std::string& path : written) DeleteFileA(path.c_str());
+        for (const std::string& path : written) DeleteFileW(wideFromUtf8(path).c_str());
     };
-    if (!files.empty()) {
-        CreateDirectoryA(mediaDir.c_str(), nullptr);
-        for (const ExtractedFile& file : files) {
+    if (!quiz.files.empty()) {
+        CreateDirectoryW(wideFromUtf8(mediaDir).c_str(), nullptr);
+        for (const ExtractedFile& file : quiz.files) {
             const std::string path = mediaDir + "\\" + file.name;
             if (!writeWholeFile(path, *file.data)) {
-                std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+                tell(executable, messageText(Message::cannotWrite, {path}));
                 undo();
                 return 1;
             }
             written.push_back(path);
         }
     }
-    if (!writeWholeFile(output, std::vector<uint8_t>(text.begin(), text.end()))) {
-        std::fprintf(stderr, "%s: cannot write\n", output.c_str());
+    if (!writeText(output, writeQuizToml(quiz.model))) {
+        tell(executable, messageText(Message::cannotWrite, {output}));
         undo();
         return 1;
     }
-    std::printf("%s: quiz written to %s", executable.c_str(), output.c_str());
-    if (!files.empty()) std::printf(", %u media files to %s", static_cast<unsigned>(files.size()), mediaDir.c_str());
-    std::printf("\n");
+    if (!quiz.rewardCodesFound) tell(output, messageText(Message::noCodesWarning));
+    std::string done = executable + ": " + messageText(Message::extracted, {output});
+    if (!quiz.files.empty()) done += " ; " + messageText(Message::extractedMedia, {count(quiz.files.size()), mediaDir});
+    say(stdout, done);
+    return 0;
+}
+
+// A new quiz from a table of questions, named after the table. An existing
+// file is never overwritten, not even one named with -o: the author may have
+// worked on it since the last import.
+int import(const std::string& table, std::string output, int kind) {
+    if (output.empty()) output = withExtension(table, ".toml");
+    if (exists(output)) {
+        tell(output, messageText(Message::alreadyExists));
+        return 1;
+    }
+    std::string bytes;
+    if (!readText(table, bytes)) {
+        tell(table, messageText(Message::cannotReadMedia, {table}));
+        return 1;
+    }
+    QuizModel model;
+    model.kind = kind;
+    model.title = fileStem(table);
+    std::vector<ModelProblem> problems;
+    if (!importQuestionsCsv(bytes, model, problems)) {
+        report(table, problems);
+        tell(table, messageText(Message::notImported, {count(problems.size())}));
+        return 1;
+    }
+    if (!writeText(output, writeQuizToml(model))) {
+        tell(output, messageText(Message::cannotWrite, {output}));
+        return 1;
+    }
+    say(stdout, table + ": " + messageText(Message::imported, {count(model.questions.size()), output}));
     return 0;
 }
 
@@ -209,7 +231,7 @@ bool ownsConsole() {
 
 void waitForKey() {
     // The prompt is Windows-1252; the console shows its own code page.
-    const char* const prompt = "Appuyez sur une touche pour fermer cette fen\xEAtre...";
+    const char* const prompt = messageTemplate(Message::pressAKey);
     wchar_t wide[128];
     const int wideLength = MultiByteToWideChar(1252, 0, prompt, -1, wide, 128);
     char local[256];
@@ -227,15 +249,28 @@ int run(const QuizpackCommand& command) {
     switch (command.action) {
         case QuizpackAction::build: return build(command.input, command.output, command.player);
         case QuizpackAction::extract: return extract(command.input, command.output, command.media);
+        case QuizpackAction::import: return import(command.input, command.output, command.kind);
         case QuizpackAction::usage: break;
     }
     return usage();
 }
 
+// The arguments in UTF-8, from the wide command line: a path may hold any
+// character, whatever the system's code page.
+std::vector<std::string> arguments() {
+    std::vector<std::string> out;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return out;
+    for (int i = 1; i < count; ++i) out.push_back(utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return out;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
-    const int result = run(parseQuizpackArguments(std::vector<std::string>(argv + 1, argv + argc)));
+int main() {
+    const int result = run(parseQuizpackArguments(arguments()));
     if (ownsConsole()) waitForKey();
     return result;
 }

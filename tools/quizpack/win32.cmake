@@ -2,15 +2,13 @@
 # compiler.
 
 add_library(quizpack_lib STATIC
-  ${CMAKE_SOURCE_DIR}/tools/quizpack/quizSource.cpp
   ${CMAKE_SOURCE_DIR}/tools/quizpack/commandLine.cpp
   ${CMAKE_SOURCE_DIR}/tools/quizpack/packerWin.cpp)
-target_include_directories(quizpack_lib PRIVATE ${TOML_INCLUDE})
 target_link_libraries(quizpack_lib PUBLIC vetra_authoring vetra_core kernel32)
 target_compile_options(quizpack_lib PRIVATE ${WARNINGS})
 
 add_executable(quizpack ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpackWin.cpp ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpack.rc)
-target_link_libraries(quizpack PRIVATE quizpack_lib user32)
+target_link_libraries(quizpack PRIVATE quizpack_lib user32 shell32)
 target_compile_options(quizpack PRIVATE ${WARNINGS})
 # Stripped and without a link time: it ships in the release zip, the same
 # bytes from the same commit.

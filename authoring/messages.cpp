@@ -1,0 +1,225 @@
+#include "authoring/messages.h"
+
+#include "authoring/windows1252.h"
+
+namespace {
+
+// Indexed by Message; Windows-1252, non-ASCII characters as escapes.
+const char* const texts[] = {
+    // tomlSyntax
+    "le fichier n'est pas du TOML valide ({1})",
+    // sourceNotUtf8
+    "le fichier n'est pas en UTF-8 : enregistrez-le en UTF-8",
+    // sourceOutsideText
+    "\xAB {1} \xBB se trouve hors d'un texte entre guillemets et hors d'un commentaire : le TOML n'accepte "
+    "l\xE0 que des caract\xE8res ASCII",
+    // sourceStrayQuote
+    "\xAB {1} \xBB ne peut pas ouvrir un texte \xE0 cet endroit (un texte suit \xAB = \xBB, \xAB [ \xBB ou "
+    "\xAB , \xBB)",
+    // unknownKey
+    "cl\xE9 inconnue (cl\xE9s connues : {1})",
+    // notText
+    "doit \xEAtre un texte entre guillemets droits",
+    // kindChoice
+    "doit valoir \"text\", \"pictures\", \"audio\" ou \"video\"",
+    // revealChoice
+    "doit valoir \"none\", \"solution-picture\", \"comment\", \"comment-and-picture\" ou \"all-comments\"",
+    // answersChoice
+    "doit valoir 1 ou 2",
+    // colourForm
+    "doit s'\xE9"
+    "crire \"#RRGGBB\" ou [rouge, vert, bleu], chaque valeur de 0 \xE0 255",
+    // captionsForm
+    "doit \xEAtre une liste d'au plus deux textes",
+    // rewardCodesForm
+    "doit \xEAtre une liste de textes, un code par score",
+    // questionsForm
+    "les questions s'\xE9"
+    "crivent en tables [[question]]",
+    // mediaPathForm
+    "doit \xEAtre le chemin d'un fichier, relatif au fichier du quiz",
+    // kindMissing
+    "manque : indiquez \"text\", \"pictures\", \"audio\" ou \"video\"",
+    // titleMissing
+    "manque : le quiz a besoin d'un titre",
+    // answerMissing
+    "manque ou est vide : aucune r\xE9ponse tap\xE9"
+    "e ne pourrait \xEAtre juste",
+    // answer2Missing
+    "manque ou est vide : avec answers_per_question = 2, chaque question a deux r\xE9ponses",
+    // answer2Unused
+    "ne sert qu'avec answers_per_question = 2",
+    // commentUnused
+    "n'est montr\xE9 qu'avec reveal = \"comment\", \"comment-and-picture\" ou \"all-comments\"",
+    // comment2Unused
+    "n'est gard\xE9 qu'avec reveal = \"comment-and-picture\"",
+    // mediaUnused
+    "ne sert pas dans ce type de quiz et serait laiss\xE9 de c\xF4t\xE9",
+    // pictureMissing
+    "manque : chaque question d'un quiz de type \"pictures\" montre une image",
+    // solutionMissing
+    "manque : avec reveal = \"solution-picture\" ou \"comment-and-picture\", une bonne r\xE9ponse montre une "
+    "image solution",
+    // clipMissing
+    "manque : chaque question d'un quiz de type \"audio\" ou \"video\" joue un extrait",
+    // revealNeedsPictures
+    "une image solution ne peut appara\xEEtre que dans un quiz de type \"pictures\"",
+    // invalidUtf8
+    "n'est pas un texte UTF-8 valide",
+    // notWindows1252
+    "contient un caract\xE8re que Windows-1252 n'a pas ({1}) : le lecteur n'affiche que les caract\xE8res de "
+    "Windows-1252",
+    // holdsBar
+    "contient \xAB | \xBB, que le lecteur prend pour la fin d'un texte",
+    // holdsNul
+    "contient un caract\xE8re NUL",
+    // tooLong
+    "compte {1} caract\xE8res ; le lecteur en garde au plus {2}",
+    // codeLineBreak
+    "contient un saut de ligne",
+    // noQuestion
+    "il n'y a aucune [[question]] : un quiz en demande au moins une",
+    // tooManyQuestions
+    "il y a {1} questions ; le lecteur en garde au plus {2}",
+    // rewardCodesMissing
+    "manque : donnez un code par score, de 1 au nombre de questions",
+    // rewardCodeCount
+    "{1} codes pour {2} questions : donnez exactement un code par score, de 1 au nombre de questions",
+    // textsTooLarge
+    "les textes du quiz sont trop longs pour la ressource compress\xE9"
+    "e du lecteur ({1} octets avant "
+    "compression, erreur {2})",
+    // codesTooLarge
+    "les codes de r\xE9"
+    "compense sont trop longs pour la ressource compress\xE9"
+    "e du lecteur (erreur {1})",
+    // cannotReadMedia
+    "impossible de lire le fichier \"{1}\"",
+    // emptyMedia
+    "le fichier \"{1}\" est vide",
+    // notAPicture
+    "\"{1}\" n'est pas une image PNG, JPEG, GIF, BMP, ICO, WMF ou EMF",
+    // pngRefused
+    "le d\xE9"
+    "codeur PNG du lecteur ne sait pas lire \"{1}\"",
+    // noQuizResource
+    "il ne contient aucun quiz (pas de ressource PATCH 104)",
+    // quizUndecodable
+    "sa ressource de quiz (PATCH 104) ne se d\xE9"
+    "code pas",
+    // quizMalformed
+    "ses ressources de quiz (PATCH 104 et 105) sont ab\xEEm\xE9"
+    "es",
+    // kindUnnamed
+    "son type de quiz {1} n'a pas de nom dans un fichier source",
+    // answersUnsupported
+    "il demande {1} r\xE9ponses par question ; un fichier source en permet 1 ou 2",
+    // revealUnnamed
+    "son mode de r\xE9v\xE9lation {1} n'a pas de nom dans un fichier source",
+    // usage
+    "utilisation : quizpack build QUIZ.toml [-o NOM.exe] [--player vetra.exe]\n"
+    "              quizpack extract NOM.exe [-o QUIZ.toml] [--media DOSSIER]\n"
+    "              quizpack import QUESTIONS.csv [-o QUIZ.toml] [--kind text|pictures|audio|video]\n"
+    "              quizpack QUIZ.toml\n"
+    "\n"
+    "build    v\xE9rifie le quiz et \xE9"
+    "crit une copie du lecteur qui le contient (lecteur\n"
+    "         par d\xE9"
+    "faut : vetra.exe \xE0 c\xF4t\xE9 de quizpack.exe ; sortie par d\xE9"
+    "faut : le\n"
+    "         nom du quiz avec .exe) ; un quiz donn\xE9 seul, ou d\xE9pos\xE9 sur quizpack.exe,\n"
+    "         est construit \xE0 c\xF4t\xE9 de lui-m\xEAme\n"
+    "extract  r\xE9\xE9"
+    "crit le quiz que porte un lecteur en fichier source, et ses images et\n"
+    "         extraits dans DOSSIER (par d\xE9"
+    "faut : le nom du quiz suivi de \"-media\")\n"
+    "import   fait un quiz d'un tableau de questions (CSV) : le quiz prend le nom du\n"
+    "         tableau et s'\xE9"
+    "crit \xE0 c\xF4t\xE9 de lui, ou dans QUIZ.toml ; un fichier qui\n"
+    "         existe d\xE9j\xE0 n'est jamais \xE9"
+    "cras\xE9 (type par d\xE9"
+    "faut : text)\n",
+    // cannotReadSource
+    "impossible de lire le fichier du quiz",
+    // notPacked
+    "rien n'a \xE9t\xE9 \xE9"
+    "crit ({1} probl\xE8me(s))",
+    // picturesRowWarning
+    "attention : le lecteur range les images trois par ligne et cherche des images jusqu'\xE0 la num\xE9ro {1} ; "
+    "avec {2} questions, il signalera celles qui manquent",
+    // unstrippedWarning
+    "attention : le lecteur n'est pas d\xE9pouill\xE9 de ses symboles ; leur table pointera au mauvais endroit "
+    "une fois ses ressources agrandies (liez-le avec -s)",
+    // packed
+    "{1} questions mises dans {2}",
+    // extracted
+    "quiz \xE9"
+    "crit dans {1}",
+    // extractedMedia
+    "{1} fichiers d'images ou d'extraits \xE9"
+    "crits dans {2}",
+    // noCodesWarning
+    "attention : le lecteur ne portait pas de codes de r\xE9"
+    "compense lisibles ; ils sont laiss\xE9s vides dans "
+    "le fichier source, \xE0 remplir",
+    // cannotWrite
+    "impossible d'\xE9"
+    "crire \"{1}\"",
+    // alreadyExists
+    "ce fichier existe d\xE9j\xE0 et n'est pas \xE9"
+    "cras\xE9 : supprimez-le, ou choisissez un autre nom avec -o",
+    // imported
+    "{1} questions import\xE9"
+    "es dans {2}",
+    // notImported
+    "rien n'a \xE9t\xE9 import\xE9 ({1} probl\xE8me(s))",
+    // pressAKey
+    "Appuyez sur une touche pour fermer cette fen\xEAtre...",
+    // cannotOpenExecutable
+    "impossible d'ouvrir \"{1}\" comme programme Windows",
+    // cannotReadResources
+    "impossible de lire les ressources de \"{1}\"",
+    // cannotCreateTemporary
+    "impossible de cr\xE9"
+    "er un fichier temporaire \xE0 c\xF4t\xE9 de \"{1}\"",
+    // cannotCopyPlayer
+    "impossible de copier le lecteur \"{1}\"",
+    // cannotUpdateResources
+    "impossible d'\xE9"
+    "crire les ressources du quiz dans la copie du lecteur",
+    // resourcesReadBackDifferent
+    "les ressources du quiz ne se relisent pas \xE0 l'identique dans le lecteur \xE9"
+    "crit",
+};
+
+constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
+static_assert(textCount == static_cast<int>(Message::resourcesReadBackDifferent) + 1,
+              "one text per message, in the order of the enumeration");
+
+}  // namespace
+
+const char* messageTemplate(Message id) {
+    const int index = static_cast<int>(id);
+    return index >= 0 && index < textCount ? texts[index] : "";
+}
+
+int messageCount() {
+    return textCount;
+}
+
+std::string messageText(Message id, std::initializer_list<std::string> arguments) {
+    const std::string pattern = windows1252ToUtf8(messageTemplate(id));
+    std::string out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const bool placeholder = pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' &&
+                                 pattern[i + 1] >= '1' && pattern[i + 1] <= '9';
+        const size_t n = placeholder ? static_cast<size_t>(pattern[i + 1] - '1') : arguments.size();
+        if (n < arguments.size()) {
+            out += *(arguments.begin() + n);
+            i += 2;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}

@@ -1,0 +1,95 @@
+// Every French text the authoring tools show, in one table: what is wrong
+// with a quiz, and what quizpack says on its console. The table is written in
+// Windows-1252 so that no message can hold a character the player's users
+// could not read; callers get it in UTF-8.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+enum class Message {
+    // Reading a source: syntax, and values the quiz cannot hold.
+    tomlSyntax,
+    sourceNotUtf8,
+    sourceOutsideText,
+    sourceStrayQuote,
+    unknownKey,
+    notText,
+    kindChoice,
+    revealChoice,
+    answersChoice,
+    colourForm,
+    captionsForm,
+    rewardCodesForm,
+    questionsForm,
+    mediaPathForm,
+    // Checking a quiz.
+    kindMissing,
+    titleMissing,
+    answerMissing,
+    answer2Missing,
+    answer2Unused,
+    commentUnused,
+    comment2Unused,
+    mediaUnused,
+    pictureMissing,
+    solutionMissing,
+    clipMissing,
+    revealNeedsPictures,
+    invalidUtf8,
+    notWindows1252,
+    holdsBar,
+    holdsNul,
+    tooLong,
+    codeLineBreak,
+    noQuestion,
+    tooManyQuestions,
+    rewardCodesMissing,
+    rewardCodeCount,
+    // Assembling the resources.
+    textsTooLarge,
+    codesTooLarge,
+    cannotReadMedia,
+    emptyMedia,
+    notAPicture,
+    pngRefused,
+    // Extracting a quiz from a player.
+    noQuizResource,
+    quizUndecodable,
+    quizMalformed,
+    kindUnnamed,
+    answersUnsupported,
+    revealUnnamed,
+    // quizpack's console.
+    usage,
+    cannotReadSource,
+    notPacked,
+    picturesRowWarning,
+    unstrippedWarning,
+    packed,
+    extracted,
+    extractedMedia,
+    noCodesWarning,
+    cannotWrite,
+    alreadyExists,
+    imported,
+    notImported,
+    pressAKey,
+    cannotOpenExecutable,
+    cannotReadResources,
+    cannotCreateTemporary,
+    cannotCopyPlayer,
+    cannotUpdateResources,
+    resourcesReadBackDifferent,
+};
+
+// The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order
+// (an argument is inserted as it is, never scanned for placeholders).
+std::string messageText(Message id, std::initializer_list<std::string> arguments = {});
+
+// The message exactly as the table holds it, in Windows-1252 (for the
+// console prompt and tests that check the table itself).
+const char* messageTemplate(Message id);
+
+// How many messages the table holds.
+int messageCount();

@@ -1,0 +1,302 @@
+#include "authoring/quizAssembly.h"
+
+#include <cstring>
+
+#include "authoring/messages.h"
+#include "authoring/quizCheck.h"
+#include "authoring/quizNames.h"
+#include "authoring/windows1252.h"
+#include "pictures/png.h"
+#include "quiz/lzw.h"
+#include "quiz/quizLayout.h"
+
+namespace {
+
+bool startsWith(const std::vector<uint8_t>& bytes, size_t at, const char* text, size_t length) {
+    return bytes.size() >= at + length && std::memcmp(bytes.data() + at, text, length) == 0;
+}
+
+// Pictures the platform's picture loader reads besides PNG.
+const char* platformPictureExtension(const std::vector<uint8_t>& bytes) {
+    if (startsWith(bytes, 0, "\xFF\xD8\xFF", 3)) return "jpg";
+    if (startsWith(bytes, 0, "GIF87a", 6) || startsWith(bytes, 0, "GIF89a", 6)) return "gif";
+    if (startsWith(bytes, 0, "BM", 2)) return "bmp";
+    if (startsWith(bytes, 0, "\0\0\1\0", 4)) return "ico";
+    if (startsWith(bytes, 0, "\xD7\xCD\xC6\x9A", 4)) return "wmf";
+    if (startsWith(bytes, 0, "\1\0\0\0", 4) && startsWith(bytes, 40, " EMF", 4)) return "emf";
+    return nullptr;
+}
+
+std::vector<uint8_t> encoded(const std::vector<uint8_t>& layout, int32_t& result) {
+    uint8_t* stream = nullptr;
+    int32_t length = 0;
+    result = lzwEncode(layout.data(), static_cast<uint32_t>(layout.size()), &stream, &length);
+    std::vector<uint8_t> out;
+    if (result == lzwOk) {
+        out.assign(stream, stream + (length - 1));
+        // The player must read back exactly these bytes; a stream that does
+        // not would be a fault of the codec, not of the quiz.
+        uint8_t* decoded = nullptr;
+        int32_t decodedLength = 0;
+        if (lzwDecode(out.data(), static_cast<uint32_t>(out.size()), &decoded, &decodedLength) != lzwOk ||
+            static_cast<size_t>(decodedLength - 2) != layout.size() ||
+            std::memcmp(decoded, layout.data(), layout.size()) != 0) {
+            result = lzwErrorStream;
+            out.clear();
+        }
+        lzwFree(decoded);
+    }
+    lzwFree(stream);
+    return out;
+}
+
+// A checked text always converts; anything else would have been a problem.
+std::string ansi(const std::string& utf8) {
+    std::string out;
+    utf8ToWindows1252(utf8, out);
+    return out;
+}
+
+QuizSource layoutSource(const QuizModel& model) {
+    QuizSource source;
+    source.kind = model.kind;
+    source.title = ansi(model.title);
+    source.author = ansi(model.author);
+    source.explanations = ansi(model.explanations);
+    source.caption1 = ansi(model.caption1);
+    source.caption2 = ansi(model.caption2);
+    source.answersPerQuestion = model.answersPerQuestion;
+    source.revealMode = model.reveal;
+    source.colourRed = model.colourRed;
+    source.colourGreen = model.colourGreen;
+    source.colourBlue = model.colourBlue;
+    for (const ModelQuestion& q : model.questions) {
+        source.questions.push_back(
+            {ansi(q.answer), ansi(q.answer2), ansi(q.prompt), ansi(q.comment), ansi(q.comment2)});
+    }
+    for (const std::string& code : model.rewardCodes) source.rewardCodes.push_back(ansi(code));
+    return source;
+}
+
+void fail(std::vector<ModelProblem>& problems, ModelField field, int question, std::string message) {
+    ModelProblem problem;
+    problem.field = field;
+    problem.question = question;
+    problem.message = std::move(message);
+    problems.push_back(std::move(problem));
+}
+
+// Reads one question's media into resources; false after a problem.
+bool addMedia(const QuizModel& model, size_t index, const std::string& sourceFile, const FileReader& readFile,
+              const PngChecker& pngReadable, std::vector<PackedResource>& resources,
+              std::vector<ModelProblem>& problems) {
+    const ModelQuestion& question = model.questions[index];
+    const uint16_t n = static_cast<uint16_t>(index + 1);
+    const struct {
+        ModelField field;
+        const std::string& path;
+        uint16_t id;
+        bool picture;
+    } slots[] = {
+        {ModelField::picture, question.picture, static_cast<uint16_t>(pictureResourceBase + n), true},
+        {ModelField::solution, question.solution, static_cast<uint16_t>(solutionResourceBase + n), true},
+        {ModelField::clip, question.clip, static_cast<uint16_t>(pictureResourceBase + n), false},
+    };
+    bool ok = true;
+    const int at = static_cast<int>(index);
+    for (const auto& slot : slots) {
+        if (slot.path.empty()) continue;
+        const std::string path = mediaPath(sourceFile, slot.path);
+        std::vector<uint8_t> bytes;
+        ok = false;
+        if (!readFile || !readFile(path, bytes)) {
+            fail(problems, slot.field, at, messageText(Message::cannotReadMedia, {path}));
+        } else if (bytes.empty()) {
+            fail(problems, slot.field, at, messageText(Message::emptyMedia, {path}));
+        } else if (slot.picture && isPngFile(bytes) && pngReadable && !pngReadable(bytes)) {
+            fail(problems, slot.field, at, messageText(Message::pngRefused, {path}));
+        } else if (slot.picture && !isPngFile(bytes) && !platformPictureExtension(bytes)) {
+            fail(problems, slot.field, at, messageText(Message::notAPicture, {path}));
+        } else {
+            const ResourceKind kind = slot.picture && isPngFile(bytes) ? ResourceKind::rcdata : ResourceKind::img;
+            resources.push_back({kind, slot.id, std::move(bytes)});
+            ok = true;
+        }
+    }
+    return ok;
+}
+
+bool decodeResource(const PackedResource* resource, std::vector<uint8_t>& bytes) {
+    if (!resource || resource->data.empty()) return false;
+    uint8_t* decoded = nullptr;
+    int32_t length = 0;
+    const int32_t result =
+        lzwDecode(resource->data.data(), static_cast<uint32_t>(resource->data.size()), &decoded, &length);
+    if (result == lzwOk) bytes.assign(decoded, decoded + (length - 2));
+    lzwFree(decoded);
+    return result == lzwOk;
+}
+
+const PackedResource* pictureOf(const std::vector<PackedResource>& resources, uint16_t id) {
+    const PackedResource* found = findResource(resources, ResourceKind::img, id);
+    return found ? found : findResource(resources, ResourceKind::rcdata, id);
+}
+
+}  // namespace
+
+bool isPngFile(const std::vector<uint8_t>& bytes) {
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    return bytes.size() >= 8 && std::memcmp(bytes.data(), signature, 8) == 0;
+}
+
+bool playerReadsPng(const std::vector<uint8_t>& bytes) {
+    std::vector<uint8_t> header, pixels;
+    return pngDecodeToDib(bytes.data(), bytes.size(), header, pixels) == pngDecodeOk;
+}
+
+const char* mediaExtension(const std::vector<uint8_t>& bytes, int32_t kind) {
+    if (isPngFile(bytes)) return "png";
+    if (const char* picture = platformPictureExtension(bytes)) return picture;
+    if (startsWith(bytes, 0, "RIFF", 4) && startsWith(bytes, 8, "WAVE", 4)) return "wav";
+    if (startsWith(bytes, 0, "RIFF", 4) && startsWith(bytes, 8, "AVI ", 4)) return "avi";
+    if (startsWith(bytes, 0, "ID3", 3) || (bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0)) {
+        return "mp3";
+    }
+    if (startsWith(bytes, 0, "OggS", 4)) return "ogg";
+    if (startsWith(bytes, 4, "ftyp", 4)) return "mp4";
+    if (startsWith(bytes, 0, "\x30\x26\xB2\x75", 4)) return kind == kindVideo ? "wmv" : "wma";
+    if (kind == kindAudio) return "mp3";
+    if (kind == kindVideo) return "avi";
+    return "bin";
+}
+
+std::string mediaPath(const std::string& sourceFile, const std::string& relative) {
+    const bool absolute = (!relative.empty() && (relative[0] == '/' || relative[0] == '\\')) ||
+                          (relative.size() >= 2 && relative[1] == ':');
+    if (absolute) return relative;
+    const size_t slash = sourceFile.find_last_of("/\\");
+    if (slash == std::string::npos) return relative;
+    return sourceFile.substr(0, slash + 1) + relative;
+}
+
+bool assembleQuiz(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
+                  const PngChecker& pngReadable, std::vector<PackedResource>& out,
+                  std::vector<ModelProblem>& problems) {
+    std::vector<ModelProblem> found = checkQuiz(model);
+    if (!found.empty()) {
+        problems.insert(problems.end(), found.begin(), found.end());
+        return false;
+    }
+    const QuizSource source = layoutSource(model);
+    std::vector<PackedResource> resources;
+    int32_t result = 0;
+    const std::vector<uint8_t> layout = writeQuizLayout(source);
+    std::vector<uint8_t> quizStream = encoded(layout, result);
+    if (result != lzwOk) {
+        fail(found, ModelField::none, -1,
+             messageText(Message::textsTooLarge, {std::to_string(layout.size()), std::to_string(result)}));
+    }
+    std::vector<uint8_t> codesStream = encoded(writeRewardCodes(source), result);
+    if (result != lzwOk) {
+        fail(found, ModelField::rewardCodes, -1, messageText(Message::codesTooLarge, {std::to_string(result)}));
+    }
+    resources.push_back({ResourceKind::patch, quizResourceId, std::move(quizStream)});
+    resources.push_back({ResourceKind::patch, codesResourceId, std::move(codesStream)});
+    for (size_t i = 0; i < model.questions.size(); ++i) {
+        addMedia(model, i, sourceFile, readFile, pngReadable, resources, found);
+    }
+    if (!found.empty()) {
+        problems.insert(problems.end(), found.begin(), found.end());
+        return false;
+    }
+    out = std::move(resources);
+    return true;
+}
+
+const PackedResource* findResource(const std::vector<PackedResource>& resources, ResourceKind kind, uint16_t id) {
+    for (const PackedResource& resource : resources) {
+        if (resource.kind == kind && resource.id == id) return &resource;
+    }
+    return nullptr;
+}
+
+bool extractQuiz(const std::vector<PackedResource>& resources, const std::string& mediaPrefix, ExtractedQuiz& out,
+                 std::string& error) {
+    const PackedResource* quiz = findResource(resources, ResourceKind::patch, quizResourceId);
+    std::vector<uint8_t> layout, codes;
+    if (!quiz) {
+        error = messageText(Message::noQuizResource);
+        return false;
+    }
+    if (!decodeResource(quiz, layout)) {
+        error = messageText(Message::quizUndecodable);
+        return false;
+    }
+    const bool haveCodes = decodeResource(findResource(resources, ResourceKind::patch, codesResourceId), codes);
+    QuizSource source;
+    if (!readQuizSource(layout.data(), layout.size(), haveCodes ? codes.data() : nullptr, codes.size(), source)) {
+        error = messageText(Message::quizMalformed);
+        return false;
+    }
+    if (source.kind < 0 || source.kind >= kindNameCount) {
+        error = messageText(Message::kindUnnamed, {std::to_string(source.kind)});
+        return false;
+    }
+    if (source.answersPerQuestion != 1 && source.answersPerQuestion != 2) {
+        error = messageText(Message::answersUnsupported, {std::to_string(source.answersPerQuestion)});
+        return false;
+    }
+    if (source.revealMode < 0 || source.revealMode >= revealNameCount) {
+        error = messageText(Message::revealUnnamed, {std::to_string(source.revealMode)});
+        return false;
+    }
+
+    ExtractedQuiz result;
+    result.rewardCodesFound = haveCodes;
+    QuizModel& model = result.model;
+    model.kind = source.kind;
+    model.title = windows1252ToUtf8(source.title);
+    model.author = windows1252ToUtf8(source.author);
+    model.explanations = windows1252ToUtf8(source.explanations);
+    model.answersPerQuestion = source.answersPerQuestion;
+    model.caption1 = windows1252ToUtf8(source.caption1);
+    model.caption2 = windows1252ToUtf8(source.caption2);
+    model.reveal = source.revealMode;
+    model.colourRed = source.colourRed;
+    model.colourGreen = source.colourGreen;
+    model.colourBlue = source.colourBlue;
+    if (!haveCodes) source.rewardCodes.assign(source.questions.size(), std::string());
+    for (const std::string& code : source.rewardCodes) model.rewardCodes.push_back(windows1252ToUtf8(code));
+    const bool pictures = source.kind == kindPictures;
+    const bool clips = source.kind == kindAudio || source.kind == kindVideo;
+    for (size_t i = 0; i < source.questions.size(); ++i) {
+        const QuizSourceQuestion& q = source.questions[i];
+        ModelQuestion question;
+        question.answer = windows1252ToUtf8(q.answer1);
+        question.answer2 = windows1252ToUtf8(q.answer2);
+        question.prompt = windows1252ToUtf8(q.prompt);
+        question.comment = windows1252ToUtf8(q.comment);
+        question.comment2 = windows1252ToUtf8(q.secondComment);
+        const uint16_t n = static_cast<uint16_t>(i + 1);
+        const struct {
+            std::string& path;
+            const PackedResource* resource;
+        } slots[] = {
+            {question.picture, pictures ? pictureOf(resources, pictureResourceBase + n) : nullptr},
+            {question.solution, pictures && revealShowsPicture(source.revealMode)
+                                    ? pictureOf(resources, solutionResourceBase + n)
+                                    : nullptr},
+            {question.clip, clips ? findResource(resources, ResourceKind::img, pictureResourceBase + n) : nullptr},
+        };
+        for (const auto& slot : slots) {
+            if (!slot.resource) continue;
+            const std::string name =
+                std::to_string(slot.resource->id) + "." + mediaExtension(slot.resource->data, source.kind);
+            result.files.push_back({name, &slot.resource->data});
+            slot.path = mediaPrefix + name;
+        }
+        model.questions.push_back(std::move(question));
+    }
+    out = std::move(result);
+    return true;
+}
