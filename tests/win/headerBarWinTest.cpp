@@ -1,8 +1,9 @@
 // The header bar as real windows: its controls, their fonts, the layout on a
 // size change and the colours it hands out.
 #include <gtest/gtest.h>
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <fstream>
 #include <sstream>

@@ -11,32 +11,18 @@
 #include "app/shellWin.h"
 #include "dialogHost.h"
 #include "guiObjectsWin.h"
+#include "playerFrameWin.h"
 #include "quiz/quizGdiWin.h"
 #include "resource.h"
 #include "sheet/sheetWin.h"
 
 namespace {
 
-// The class outlives every test once registered; registered here by the
-// program's own function, the first time a test needs it.
-bool mainClassRegistered() {
-    static const bool registered = registerMainClass(GetModuleHandleA(nullptr));
-    return registered;
-}
-
-HWND createMainWindow() {
-    return CreateWindowExA(0, "WindowsApp", "titre", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 544, 375,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-// A WM_QUIT the window posted, taken off the queue so it cannot end a later loop.
-bool takeQuitMessage() {
-    MSG message;
-    return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
-}
+using playerFrame::createMainWindow;
+using playerFrame::takeQuitMessage;
 
 TEST(MainWindowClass, IsRegisteredWithItsFields) {
-    ASSERT_TRUE(mainClassRegistered());
+    ASSERT_TRUE(playerFrame::mainClassReady());
     WNDCLASSEXA found{};
     found.cbSize = sizeof found;
     ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "WindowsApp", &found));
@@ -74,7 +60,7 @@ int WINAPI recordMessage(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
 
 // A second registration of the class fails as a refused first one would.
 TEST(MainWindowClass, RegistrationFailureSaysSoAndCreatesNothing) {
-    ASSERT_TRUE(mainClassRegistered());
+    ASSERT_TRUE(playerFrame::mainClassReady());
     ASSERT_EQ(currentQuiz, nullptr);
     shownMessages.clear();
     shellMessageBox = recordMessage;
@@ -102,34 +88,12 @@ TEST(MainWindowClass, RegistrationFailureSaysSoAndCreatesNothing) {
     EXPECT_EQ(userAfter, userBefore) << "no window";
 }
 
-// A frame like the player's: the real main window with the header bar and
-// the sheet as its children, hidden.
-class MainWindow : public dialogHost::HostedQuizTest {
+class MainWindow : public playerFrame::PlayerFrameTest {
 protected:
-    void SetUp() override {
-        HostedQuizTest::SetUp();
-        ASSERT_TRUE(mainClassRegistered());
-        DestroyWindow(host);
-        host = createMainWindow();
-        ASSERT_NE(host, nullptr);
-    }
-    void TearDown() override {
-        setFrameDialogs(nullptr, nullptr);
-        HostedQuizTest::TearDown();
-        takeQuitMessage();
-    }
     void buildFrame(int questions) {
         addQuestions(questions);
-        header = createDialog(IDD_HEADER, headerBarProc);
-        currentQuiz->headerWindow = header;
-        sheet = createDialog(IDD_SHEET, sheetProc);
-        currentQuiz->sheetWindow = sheet;
-        ASSERT_NE(header, nullptr);
-        ASSERT_NE(sheet, nullptr);
-        setFrameDialogs(header, sheet);
+        PlayerFrameTest::buildFrame();
     }
-    HWND header = nullptr;
-    HWND sheet = nullptr;
 };
 
 TEST_F(MainWindow, CreationSetsTheQuestionMarkAsBigIconOnly) {
