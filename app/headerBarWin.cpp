@@ -65,7 +65,7 @@ void onSize(HWND dialog) {
 // Only plain clicks act: the whole wParam is the control id.
 void onCommand(WPARAM wParam) {
     if (wParam == static_cast<WPARAM>(headerLinkId)) {
-        ShellExecuteA(nullptr, "open", makerWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+        headerShellExecute(nullptr, "open", makerWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
     } else if (wParam == static_cast<WPARAM>(headerSaveButtonId)) {
         saveProgress(currentQuiz);
     }
@@ -91,6 +91,8 @@ void onDestroy() {
 }
 
 }  // namespace
+
+HINSTANCE(WINAPI* headerShellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = ShellExecuteA;
 
 HFONT applyLinkStyle(HWND link) {
     RECT client;

@@ -51,27 +51,12 @@ LRESULT onCtlColorStatic(HWND control) {
     return 0;
 }
 
-bool registerMainClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass;
-    ZeroMemory(&windowClass, sizeof windowClass);
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1);
-    windowClass.lpszClassName = mainClassName;
-    return RegisterClassExA(&windowClass) != 0;
-}
-
 void centreOnDesktop(HWND window) {
     RECT desktop, own;
     GetWindowRect(GetDesktopWindow(), &desktop);
     GetWindowRect(window, &own);
     const ScreenPoint at = centredPosition({desktop.left, desktop.top, desktop.right, desktop.bottom},
-                                     {own.left, own.top, own.right, own.bottom});
+                                           {own.left, own.top, own.right, own.bottom});
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 }
 
@@ -79,8 +64,11 @@ void centreOnDesktop(HWND window) {
 bool check(HWND window, const char* what) {
     if (window) return true;
     char text[160];
-    wsprintfA(text, "Impossible de cr\xE9" "er %s.", what);
-    MessageBoxA(nullptr, text, "Vetra information", MB_ICONINFORMATION);
+    wsprintfA(text,
+              "Impossible de cr\xE9"
+              "er %s.",
+              what);
+    shellMessageBox(nullptr, text, "Vetra information", MB_ICONINFORMATION);
     return false;
 }
 
@@ -107,10 +95,32 @@ void teardown() {
 
 }  // namespace
 
+int(WINAPI* shellMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT style) = MessageBoxA;
+
+bool registerMainClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass;
+    ZeroMemory(&windowClass, sizeof windowClass);
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1);
+    windowClass.lpszClassName = mainClassName;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+void setFrameDialogs(HWND header, HWND sheet) {
+    headerBar = header;
+    quizSheet = sheet;
+}
+
 HWND createStatic(HWND parent, const char* text, int x, int y, int width, int height, int id) {
-    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                                   nullptr);
+    HWND control =
+        CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     return control;
 }
@@ -122,20 +132,22 @@ void forwardWheel(HWND sheet, WPARAM wParam) {
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: onCreate(window); return 0;
-    case WM_SIZE: onSize(window, wParam); return 0;
-    case WM_CLOSE: onClose(); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    case WM_CTLCOLORSTATIC: return onCtlColorStatic(reinterpret_cast<HWND>(lParam));
-    case WM_MOUSEWHEEL: forwardWheel(quizSheet, wParam); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+        case WM_CREATE: onCreate(window); return 0;
+        case WM_SIZE: onSize(window, wParam); return 0;
+        case WM_CLOSE: onClose(); return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_CTLCOLORSTATIC: return onCtlColorStatic(reinterpret_cast<HWND>(lParam));
+        case WM_MOUSEWHEEL: forwardWheel(quizSheet, wParam); return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
 int runPlayer(HINSTANCE instance) {
     if (!registerMainClass(instance)) {
-        MessageBoxA(nullptr, "Erreur dans la cr\xE9" "ation de la fen\xEAtre principale", "Vetra information",
-                    MB_ICONINFORMATION);
+        shellMessageBox(nullptr,
+                        "Erreur dans la cr\xE9"
+                        "ation de la fen\xEAtre principale",
+                        "Vetra information", MB_ICONINFORMATION);
         return 0;
     }
     footerBrush = CreateSolidBrush(footerBrushColour);

@@ -13,6 +13,12 @@ add_library(vetra_win STATIC ${WIN_SOURCES})
 target_link_libraries(vetra_win PUBLIC vetra_core user32 gdi32 ole32 oleaut32 uuid shell32 kernel32)
 target_compile_options(vetra_win PRIVATE ${WARNINGS})
 
+# windres reports no dependencies: a change to a file the player's resource
+# script names (or includes) must still rebuild both scripts that carry it.
+file(GLOB PLAYER_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/vetra.rc ${CMAKE_SOURCE_DIR}/tests/win/testResources.rc
+                            PROPERTIES OBJECT_DEPENDS "${PLAYER_RESOURCE_FILES}")
+
 add_executable(vetra WIN32 app/winMainWin.cpp resources/vetra.rc)
 target_link_libraries(vetra PRIVATE vetra_win)
 target_compile_options(vetra PRIVATE ${WARNINGS})

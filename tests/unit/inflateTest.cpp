@@ -452,7 +452,90 @@ TEST(Inflate, RefusesMalformedStreams) {
     for (const BadCase& c : badCases()) {
         Inflated r = inflateChunks(c.stream, c.outputSize);
         EXPECT_EQ(r.status, c.expected) << c.name;
-        EXPECT_FALSE(inflateIdatStream(nullptr, 0, nullptr, r.output.data(), c.outputSize)) << c.name;
+    }
+}
+
+// The boolean form says yes exactly when the status is inflateOk, on the same files.
+TEST(Inflate, BooleanFormFollowsTheStatus) {
+    std::vector<BadCase> cases = badCases();
+    cases.push_back({"stored", zlibStored(text("0123456789")), 10, inflateOk});
+    cases.push_back({"stored into a larger output", zlibStored(text("0123456789")), 16, inflateOk});
+    cases.push_back({"fixed", fixedStream(sampleTokens), uint32_t(expand(sampleTokens).size()), inflateOk});
+    for (const BadCase& c : cases) {
+        Bytes file;
+        idatChunks(file, c.stream, {});
+        if (file.empty()) chunk(file, "IDAT", {});
+        Bytes output(c.outputSize, 0xAA);
+        EXPECT_EQ(inflateIdatStream(file.data(), uint32_t(file.size()), file.data(), output.data(), c.outputSize),
+                  c.expected == inflateOk)
+            << c.name;
+    }
+}
+
+// No input at all (a null file or chunk address, a length of 0, a chunk
+// outside the file) is an input that ends at once: the zlib header is never
+// read, nothing is written and the output is left exactly as it was, even
+// with a stream that would decode where the pointers lead.
+TEST(Inflate, NoInputWritesNothing) {
+    Bytes file;
+    idatChunks(file, zlibStored(text("edge")), {});
+    const uint8_t* f = file.data();
+    const uint32_t n = uint32_t(file.size());
+    struct Case {
+        const char* name;
+        const uint8_t* file;
+        uint32_t fileLength;
+        const uint8_t* firstIdat;
+        InflateStatus expected;
+        uint32_t written;
+    } cases[] = {
+        {"the whole file, for comparison", f, n, f, inflateOk, 4},
+        {"null file with its length", nullptr, n, f, inflateInputEnded, 0},
+        {"null file, length 0", nullptr, 0, f, inflateInputEnded, 0},
+        {"file of length 0", f, 0, f, inflateInputEnded, 0},
+        {"null first chunk", f, n, nullptr, inflateInputEnded, 0},
+        {"everything null", nullptr, 0, nullptr, inflateInputEnded, 0},
+        {"first chunk past the end", f, n, f + n, inflateInputEnded, 0},
+        {"length shorter than a chunk header", f, 7, f, inflateInputEnded, 0},
+    };
+    for (const Case& c : cases) {
+        Bytes output(8, 0xAA);
+        uint32_t written = 12345;
+        EXPECT_EQ(inflateIdatStreamStatus(c.file, c.fileLength, c.firstIdat, output.data(), 8, &written), c.expected)
+            << c.name;
+        EXPECT_EQ(written, c.written) << c.name;
+        if (c.expected == inflateOk) {
+            EXPECT_EQ(output, concat(text("edge"), Bytes(4, 0))) << c.name;
+        } else {
+            EXPECT_EQ(output, Bytes(8, 0xAA)) << c.name << ": the output must be untouched";
+        }
+        Bytes again(8, 0xAA);
+        EXPECT_EQ(inflateIdatStream(c.file, c.fileLength, c.firstIdat, again.data(), 8), c.expected == inflateOk)
+            << c.name;
+    }
+}
+
+// An output of no bytes at all, even at a null address: an empty stream
+// fills it, a stream with data overflows it at once, and neither writes.
+TEST(Inflate, EmptyOutputTakesOnlyAnEmptyStream) {
+    struct Case {
+        const char* name;
+        Bytes stream;
+        InflateStatus expected;
+    } cases[] = {
+        {"empty stored block", zlibStored({}), inflateOk},
+        {"empty fixed block", fixedStream({}), inflateOk},
+        {"one stored byte", zlibStored(text("x")), inflateOutputFull},
+        {"one fixed literal", fixedStream({lit('x')}), inflateOutputFull},
+    };
+    for (const Case& c : cases) {
+        Bytes file;
+        idatChunks(file, c.stream, {});
+        uint32_t written = 12345;
+        EXPECT_EQ(inflateIdatStreamStatus(file.data(), uint32_t(file.size()), file.data(), nullptr, 0, &written),
+                  c.expected)
+            << c.name;
+        EXPECT_EQ(written, 0u) << c.name;
     }
 }
 

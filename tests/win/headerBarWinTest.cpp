@@ -2,10 +2,13 @@
 // size change and the colours it hands out.
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/headerBarWin.h"
 #include "app/headerLayout.h"
@@ -246,6 +249,55 @@ std::string fileBytes(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+struct ShellCall {
+    HWND owner;
+    std::string verb, file;
+    bool noParameters, noDirectory;
+    INT show;
+};
+std::vector<ShellCall> shellCalls;
+
+HINSTANCE WINAPI recordShellCall(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
+    shellCalls.push_back(
+        {owner, verb ? verb : "<null>", file ? file : "<null>", parameters == nullptr, directory == nullptr, show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));  // above 32: done
+}
+
+TEST_F(HeaderBar, OnlyAClickOnTheLinkOpensTheAddressItShows) {
+    HWND bar = createBar();
+    char shown[128] = "";
+    GetDlgItemTextA(bar, headerLinkId, shown, sizeof shown);
+    ASSERT_EQ(std::string(shown).rfind("http", 0), 0u) << shown;
+    struct Case {
+        const char* name;
+        WPARAM wParam;
+        bool opens;
+    } cases[] = {
+        {"click on the link", static_cast<WPARAM>(headerLinkId), true},
+        {"double click on the link", MAKEWPARAM(headerLinkId, STN_DBLCLK), false},
+        {"another control", 25, false},
+        {"Sauver", static_cast<WPARAM>(headerSaveButtonId), false},
+    };
+    struct Restore {
+        ~Restore() { headerShellExecute = ShellExecuteA; }
+    } restore;
+    headerShellExecute = recordShellCall;
+    for (const Case& c : cases) {
+        shellCalls.clear();
+        SendMessageA(bar, WM_COMMAND, c.wParam, 0);
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(shellCalls.size(), c.opens ? 1u : 0u);
+        if (!c.opens) continue;
+        const ShellCall& call = shellCalls[0];
+        EXPECT_EQ(call.owner, nullptr);
+        EXPECT_EQ(call.verb, "open");
+        EXPECT_EQ(call.file, shown);
+        EXPECT_TRUE(call.noParameters);
+        EXPECT_TRUE(call.noDirectory);
+        EXPECT_EQ(call.show, SW_SHOWNORMAL);
+    }
 }
 
 TEST_F(HeaderBar, SauverSavesEveryAnswerBox) {

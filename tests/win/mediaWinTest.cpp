@@ -10,11 +10,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "guiObjectsWin.h"
 #include "media/mediaSeamsWin.h"
 #include "media/mediaWin.h"
 #include "media/wmpInterfacesWin.h"
@@ -601,6 +603,33 @@ TEST_F(MediaPlayerTest, ReleaseRemovesEveryClipDestroysTheWindowAndLetsGoOfThePl
     EXPECT_FALSE(IsWindow(sheet_));
     EXPECT_EQ(player_.refs, 0);
     EXPECT_EQ(controls_.refs, 0);
+}
+
+// A long session of clips: each cycle writes a clip file, hands its name to
+// the player and removes the file again. Nothing of it may stay behind: no
+// GDI or USER object, no reference on the player.
+TEST_F(MediaPlayerTest, TwoHundredPlayAndStopCyclesLeaveNothingBehind) {
+    setUpWith(true);
+    int unexpectedCalls = 0;
+    auto cycle = [&](int i) {
+        const int clip = 91 + i % 2;
+        press(6000 + clip);
+        const std::string url = "put_URL vetra" + std::to_string(clip) + ".mp3";
+        if (log_.calls != Calls{"stop", url, "play"}) ++unexpectedCalls;
+        press(7000 + clip);
+        if (log_.calls != Calls{"stop"}) ++unexpectedCalls;
+    };
+    for (int i = 0; i < 5; ++i) cycle(i);
+    const long gdi = guiObjects::gdiCount(), user = guiObjects::userCount();
+    for (int i = 0; i < 200; ++i) cycle(i);
+    EXPECT_EQ(unexpectedCalls, 0);
+    EXPECT_EQ(guiObjects::gdiCount(), gdi);
+    EXPECT_EQ(guiObjects::userCount(), user);
+    EXPECT_EQ(files(), Names{});
+    EXPECT_EQ(player_.refs, 1);
+    EXPECT_EQ(controls_.refs, 1);
+    std::printf("[ figures  ] 200 play and stop cycles: GDI %ld -> %ld, USER %ld -> %ld (%s)\n", gdi,
+                guiObjects::gdiCount(), user, guiObjects::userCount(), guiObjects::measure().c_str());
 }
 
 TEST_F(MediaPlayerTest, TextAndPictureQuizzesHaveNoMedia) {
