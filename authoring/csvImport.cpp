@@ -7,84 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "authoring/messages.h"
 #include "authoring/windows1252.h"
 
 namespace {
-
-// Every text the import can show, in one place (UTF-8). "%s" are filled in
-// order by formatMessage.
-enum class CsvMessage {
-    nulByte,
-    utf16,
-    emptyFile,
-    noQuestion,
-    unknownColumn,
-    duplicateColumn,
-    noAnswerColumn,
-    extraValue,
-    valueWithoutName,
-    unterminatedQuote,
-    textAfterQuote,
-    tooManyQuestions,
-    tooManyProblems,
-    outOfMemory,
-};
-
-const char* const messageTexts[] = {
-    // nulByte
-    "le fichier contient un octet nul : ce n'est pas un tableau enregistr\xC3\xA9 en texte (CSV)",
-    // utf16
-    "le fichier est en UTF-16 (\xC2\xAB Texte Unicode \xC2\xBB) : enregistrez le tableau en \xC2\xAB"
-    " CSV UTF-8 \xC2\xBB ou en \xC2\xAB CSV (point-virgule) \xC2\xBB",
-    // emptyFile
-    "le fichier est vide : sa premi\xC3\xA8re ligne doit nommer les colonnes (r\xC3\xA9ponse, \xC3\xA9nonc\xC3\xA9, "
-    "commentaire...)",
-    // noQuestion
-    "le tableau n'a aucune question : sous la ligne des noms de colonnes, chaque ligne remplie donne une question",
-    // unknownColumn
-    "la colonne %s, \xC2\xAB %s \xC2\xBB, n'est pas une colonne connue ; colonnes connues : %s",
-    // duplicateColumn
-    "la colonne %s, \xC2\xAB %s \xC2\xBB, reprend la colonne %s, \xC2\xAB %s \xC2\xBB : chaque colonne ne peut "
-    "figurer qu'une fois",
-    // noAnswerColumn
-    "aucune colonne ne donne les r\xC3\xA9ponses : nommez-en une \xC2\xAB r\xC3\xA9ponse \xC2\xBB (ou \xC2\xAB "
-    "answer \xC2\xBB)",
-    // extraValue
-    "cette ligne a une valeur en colonne %s, \xC2\xAB %s \xC2\xBB, mais la ligne des noms de colonnes n'en nomme que "
-    "%s",
-    // valueWithoutName
-    "la colonne %s n'a pas de nom sur la ligne des noms de colonnes, mais cette ligne y a une valeur : \xC2\xAB %s "
-    "\xC2\xBB",
-    // unterminatedQuote
-    "le guillemet ouvert sur cette ligne n'est jamais ferm\xC3\xA9 : le fichier se termine avant",
-    // textAfterQuote
-    "du texte suit le guillemet qui ferme une valeur ; dans une valeur entre guillemets, un guillemet s'\xC3\xA9"
-    "crit deux fois (\"\")",
-    // tooManyQuestions
-    "le quiz aurait %s questions (%s d\xC3\xA9j\xC3\xA0 dans le quiz, %s dans ce tableau), or le lecteur en contient "
-    "au "
-    "plus %s : cette ligne donnerait la question %s",
-    // tooManyProblems
-    "trop de probl\xC3\xA8mes : la lecture du tableau s'arr\xC3\xAAte ici",
-    // outOfMemory
-    "le tableau est trop grand pour \xC3\xAAtre lu (m\xC3\xA9moire insuffisante)",
-};
-static_assert(sizeof messageTexts / sizeof messageTexts[0] == static_cast<size_t>(CsvMessage::outOfMemory) + 1,
-              "one text per message");
-
-std::string formatMessage(CsvMessage id, std::initializer_list<std::string> args = {}) {
-    std::string out;
-    auto arg = args.begin();
-    for (const char* p = messageTexts[static_cast<int>(id)]; *p; ++p) {
-        if (p[0] == '%' && p[1] == 's') {
-            if (arg != args.end()) out += *arg++;
-            ++p;
-        } else {
-            out += *p;
-        }
-    }
-    return out;
-}
 
 // A value quoted back to the user: one line, at most 40 characters, cut on a
 // character boundary (the text is UTF-8 by then).
@@ -203,7 +129,7 @@ struct Field {
 };
 
 struct RecordIssue {
-    CsvMessage message;
+    Message message;
     int line;
     size_t field;  // index in the record
 };
@@ -274,13 +200,13 @@ private:
         field.line = line_;
         if (position_ < text_.size() && text_[position_] == '"') {
             if (!readQuoted(field.text)) {
-                record.issues.push_back({CsvMessage::unterminatedQuote, field.line, index});
+                record.issues.push_back({Message::csvUnterminatedQuote, field.line, index});
                 record.unterminated = true;
                 return;
             }
             skipBlanks();
             if (position_ >= text_.size() || endsField(text_[position_])) return;
-            record.issues.push_back({CsvMessage::textAfterQuote, line_, index});
+            record.issues.push_back({Message::csvTextAfterQuote, line_, index});
         }
         // Unquoted text (or what follows a misplaced closing quote): up to
         // the separator or the end of the line, quotes included as typed.
@@ -367,12 +293,12 @@ public:
     void run(const std::string& bytes) {
         if (bytes.size() >= 2 &&
             ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
-            report(CsvMessage::utf16, 1);
+            report(Message::csvUtf16, 1);
             return;
         }
         const size_t nul = bytes.find('\0');
         if (nul != std::string::npos) {
-            report(CsvMessage::nulByte, lineAt(bytes, nul));
+            report(Message::csvNulByte, lineAt(bytes, nul));
             return;
         }
         // Converting keeps every line break byte, so line numbers survive it.
@@ -384,13 +310,13 @@ public:
 
     void reportOutOfMemory() {
         problems.clear();
-        report(CsvMessage::outOfMemory, 1);
+        report(Message::csvOutOfMemory, 1);
     }
 
 private:
     // False once the list is full, so that a file of a million broken rows
     // does not make a million messages.
-    bool report(CsvMessage id, int line, ModelField field = ModelField::none, int question = -1,
+    bool report(Message id, int line, ModelField field = ModelField::none, int question = -1,
                 std::initializer_list<std::string> args = {}) {
         if (stopped_) return false;
         ModelProblem problem;
@@ -398,12 +324,12 @@ private:
         problem.question = question;
         problem.line = line;
         if (problems.size() >= maxProblems) {
-            problem.message = formatMessage(CsvMessage::tooManyProblems);
+            problem.message = messageText(Message::csvTooManyProblems);
             problems.push_back(problem);
             stopped_ = true;
             return false;
         }
-        problem.message = formatMessage(id, args);
+        problem.message = messageText(id, args);
         problems.push_back(problem);
         return true;
     }
@@ -420,7 +346,7 @@ private:
             }
         }
         if (position >= text.size() || text.find_first_not_of(" \t", position) == std::string::npos) {
-            report(CsvMessage::emptyFile, 1, ModelField::questions);
+            report(Message::csvEmptyFile, 1, ModelField::questions);
             return;
         }
         const int headerLine = line;
@@ -447,10 +373,10 @@ private:
             if (record.unterminated) return;
         }
         if (rows == 0) {
-            report(CsvMessage::noQuestion, headerLine, ModelField::questions);
+            report(Message::csvNoQuestion, headerLine, ModelField::questions);
         } else if (lineOfFirstTooMany != 0) {
             const size_t total = model_.questions.size() + rows;
-            report(CsvMessage::tooManyQuestions, lineOfFirstTooMany, ModelField::questions, firstTooMany,
+            report(Message::csvTooManyQuestions, lineOfFirstTooMany, ModelField::questions, firstTooMany,
                    {std::to_string(total), std::to_string(model_.questions.size()), std::to_string(rows),
                     std::to_string(maxModelQuestions), std::to_string(firstTooMany + 1)});
         }
@@ -477,10 +403,10 @@ private:
             const int k = findColumn(cell.text);
             columnOf_[i] = k;
             if (k == unknownColumn) {
-                report(CsvMessage::unknownColumn, cell.line, ModelField::unknownKey, -1,
+                report(Message::csvUnknownColumn, cell.line, ModelField::unknownKey, -1,
                        {columnLetters(i), excerpt(cell.text), knownNames()});
             } else if (k >= 0 && seen[k] >= 0) {
-                report(CsvMessage::duplicateColumn, cell.line, columns[k].field, -1,
+                report(Message::csvDuplicateColumn, cell.line, columns[k].field, -1,
                        {columnLetters(i), excerpt(cell.text), columnLetters(static_cast<size_t>(seen[k])),
                         excerpt(header.fields[static_cast<size_t>(seen[k])].text)});
                 columnOf_[i] = unknownColumn;
@@ -491,7 +417,7 @@ private:
         }
         reportIssues(header, -1);
         if (seen[answerColumn] < 0 && !header.unterminated) {
-            report(CsvMessage::noAnswerColumn, header.line, ModelField::answer);
+            report(Message::csvNoAnswerColumn, header.line, ModelField::answer);
         }
     }
 
@@ -506,7 +432,7 @@ private:
                 // A trailing separator typed by hand adds an empty field; only a value is wrong.
                 if (!cell.text.empty() && !extraReported) {
                     extraReported = true;
-                    report(CsvMessage::extraValue, cell.line, ModelField::none, question,
+                    report(Message::csvExtraValue, cell.line, ModelField::none, question,
                            {columnLetters(i), excerpt(cell.text), std::to_string(columnOf_.size())});
                 }
                 continue;
@@ -514,7 +440,7 @@ private:
             const int k = columnOf_[i];
             if (k == unnamedColumn) {
                 if (!cell.text.empty()) {
-                    report(CsvMessage::valueWithoutName, cell.line, ModelField::none, question,
+                    report(Message::csvValueWithoutName, cell.line, ModelField::none, question,
                            {columnLetters(i), excerpt(cell.text)});
                 }
             } else if (k >= 0) {
@@ -564,7 +490,7 @@ bool importQuestionsCsv(const std::string& bytes, QuizModel& model, std::vector<
         try {
             ModelProblem problem;
             problem.line = 1;
-            problem.message = formatMessage(CsvMessage::outOfMemory);
+            problem.message = messageText(Message::csvOutOfMemory);
             problems.push_back(problem);
         } catch (...) {
         }

@@ -116,6 +116,37 @@ const char* const texts[] = {
     "il demande {1} r\xE9ponses par question ; un fichier source en permet 1 ou 2",
     // revealUnnamed
     "son mode de r\xE9v\xE9lation {1} n'a pas de nom dans un fichier source",
+    // csvNulByte
+    "le fichier contient un octet nul : ce n'est pas un tableau enregistr\xE9 en texte (CSV)",
+    // csvUtf16
+    "le fichier est en UTF-16 (\xAB Texte Unicode \xBB) : enregistrez le tableau en \xAB CSV UTF-8 \xBB ou en \xAB CSV "
+    "(point-virgule) \xBB",
+    // csvEmptyFile
+    "le fichier est vide : sa premi\xE8re ligne doit nommer les colonnes (r\xE9ponse, \xE9nonc\xE9, commentaire...)",
+    // csvNoQuestion
+    "le tableau n'a aucune question : sous la ligne des noms de colonnes, chaque ligne remplie donne une question",
+    // csvUnknownColumn
+    "la colonne {1}, \xAB {2} \xBB, n'est pas une colonne connue ; colonnes connues : {3}",
+    // csvDuplicateColumn
+    "la colonne {1}, \xAB {2} \xBB, reprend la colonne {3}, \xAB {4} \xBB : chaque colonne ne peut figurer qu'une fois",
+    // csvNoAnswerColumn
+    "aucune colonne ne donne les r\xE9ponses : nommez-en une \xAB r\xE9ponse \xBB (ou \xAB answer \xBB)",
+    // csvExtraValue
+    "cette ligne a une valeur en colonne {1}, \xAB {2} \xBB, mais la ligne des noms de colonnes n'en nomme que {3}",
+    // csvValueWithoutName
+    "la colonne {1} n'a pas de nom sur la ligne des noms de colonnes, mais cette ligne y a une valeur : \xAB {2} \xBB",
+    // csvUnterminatedQuote
+    "le guillemet ouvert sur cette ligne n'est jamais ferm\xE9 : le fichier se termine avant",
+    // csvTextAfterQuote
+    "du texte suit le guillemet qui ferme une valeur ; dans une valeur entre guillemets, un guillemet s'\xE9"
+    "crit deux fois (\"\")",
+    // csvTooManyQuestions
+    "le quiz aurait {1} questions ({2} d\xE9j\xE0 dans le quiz, {3} dans ce tableau), or le lecteur en contient au "
+    "plus {4} : cette ligne donnerait la question {5}",
+    // csvTooManyProblems
+    "trop de probl\xE8mes : la lecture du tableau s'arr\xEAte ici",
+    // csvOutOfMemory
+    "le tableau est trop grand pour \xEAtre lu (m\xE9moire insuffisante)",
     // usage
     "utilisation : quizpack build QUIZ.toml [-o NOM.exe] [--player vetra.exe]\n"
     "              quizpack extract NOM.exe [-o QUIZ.toml] [--media DOSSIER]\n"

@@ -128,7 +128,7 @@ class ReleaseZipTest(unittest.TestCase):
         self.assertIn("\u00e9", text)  # accents as single Windows-1252 bytes, not UTF-8 pairs
         self.assertNotIn("\u00c3", text)
         for words in ("Vetra 2.1.4.3", "quizpack.exe", "quizpack build histoire.toml", "capitales.txt",
-                      "Appuyez sur une touche"):
+                      "Appuyez sur une touche", "quizpack import questions.csv"):
             self.assertIn(words, text)
         for stem in self.sources:
             self.assertIn(stem + ".exe", text)

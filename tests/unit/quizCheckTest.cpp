@@ -373,4 +373,32 @@ TEST(Messages, ArgumentsAreInsertedAsTheyAre) {
               "dia/1.png\"");
 }
 
+// The import's texts came over from a table of their own in UTF-8 with "%s";
+// a slip in the escapes or the numbering would show here, in UTF-8.
+TEST(Messages, CsvTextsReadInUtf8WithTheirArgumentsInPlace) {
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"csvUnknownColumn",
+         messageText(Message::csvUnknownColumn, {"C", "Pays", "r\xC3\xA9ponse, \xC3\xA9nonc\xC3\xA9"}),
+         "la colonne C, \xC2\xAB Pays \xC2\xBB, n'est pas une colonne connue ; colonnes connues : r\xC3\xA9ponse, "
+         "\xC3\xA9nonc\xC3\xA9"},
+        {"csvTextAfterQuote", messageText(Message::csvTextAfterQuote),
+         "du texte suit le guillemet qui ferme une valeur ; dans une valeur entre guillemets, un guillemet "
+         "s'\xC3\xA9"
+         "crit deux fois (\"\")"},
+        {"csvTooManyQuestions", messageText(Message::csvTooManyQuestions, {"97", "90", "7", "96", "97"}),
+         "le quiz aurait 97 questions (90 d\xC3\xA9j\xC3\xA0 dans le quiz, 7 dans ce tableau), or le lecteur en "
+         "contient au plus 96 : cette ligne donnerait la question 97"},
+        {"csvOutOfMemory", messageText(Message::csvOutOfMemory),
+         "le tableau est trop grand pour \xC3\xAAtre lu (m\xC3\xA9moire insuffisante)"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.text, c.expected) << c.name;
+    }
+}
+
 }  // namespace
