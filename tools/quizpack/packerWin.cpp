@@ -150,6 +150,16 @@ bool updateResources(const std::wstring& target, const std::vector<ModuleResourc
     return EndUpdateResourceA(update, ok ? FALSE : TRUE) && ok;
 }
 
+// The finished copy reaches the disk before it takes the old player's
+// place: after a power cut the rename may survive while unwritten data does
+// not, and the author would be left with a broken program.
+bool flushToDisk(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file) != 0;
+    return CloseHandle(file) != 0 && flushed;
+}
+
 }  // namespace
 
 std::wstring wideFromUtf8(const std::string& utf8) {
@@ -257,8 +267,9 @@ bool writePackedPlayer(const std::string& player, const std::string& output,
         error = messageText(Message::cannotUpdateResources);
     } else if (!sameQuizResources(utf8FromWide(temporary), resources)) {
         error = messageText(Message::resourcesReadBackDifferent);
-    } else if (!MoveFileExW(temporary, wideFromUtf8(output).c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+    } else if (!flushToDisk(temporary) ||
+               !MoveFileExW(temporary, wideFromUtf8(output).c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
         error = messageText(Message::cannotWrite, {output});
     } else {
         return true;
