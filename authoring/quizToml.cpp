@@ -327,6 +327,7 @@ public:
                     // A quote inside a bare word opens no string for the parser, which reads on.
                     if ((c == '"' || c == '\'') && !opensString()) return refuse(Message::sourceStrayQuote, i);
                     if (c != ' ' && c != '\t' && c != '\r') last_ = c;
+                    followNesting(c);
                     if (c == '#') state = comment;
                     if (c == '"') state = run(i, '"') >= 3 ? multiBasic : basic;
                     if (c == '\'') state = run(i, '\'') >= 3 ? multiLiteral : literal;
@@ -367,9 +368,24 @@ public:
 
 private:
     // Where a key or a value may begin: the start of a line, after "=",
-    // "[", ",", "{" or the "." of a dotted key.
+    // "[", ",", "{", or the "." of a dotted key. A "." in a value is part
+    // of a bare word (a number, a date), and the parser reads on past a quote
+    // after it.
     bool opensString() const {
-        return last_ == '\n' || last_ == '=' || last_ == '[' || last_ == ',' || last_ == '{' || last_ == '.';
+        return last_ == '\n' || last_ == '=' || last_ == '[' || last_ == ',' || last_ == '{' ||
+               (last_ == '.' && inKey_);
+    }
+
+    // Whether what comes is a key: at the start of a line outside any list,
+    // inside a table header, after "{" or after a "," of an inline table;
+    // not after "=" until one of those.
+    void followNesting(char c) {
+        if (c == '{' || c == '[') nesting_.push_back(c);
+        if ((c == '}' || c == ']') && !nesting_.empty()) nesting_.pop_back();
+        if (c == '=') inKey_ = false;
+        if (c == '{') inKey_ = true;
+        if (c == ',') inKey_ = !nesting_.empty() && nesting_.back() == '{';
+        if (c == '\n') inKey_ = nesting_.empty();
     }
 
     size_t run(size_t i, char quote) const {
@@ -421,7 +437,9 @@ private:
     const std::string& text_;
     Reader& reader_;
     int line_ = 1;
-    char last_ = '\n';  // the last character outside strings, spaces aside
+    char last_ = '\n';     // the last character outside strings, spaces aside
+    std::string nesting_;  // the "[" and "{" open outside strings
+    bool inKey_ = true;
 };
 
 }  // namespace

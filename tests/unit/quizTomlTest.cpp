@@ -169,7 +169,7 @@ TEST(QuizToml, BytesThatAreNotUtf8AreWrittenAsReplacementCharacters) {
 TEST(QuizToml, ValuesTheModelCannotHoldAreReportedWhereTheyAre) {
     struct Row {
         const char* name;
-        const char* text;
+        std::string text;
         ModelField field;
         int question;
         int item;
@@ -202,6 +202,10 @@ TEST(QuizToml, ValuesTheModelCannotHoldAreReportedWhereTheyAre) {
         {"accent in a key", "kind = \"text\"\nt\xC3\xAEtle = \"x\"\n", ModelField::none, -1, -1, 2},
         {"quote inside a bare value", "kind = \"text\"\nauthor = 2L'\xC3\xA9quipe\"\n", ModelField::none, -1, -1, 2},
         {"accent after a value", "title = \"a\" \xC3\xA9\n", ModelField::none, -1, -1, 1},
+        // Found by fuzzing: the "." of a bare value is no dotted key, so the quote after it opens nothing.
+        {"quote after a dot in a value", std::string("''=-\0.~.'\xC9\xBB", 11), ModelField::none, -1, -1, 1},
+        {"quote after a dot in a bare value", "''=-.~.'\xC9\xBB", ModelField::none, -1, -1, 1},
+        {"quote after a dot in a list", "kind = \"text\"\nx = [1, 2.'\xC3\xA9']\n", ModelField::none, -1, -1, 2},
     };
     for (const Row& row : rows) {
         QuizModel model;
