@@ -13,7 +13,7 @@ import unittest
 
 import harness
 from harness import PlayerTest
-from test_killed_save import QUIZ, SHEET_SCROLL_STYLES
+from test_killed_save import QUIZ, answer_boxes
 
 SAVE_FAILED = "Impossible d'enregistrer les r\xe9ponses."
 WM_KEYUP, VK_F2 = 0x0101, 0x71
@@ -48,19 +48,14 @@ class FullDiskTest(PlayerTest):
         subprocess.run(["mount", "-t", "tmpfs", "-o", "size=1m", "tmpfs", self.mount], check=True)
         self.addCleanup(subprocess.run, ["umount", "-l", self.mount])
 
-    def boxes(self, player):
-        tree = player.controls()
-        sheet = next(c.handle for c in tree if c.cls == "#32770" and c.style & SHEET_SCROLL_STYLES)
-        return {c.id - 4000: c for c in tree if c.parent == sheet and 4001 <= c.id <= 4004}
-
     def set_answers(self, player, texts):
-        boxes = self.boxes(player)
+        boxes = answer_boxes(player)
         for k, text in enumerate(texts, start=1):
             harness.probe("settext", boxes[k].handle, text)
         return boxes
 
     def save(self, player):
-        harness.probe("post", self.boxes(player)[1].handle, WM_KEYUP, VK_F2, 0)  # keys act on release
+        harness.probe("post", answer_boxes(player)[1].handle, WM_KEYUP, VK_F2, 0)  # keys act on release
 
     def wait_file(self, path, expected, timeout=10):
         deadline = time.monotonic() + timeout
@@ -94,7 +89,7 @@ class FullDiskTest(PlayerTest):
         with open(progress, "rb") as f:
             self.assertEqual(f.read(), contents(FIRST), "the previous file is intact")
         self.assertFalse(os.path.exists(progress + ".tmp"), "no temporary file is left")
-        self.assertEqual([b.text for _, b in sorted(self.boxes(player).items())], SECOND)
+        self.assertEqual([b.text for _, b in sorted(answer_boxes(player).items())], SECOND)
 
         os.remove(filler)
         self.save(player)

@@ -46,6 +46,13 @@ TITLE = "Sauvegardes"
 LETTERS = 16  # letters typed per burst, each followed by F2
 
 
+def answer_boxes(player):
+    """The four answer boxes by number, from one look at the whole window tree."""
+    tree = player.controls()
+    sheet = next(c.handle for c in tree if c.cls == "#32770" and c.style & SHEET_SCROLL_STYLES)
+    return {c.id - 4000: c for c in tree if c.parent == sheet and 4001 <= c.id <= 4004}
+
+
 def contents(first):
     return "\r\n".join([first] + FIXED).encode("cp1252") + b"\r\n"
 
@@ -74,7 +81,7 @@ class KilledSaveTest(PlayerTest):
         for n in range(1, kills + 1):
             where = "seed %d, kill %d of %d" % (seed, n, kills)
             player = self.start(exe, workdir)
-            boxes = self.boxes(player)
+            boxes = answer_boxes(player)
             # The next start reads the file the kill left, never the temporary one.
             restored = [boxes[k].text for k in range(1, 5)]
             self.assertEqual("\r\n".join(restored).encode("cp1252") + b"\r\n", before, where)
@@ -110,12 +117,6 @@ class KilledSaveTest(PlayerTest):
         self.addCleanup(player.kill)
         return player.start()
 
-    @staticmethod
-    def boxes(player):
-        """The answer boxes by number, from one look at the whole window tree."""
-        tree = player.controls()
-        sheet = next(c.handle for c in tree if c.cls == "#32770" and c.style & SHEET_SCROLL_STYLES)
-        return {c.id - 4000: c for c in tree if c.parent == sheet and 4001 <= c.id <= 4004}
 
 
 if __name__ == "__main__":
