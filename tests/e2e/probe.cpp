@@ -123,7 +123,9 @@ int usage() {
                  "       vetraprobe settext HANDLE TEXT\n"
                  "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
                  "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
-                 "       vetraprobe focus HANDLE                 -> brings the top window forward\n");
+                 "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
+                 "       vetraprobe focused HANDLE               -> the window holding the keyboard focus in\n"
+                 "                                                  the thread of HANDLE (0 when none)\n");
     return 2;
 }
 
@@ -198,6 +200,16 @@ int main(int argc, char** argv) {
             return 0;
         }
         PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (command == "focused" && argc == 3) {
+        // Another thread's focus is invisible to GetFocus; the thread's GUI state tells it.
+        GUITHREADINFO state;
+        ZeroMemory(&state, sizeof state);
+        state.cbSize = sizeof state;
+        const DWORD thread = GetWindowThreadProcessId(handleArg(argv[2]), nullptr);
+        if (!thread || !GetGUIThreadInfo(thread, &state)) return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(state.hwndFocus)));
         return 0;
     }
     if (command == "focus" && argc == 3) {
