@@ -11,26 +11,34 @@
 
 namespace {
 
+std::string escape(const std::string& text) {
+    std::string escaped;
+    for (unsigned char c : text) {
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '\t')
+            escaped += "\\t";
+        else if (c == '\r')
+            escaped += "\\r";
+        else if (c == '\n')
+            escaped += "\\n";
+        else if (c < 0x20 || c >= 0x80) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            escaped += hex;
+        } else
+            escaped += static_cast<char>(c);
+    }
+    return escaped;
+}
+
 std::string textOf(HWND window) {
     char buffer[4096] = "";
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                              2000, &copied))
         return "";
-    std::string text(buffer);
-    std::string escaped;
-    for (unsigned char c : text) {
-        if (c == '\\') escaped += "\\\\";
-        else if (c == '\t') escaped += "\\t";
-        else if (c == '\r') escaped += "\\r";
-        else if (c == '\n') escaped += "\\n";
-        else if (c < 0x20 || c >= 0x80) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            escaped += hex;
-        } else escaped += static_cast<char>(c);
-    }
-    return escaped;
+    return escape(buffer);
 }
 
 void printWindow(HWND window, int depth) {
@@ -49,8 +57,8 @@ void printWindow(HWND window, int depth) {
                 static_cast<long>(GetWindowLongA(window, GWL_ID)), className,
                 static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
                 static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)), r.left, r.top, r.right - r.left,
-                r.bottom - r.top, r.left + origin.x, r.top + origin.y, client.right, client.bottom, IsWindowVisible(window) ? 1 : 0,
-                textOf(window).c_str());
+                r.bottom - r.top, r.left + origin.x, r.top + origin.y, client.right, client.bottom,
+                IsWindowVisible(window) ? 1 : 0, textOf(window).c_str());
 }
 
 struct Tree {
@@ -99,9 +107,13 @@ HWND waitTop(const char* className, const char* title, int milliseconds) {
     }
 }
 
-HWND handleArg(const char* text) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 0))); }
+HWND handleArg(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 0)));
+}
 
-const char* orNull(const char* text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
+const char* orNull(const char* text) {
+    return std::strcmp(text, "-") == 0 ? nullptr : text;
+}
 
 BOOL CALLBACK boxText(HWND child, LPARAM data) {
     char className[64] = "";
@@ -123,7 +135,9 @@ int usage() {
                  "       vetraprobe settext HANDLE TEXT\n"
                  "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
                  "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
-                 "       vetraprobe focus HANDLE                 -> brings the top window forward\n");
+                 "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
+                 "       vetraprobe items HANDLE                 -> a list box's lines, then its selection\n"
+                 "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n");
     return 2;
 }
 
@@ -199,6 +213,30 @@ int main(int argc, char** argv) {
         }
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         return 0;
+    }
+    if (command == "items" && argc == 3) {
+        // One line per item, escaped like window texts, then "selected\tN".
+        HWND list = handleArg(argv[2]);
+        DWORD_PTR count = 0, selected = 0;
+        if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return 1;
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            char buffer[4096] = "";
+            DWORD_PTR length = 0;
+            if (!SendMessageTimeoutA(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length) ||
+                length >= sizeof buffer)
+                return 1;
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &copied);
+            std::printf("%s\n", escape(buffer).c_str());
+        }
+        SendMessageTimeoutA(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);
+        std::printf("selected\t%ld\n", static_cast<long>(static_cast<LRESULT>(selected)));
+        return 0;
+    }
+    if (command == "answer" && argc == 5) {
+        HWND box = waitTop("#32770", argv[2], std::atoi(argv[4]));
+        if (!box) return 1;
+        return PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0) ? 0 : 1;
     }
     if (command == "focus" && argc == 3) {
         return SetForegroundWindow(handleArg(argv[2])) ? 0 : 1;

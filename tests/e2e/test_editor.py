@@ -1,0 +1,169 @@
+"""Atelier Vetra, the quiz editor, driven from outside: it opens the quiz
+named on its command line, shows its questions, marks an unsaved change in
+its title, lists a problem as soon as a field holds one and then refuses to
+build, saves the source, builds the same player quizpack builds from it, and
+asks before closing with unsaved changes (each of the three answers)."""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import tomllib
+import unittest
+
+import harness
+
+EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
+EDITOR = os.path.join(harness.BUILD, "atelier.exe")
+# editor/editorCommands.h
+CMD_SAVE, CMD_BUILD = 40003, 40005
+ID_TITLE, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = 102, 301, 302, 303
+IDYES, IDNO, IDCANCEL = 6, 7, 2
+BOX = "Atelier Vetra"
+
+
+def wait_for(condition, what, attempts=300):
+    """Polls `condition` until it holds; the bound only keeps a broken run from hanging."""
+    for _ in range(attempts):
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise AssertionError("never happened: " + what)
+
+
+class Editor:
+    def __init__(self, test):
+        self.root = tempfile.mkdtemp(prefix="vetra-editor-")
+        test.addCleanup(shutil.rmtree, self.root, True)
+        # The editor and its player in a folder of their own, the quiz in another.
+        self.program = os.path.join(self.root, "Atelier Vetra")
+        self.quiz = os.path.join(self.root, "mes quiz")
+        os.makedirs(self.program)
+        shutil.copytree(EXAMPLE, self.quiz)
+        for name in ("atelier.exe", "vetra.exe"):
+            shutil.copyfile(os.path.join(harness.BUILD, name), os.path.join(self.program, name))
+        self.source = os.path.join(self.quiz, "formes.toml")
+        with open(self.source, "rb") as f:
+            self.original = f.read()
+        self.process = subprocess.Popen(["wine", os.path.join(self.program, "atelier.exe"), "formes.toml"],
+                                        cwd=self.quiz, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        test.addCleanup(self.kill)
+        self.main = int(harness.probe("wait", "AtelierVetra", "-", 60000).strip())
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+    def child(self, control_id):
+        return int(harness.probe("child", self.main, control_id).strip())
+
+    def title(self):
+        return harness.Control(harness.probe("info", self.main).splitlines()[0]).text
+
+    def text(self, control_id):
+        return harness.Control(harness.probe("info", self.child(control_id)).splitlines()[0]).text
+
+    def items(self, control_id):
+        lines = harness.probe("items", self.child(control_id)).splitlines()
+        selected = int(lines[-1].split("\t")[1])
+        return [harness.decode_text(l) for l in lines[:-1]], selected
+
+    def set_text(self, control_id, text):
+        # WM_SETTEXT on an edit control sends its parent EN_CHANGE, as typing does.
+        harness.probe("settext", self.child(control_id), text)
+
+    def command(self, command_id):
+        harness.probe("post", self.main, harness.WM_COMMAND, command_id, 0)
+
+    def box_text(self):
+        return harness.decode_text(harness.probe("msgbox", BOX, 30000).strip())
+
+    def answer_box(self, button):
+        harness.probe("answer", BOX, button, 30000)
+        # Without a window manager a box takes a moment to go.
+        wait_for(lambda: not harness.probe_ok("wait", "#32770", BOX, 0), "the message box went away")
+
+    def saved(self):
+        with open(self.source, "rb") as f:
+            return f.read()
+
+
+class EditorTest(unittest.TestCase):
+    def test_edit_check_save_and_build(self):
+        editor = Editor(self)
+        self.assertEqual(editor.title(), "formes.toml \u2014 Atelier Vetra")
+        self.assertEqual(editor.items(ID_QUESTIONS), (["1. cercle", "2. triangle", "3. carr\u00e9"], 0))
+        self.assertEqual(editor.text(ID_TITLE), "Formes g\u00e9om\u00e9triques")
+        self.assertEqual(editor.text(ID_STATUS), "3 questions, 0 probl\u00e8me")
+        self.assertEqual(editor.items(ID_PROBLEMS), ([], -1))
+        shot = harness.screenshot("editor")
+        self.assertGreater(os.path.getsize(shot), 0)
+
+        editor.set_text(ID_TITLE, "Formes et couleurs")
+        self.assertEqual(editor.title(), "formes.toml* \u2014 Atelier Vetra")
+
+        editor.set_text(ID_TITLE, "Formes | couleurs")
+        problems, _ = editor.items(ID_PROBLEMS)
+        self.assertEqual(len(problems), 1, problems)
+        self.assertTrue(problems[0].startswith("Titre : contient \u00ab | \u00bb"), problems)
+        self.assertEqual(editor.text(ID_STATUS), "3 questions, 1 probl\u00e8me")
+        editor.command(CMD_BUILD)
+        refusal = editor.box_text()
+        self.assertIn("1 probl\u00e8me ", refusal)
+        editor.answer_box(1)
+        self.assertFalse(os.path.exists(os.path.join(editor.quiz, "formes.exe")), "a refused build writes nothing")
+
+        editor.set_text(ID_TITLE, "Formes et couleurs")
+        self.assertEqual(editor.items(ID_PROBLEMS), ([], -1))
+        self.assertEqual(editor.saved(), editor.original, "nothing saved before Enregistrer")
+        editor.command(CMD_SAVE)
+        wait_for(lambda: editor.title() == "formes.toml \u2014 Atelier Vetra", "the unsaved mark went away")
+        saved = tomllib.loads(editor.saved().decode("utf-8"))
+        self.assertEqual(saved["title"], "Formes et couleurs")
+        self.assertEqual([q["answer"] for q in saved["question"]], ["cercle", "triangle", "carr\u00e9"])
+        self.assertEqual(saved["reward_codes"], ["CARRE-1", "CARRE-2", "CARRE-3"])
+        self.assertFalse(os.path.exists(editor.source + ".tmp"))
+
+        editor.command(CMD_BUILD)
+        self.assertIn("3 questions mises dans", editor.box_text())
+        editor.answer_box(1)
+        built = os.path.join(editor.quiz, "formes.exe")
+        with open(built, "rb") as f:
+            ours = f.read()
+        harness.run_quizpack("build", "formes.toml", "-o", "reference.exe", "--player",
+                             os.path.join(editor.program, "vetra.exe"), cwd=editor.quiz)
+        with open(os.path.join(editor.quiz, "reference.exe"), "rb") as f:
+            reference = f.read()
+        self.assertEqual(len(ours), len(reference))
+        self.assertTrue(ours == reference, "the editor's build differs from quizpack's")
+
+    def test_closing_with_changes_asks_first(self):
+        # (answer, the window stays, the title the file then holds)
+        rows = [
+            (IDYES, False, "Chang\u00e9 et gard\u00e9"),
+            (IDNO, False, "Formes g\u00e9om\u00e9triques"),
+            (IDCANCEL, True, "Formes g\u00e9om\u00e9triques"),
+        ]
+        for button, stays, title in rows:
+            with self.subTest(button=button):
+                editor = Editor(self)
+                editor.set_text(ID_TITLE, "Chang\u00e9 et gard\u00e9")
+                harness.probe("post", editor.main, harness.WM_CLOSE, 0, 0)
+                self.assertEqual(editor.box_text(), "Enregistrer les modifications ?")
+                editor.answer_box(button)
+                if stays:
+                    self.assertTrue(harness.probe_ok("info", editor.main))
+                    self.assertIsNone(editor.process.poll())
+                    self.assertEqual(editor.title(), "formes.toml* \u2014 Atelier Vetra")
+                else:
+                    self.assertEqual(editor.process.wait(timeout=60), 0)
+                self.assertEqual(tomllib.loads(editor.saved().decode("utf-8"))["title"], title)
+                if button == IDNO:
+                    self.assertEqual(editor.saved(), editor.original)
+                editor.kill()
+
+
+if __name__ == "__main__":
+    harness.main()
