@@ -126,18 +126,19 @@ BOOL CALLBACK boxText(HWND child, LPARAM data) {
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: vetraprobe wait CLASS|- TITLE|- MS      -> handle\n"
-                 "       vetraprobe tree HANDLE                  -> one line per descendant\n"
-                 "       vetraprobe info HANDLE                  -> the window itself\n"
-                 "       vetraprobe child HANDLE ID              -> handle of the descendant with that id\n"
-                 "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
-                 "       vetraprobe settext HANDLE TEXT\n"
-                 "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
-                 "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
-                 "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
-                 "       vetraprobe items HANDLE                 -> a list box's lines, then its selection\n"
-                 "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n");
+    std::fprintf(
+        stderr,
+        "usage: vetraprobe wait CLASS|- TITLE|- MS      -> handle\n"
+        "       vetraprobe tree HANDLE                  -> one line per descendant\n"
+        "       vetraprobe info HANDLE                  -> the window itself\n"
+        "       vetraprobe child HANDLE ID              -> handle of the descendant with that id\n"
+        "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
+        "       vetraprobe settext HANDLE TEXT\n"
+        "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
+        "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
+        "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
+        "       vetraprobe items HANDLE                 -> a list box's lines (Windows-1252), then its selection\n"
+        "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n");
     return 2;
 }
 
@@ -220,13 +221,16 @@ int main(int argc, char** argv) {
         DWORD_PTR count = 0, selected = 0;
         if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return 1;
         for (DWORD_PTR i = 0; i < count; ++i) {
-            char buffer[4096] = "";
+            // Wide: Wine hands an ANSI LB_GETTEXT to a Unicode list of another process unconverted.
+            wchar_t wide[4096] = L"";
             DWORD_PTR length = 0;
-            if (!SendMessageTimeoutA(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length) ||
-                length >= sizeof buffer)
+            if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length) ||
+                length >= sizeof wide / sizeof wide[0])
                 return 1;
             DWORD_PTR copied = 0;
-            SendMessageTimeoutA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &copied);
+            SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &copied);
+            char buffer[8192] = "";
+            WideCharToMultiByte(1252, 0, wide, -1, buffer, sizeof buffer, nullptr, nullptr);
             std::printf("%s\n", escape(buffer).c_str());
         }
         SendMessageTimeoutA(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);

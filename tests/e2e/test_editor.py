@@ -17,7 +17,11 @@ EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
 EDITOR = os.path.join(harness.BUILD, "atelier.exe")
 # editor/editorCommands.h
 CMD_SAVE, CMD_BUILD = 40003, 40005
-ID_TITLE, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = 102, 301, 302, 303
+CMD_ADD, CMD_DUPLICATE, CMD_DELETE, CMD_UP, CMD_DOWN = 40101, 40102, 40103, 40104, 40105
+ID_TITLE, ID_ANSWERS_PER_QUESTION, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = 102, 105, 301, 302, 303
+ID_ANSWER, ID_ANSWER2, ID_PICTURE, ID_CLIP = 201, 202, 206, 208
+WS_DISABLED = 0x08000000
+CB_SETCURSEL, CBN_SELCHANGE = 0x014E, 1
 IDYES, IDNO, IDCANCEL = 6, 7, 2
 BOX = "Atelier Vetra"
 
@@ -85,6 +89,9 @@ class Editor:
         # Without a window manager a box takes a moment to go.
         wait_for(lambda: not harness.probe_ok("wait", "#32770", BOX, 0), "the message box went away")
 
+    def enabled(self, control_id):
+        return not harness.Control(harness.probe("info", self.child(control_id)).splitlines()[0]).style & WS_DISABLED
+
     def saved(self):
         with open(self.source, "rb") as f:
             return f.read()
@@ -138,6 +145,38 @@ class EditorTest(unittest.TestCase):
             reference = f.read()
         self.assertEqual(len(ours), len(reference))
         self.assertTrue(ours == reference, "the editor's build differs from quizpack's")
+
+    def test_question_operations_and_the_fields_they_use(self):
+        editor = Editor(self)
+        # A pictures quiz with one answer: a picture, no second answer, no clip.
+        self.assertEqual([editor.enabled(i) for i in (ID_ANSWER, ID_ANSWER2, ID_PICTURE, ID_CLIP)],
+                         [True, False, True, False])
+        editor.command(CMD_ADD)
+        wait_for(lambda: len(editor.items(ID_QUESTIONS)[0]) == 4, "the question was added")
+        self.assertEqual(editor.items(ID_QUESTIONS),
+                         (["1. cercle", "2. (sans réponse) (!)", "3. triangle", "4. carré"], 1))
+        # No answer, no picture, no solution picture, one reward code short.
+        self.assertEqual(editor.text(ID_STATUS), "4 questions, 4 problèmes")
+        self.assertEqual(editor.text(ID_ANSWER), "")
+        editor.set_text(ID_ANSWER, "losange")
+        self.assertEqual(editor.items(ID_QUESTIONS)[0][1], "2. losange (!)")
+        steps = [
+            (CMD_DOWN, ["1. cercle", "2. triangle", "3. losange (!)", "4. carré"], 2, "losange"),
+            (CMD_UP, ["1. cercle", "2. losange (!)", "3. triangle", "4. carré"], 1, "losange"),
+            (CMD_DELETE, ["1. cercle", "2. triangle", "3. carré"], 1, "triangle"),
+            (CMD_DUPLICATE, ["1. cercle", "2. triangle", "3. triangle", "4. carré"], 2, "triangle"),
+        ]
+        for command, lines, selected, answer in steps:
+            with self.subTest(command=command):
+                editor.command(command)
+                wait_for(lambda: editor.items(ID_QUESTIONS) == (lines, selected), "the list became %r" % lines)
+                self.assertEqual(editor.text(ID_ANSWER), answer)
+        # Two answers per question: the second answer field opens, each question now lacks one.
+        combo = editor.child(ID_ANSWERS_PER_QUESTION)
+        harness.probe("send", combo, CB_SETCURSEL, 1, 0)
+        harness.probe("send", editor.main, harness.WM_COMMAND, (CBN_SELCHANGE << 16) | ID_ANSWERS_PER_QUESTION, combo)
+        self.assertTrue(editor.enabled(ID_ANSWER2))
+        self.assertEqual(editor.text(ID_STATUS), "4 questions, 5 problèmes")
 
     def test_closing_with_changes_asks_first(self):
         # (answer, the window stays, the title the file then holds)
