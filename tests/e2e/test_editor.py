@@ -146,6 +146,28 @@ class EditorTest(unittest.TestCase):
         self.assertEqual(len(ours), len(reference))
         self.assertTrue(ours == reference, "the editor's build differs from quizpack's")
 
+    def test_typing_and_the_keyboard_shortcuts(self):
+        editor = Editor(self)
+        title = harness.Control(harness.probe("info", editor.child(ID_TITLE)).splitlines()[0])
+        found = subprocess.run(["xdotool", "search", "--name", "Atelier Vetra"], capture_output=True,
+                               text=True).stdout.split()
+        self.assertTrue(found, "the editor's X window")
+        # Without a window manager a click alone does not give the keyboard focus.
+        harness.xdotool("windowfocus", "--sync", found[0])
+        harness.xdotool("mousemove", title.sx + title.w - 5, title.sy + title.h // 2)
+        harness.xdotool("click", "1")
+        harness.xdotool("key", "End")
+        harness.xdotool("type", "--delay", "60", " bis")
+        wait_for(lambda: editor.text(ID_TITLE) == "Formes géométriques bis", "the typed text")
+        self.assertEqual(editor.title(), "formes.toml* — Atelier Vetra")
+        harness.xdotool("key", "ctrl+s")
+        wait_for(lambda: editor.title() == "formes.toml — Atelier Vetra", "Ctrl+S saved")
+        self.assertEqual(tomllib.loads(editor.saved().decode("utf-8"))["title"], "Formes géométriques bis")
+        harness.xdotool("key", "ctrl+b")
+        self.assertIn("3 questions mises dans", editor.box_text())
+        editor.answer_box(1)
+        self.assertTrue(os.path.exists(os.path.join(editor.quiz, "formes.exe")))
+
     def test_question_operations_and_the_fields_they_use(self):
         editor = Editor(self)
         # A pictures quiz with one answer: a picture, no second answer, no clip.
