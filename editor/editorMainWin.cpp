@@ -469,7 +469,12 @@ void onProblemChosen() {
     const ModelProblem& problem = editor.problems[index];
     if (problem.field <= ModelField::questions || !selectQuestion(editor.document, problem.question)) return;
     showQuestion();
-    refresh();
+    showQuestionList();
+    showEnabledFields();
+    // The list itself stays as it is, so that the author can go down it.
+    for (const TextField& f : questionFields) {
+        if (f.field == problem.field) SetFocus(control(f.id));
+    }
 }
 
 void onQuestionChosen() {

@@ -3,6 +3,8 @@
 // finds and dismisses message boxes. One command per run; output is one
 // record per line, fields separated by tabs, so shell and Python read it.
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -134,6 +136,7 @@ int usage() {
         "       vetraprobe child HANDLE ID              -> handle of the descendant with that id\n"
         "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
         "       vetraprobe settext HANDLE TEXT\n"
+        "       vetraprobe settextw HANDLE TEXT          -> the same in UTF-16, any character\n"
         "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
         "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
         "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
@@ -195,6 +198,17 @@ int main(int argc, char** argv) {
         if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
         std::printf("%lu\n", static_cast<unsigned long>(result));
         return 0;
+    }
+    if (command == "settextw" && argc == 4) {
+        // The wide command line keeps characters the ANSI code page lacks.
+        int count = 0;
+        LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (!wide || count != 4) return 1;
+        DWORD_PTR result = 0;
+        const BOOL sent = SendMessageTimeoutW(handleArg(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide[3]),
+                                              SMTO_ABORTIFHUNG, 5000, &result);
+        LocalFree(wide);
+        return sent ? 0 : 1;
     }
     if (command == "settext" && argc == 4) {
         DWORD_PTR result = 0;

@@ -16,12 +16,12 @@ import harness
 EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
 EDITOR = os.path.join(harness.BUILD, "atelier.exe")
 # editor/editorCommands.h
-CMD_SAVE, CMD_BUILD = 40003, 40005
+CMD_NEW, CMD_SAVE, CMD_BUILD = 40001, 40003, 40005
 CMD_ADD, CMD_DUPLICATE, CMD_DELETE, CMD_UP, CMD_DOWN = 40101, 40102, 40103, 40104, 40105
 ID_TITLE, ID_ANSWERS_PER_QUESTION, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = 102, 105, 301, 302, 303
 ID_ANSWER, ID_ANSWER2, ID_PICTURE, ID_CLIP = 201, 202, 206, 208
 WS_DISABLED = 0x08000000
-CB_SETCURSEL, CBN_SELCHANGE = 0x014E, 1
+CB_SETCURSEL, CBN_SELCHANGE, LB_SETCURSEL, LBN_SELCHANGE = 0x014E, 1, 0x0186, 1
 IDYES, IDNO, IDCANCEL = 6, 7, 2
 BOX = "Atelier Vetra"
 
@@ -199,6 +199,20 @@ class EditorTest(unittest.TestCase):
         harness.probe("send", editor.main, harness.WM_COMMAND, (CBN_SELCHANGE << 16) | ID_ANSWERS_PER_QUESTION, combo)
         self.assertTrue(editor.enabled(ID_ANSWER2))
         self.assertEqual(editor.text(ID_STATUS), "4 questions, 5 problèmes")
+
+    def test_any_character_reaches_the_model_and_the_check(self):
+        editor = Editor(self)
+        # The window is Unicode: a character Windows-1252 lacks is kept, and named as a problem.
+        harness.probe("settextw", editor.child(ID_ANSWER), "\u0141\u00f3d\u017a")
+        problems, _ = editor.items(ID_PROBLEMS)
+        self.assertEqual(len(problems), 1, problems)
+        self.assertTrue(problems[0].startswith("Question 1, r\u00e9ponse : contient un caract\u00e8re"), problems)
+        self.assertIn("(U+0141)", problems[0])
+        self.assertTrue(editor.items(ID_QUESTIONS)[0][0].endswith(" (!)"))
+        editor.command(CMD_SAVE)
+        wait_for(lambda: editor.title() == "formes.toml \u2014 Atelier Vetra", "saved")
+        saved = tomllib.loads(editor.saved().decode("utf-8"))
+        self.assertEqual(saved["question"][0]["answer"], "\u0141\u00f3d\u017a")
 
     def test_closing_with_changes_asks_first(self):
         # (answer, the window stays, the title the file then holds)
