@@ -137,6 +137,7 @@ int usage() {
         "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
         "       vetraprobe settext HANDLE TEXT\n"
         "       vetraprobe settextw HANDLE TEXT          -> the same in UTF-16, any character\n"
+        "       vetraprobe move HANDLE X Y W H          -> moves and sizes a window\n"
         "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
         "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
         "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
@@ -198,6 +199,12 @@ int main(int argc, char** argv) {
         if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
         std::printf("%lu\n", static_cast<unsigned long>(result));
         return 0;
+    }
+    if (command == "move" && argc == 7) {
+        return SetWindowPos(handleArg(argv[2]), nullptr, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                            std::atoi(argv[6]), SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
     }
     if (command == "settextw" && argc == 4) {
         // The wide command line keeps characters the ANSI code page lacks.

@@ -16,7 +16,7 @@ import harness
 EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
 EDITOR = os.path.join(harness.BUILD, "atelier.exe")
 # editor/editorCommands.h
-CMD_NEW, CMD_SAVE, CMD_BUILD = 40001, 40003, 40005
+CMD_NEW, CMD_SAVE, CMD_BUILD, CMD_ABOUT = 40001, 40003, 40005, 40201
 CMD_ADD, CMD_DUPLICATE, CMD_DELETE, CMD_UP, CMD_DOWN = 40101, 40102, 40103, 40104, 40105
 ID_TITLE, ID_ANSWERS_PER_QUESTION, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = 102, 105, 301, 302, 303
 ID_ANSWER, ID_ANSWER2, ID_PICTURE, ID_CLIP = 201, 202, 206, 208
@@ -37,7 +37,7 @@ def wait_for(condition, what, attempts=300):
 
 
 class Editor:
-    def __init__(self, test):
+    def __init__(self, test, source_text=None, wait=True):
         self.root = tempfile.mkdtemp(prefix="vetra-editor-")
         test.addCleanup(shutil.rmtree, self.root, True)
         # The editor and its player in a folder of their own, the quiz in another.
@@ -48,11 +48,19 @@ class Editor:
         for name in ("atelier.exe", "vetra.exe"):
             shutil.copyfile(os.path.join(harness.BUILD, name), os.path.join(self.program, name))
         self.source = os.path.join(self.quiz, "formes.toml")
+        if source_text is not None:
+            with open(self.source, "w", encoding="utf-8") as f:
+                f.write(source_text)
         with open(self.source, "rb") as f:
             self.original = f.read()
         self.process = subprocess.Popen(["wine", os.path.join(self.program, "atelier.exe"), "formes.toml"],
                                         cwd=self.quiz, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         test.addCleanup(self.kill)
+        self.main = None
+        if wait:
+            self.wait_main()
+
+    def wait_main(self):
         self.main = int(harness.probe("wait", "AtelierVetra", "-", 60000).strip())
 
     def kill(self):
@@ -81,13 +89,16 @@ class Editor:
     def command(self, command_id):
         harness.probe("post", self.main, harness.WM_COMMAND, command_id, 0)
 
-    def box_text(self):
-        return harness.decode_text(harness.probe("msgbox", BOX, 30000).strip())
+    def box_text(self, caption=BOX):
+        return harness.decode_text(harness.probe("msgbox", caption, 30000).strip())
 
-    def answer_box(self, button):
-        harness.probe("answer", BOX, button, 30000)
+    def answer_box(self, button, caption=BOX):
+        harness.probe("answer", caption, button, 30000)
         # Without a window manager a box takes a moment to go.
-        wait_for(lambda: not harness.probe_ok("wait", "#32770", BOX, 0), "the message box went away")
+        wait_for(lambda: not harness.probe_ok("wait", "#32770", caption, 0), "the message box went away")
+
+    def rect(self, handle):
+        return harness.Control(harness.probe("info", handle).splitlines()[0])
 
     def enabled(self, control_id):
         return not harness.Control(harness.probe("info", self.child(control_id)).splitlines()[0]).style & WS_DISABLED
@@ -213,6 +224,47 @@ class EditorTest(unittest.TestCase):
         wait_for(lambda: editor.title() == "formes.toml \u2014 Atelier Vetra", "saved")
         saved = tomllib.loads(editor.saved().decode("utf-8"))
         self.assertEqual(saved["question"][0]["answer"], "\u0141\u00f3d\u017a")
+
+    def test_layout_follows_the_size_down_to_a_minimum(self):
+        editor = Editor(self)
+        for width, height in ((1000, 740), (700, 400)):
+            with self.subTest(size=(width, height)):
+                harness.probe("move", editor.main, 0, 0, width, height)
+                window = editor.rect(editor.main)
+                self.assertEqual((window.w, window.h), (max(width, 900), max(height, 640)))
+                problems = editor.rect(editor.child(ID_PROBLEMS))
+                status = editor.rect(editor.child(ID_STATUS))
+                self.assertEqual(problems.w, window.cw - 16, "the problems list spans the window")
+                self.assertEqual(status.y + status.h, window.ch - 8, "the status line sits at the bottom")
+                self.assertLess(problems.y + problems.h, status.y)
+                questions = editor.rect(editor.child(ID_QUESTIONS))
+                self.assertLess(questions.y + questions.h, problems.y)
+
+    def test_about_names_the_version(self):
+        editor = Editor(self)
+        editor.command(CMD_ABOUT)
+        caption = "\u00c0 propos d'Atelier Vetra"
+        self.assertIn("version 2.1.4.3", editor.box_text(caption))
+        editor.answer_box(1, caption)
+
+    def test_opening_a_source_that_is_no_toml_or_holds_unknown_keys(self):
+        broken = Editor(self, source_text="title = \"sans fin\n", wait=False)
+        self.assertIn("formes.toml:1:", broken.box_text())
+        broken.answer_box(1)
+        broken.wait_main()
+        self.assertEqual(broken.title(), "Sans titre \u2014 Atelier Vetra", "nothing opened")
+        broken.kill()
+
+        with open(os.path.join(EXAMPLE, "formes.toml"), encoding="utf-8") as f:
+            text = f.read().replace("reveal =", "couleur = \"rouge\"\nreveal =")
+        unknown = Editor(self, source_text=text, wait=False)
+        warning = unknown.box_text()
+        self.assertIn("couleur", warning)
+        self.assertIn("laissera de c\u00f4t\u00e9", warning)
+        unknown.answer_box(1)
+        unknown.wait_main()
+        self.assertEqual(unknown.title(), "formes.toml \u2014 Atelier Vetra")
+        self.assertEqual(len(unknown.items(ID_QUESTIONS)[0]), 3)
 
     def test_closing_with_changes_asks_first(self):
         # (answer, the window stays, the title the file then holds)
