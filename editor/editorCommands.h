@@ -10,6 +10,7 @@ enum EditorCommand {
     cmdSaveAs = 40004,
     cmdBuild = 40005,
     cmdQuit = 40006,
+    cmdTry = 40007,
     cmdAddQuestion = 40101,
     cmdDuplicateQuestion = 40102,
     cmdDeleteQuestion = 40103,

@@ -159,6 +159,7 @@ HMENU makeMenu() {
     AppendMenuW(file, MF_STRING, cmdSaveAs, L"Enregistrer &sous\u2026");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, cmdBuild, L"&Construire le quiz\tCtrl+B");
+    AppendMenuW(file, MF_STRING, cmdTry, L"Essa&yer le quiz\tF5");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, cmdQuit, L"&Quitter");
     HMENU edit = CreatePopupMenu();
@@ -371,32 +372,68 @@ std::string playerBesideEditor() {
     return path.substr(0, path.find_last_of("/\\") + 1) + "vetra.exe";
 }
 
-// The player made from the saved source, next to it: what quizpack build
-// makes of the same file.
-void buildQuiz() {
-    if (!editor.problems.empty()) {
-        ask(buildRefusedText(editor.problems.size()), MB_OK | MB_ICONWARNING);
-        return;
-    }
-    if (editor.document.isDirty() || editor.document.path.empty()) {
-        if (!save()) return;
-    }
-    const std::string& source = editor.document.path;
+// The model packed into a copy of the player beside the editor, written as
+// `output`; false (the author told why) when the media or the packer fail.
+bool packInto(const std::string& output) {
     std::vector<PackedResource> resources;
     std::vector<ModelProblem> problems;
-    if (!assembleQuiz(editor.document.model, source, readWholeFile, playerReadsPng, resources, problems)) {
+    if (!assembleQuiz(editor.document.model, editor.document.path, readWholeFile, playerReadsPng, resources,
+                      problems)) {
         ask(messageText(Message::notPacked, {std::to_string(problems.size())}) + problemList(problems),
             MB_OK | MB_ICONWARNING);
-        return;
+        return false;
     }
-    const std::string output = withExtension(source, ".exe");
     std::string error;
     if (!writePackedPlayer(playerBesideEditor(), output, resources, error)) {
         ask(output + " : " + error, MB_OK | MB_ICONERROR);
-        return;
+        return false;
     }
+    return true;
+}
+
+bool refuseWithProblems() {
+    if (editor.problems.empty()) return false;
+    ask(buildRefusedText(editor.problems.size()), MB_OK | MB_ICONWARNING);
+    return true;
+}
+
+// The player made from the saved source, next to it: what quizpack build
+// makes of the same file.
+void buildQuiz() {
+    if (refuseWithProblems()) return;
+    if (editor.document.isDirty() || editor.document.path.empty()) {
+        if (!save()) return;
+    }
+    const std::string output = withExtension(editor.document.path, ".exe");
+    if (!packInto(output)) return;
     ask(messageText(Message::packed, {std::to_string(editor.document.model.questions.size()), output}),
         MB_OK | MB_ICONINFORMATION);
+}
+
+// The quiz as it stands, unsaved changes included, played from a folder of
+// its own under the temporary folder, so that trying it leaves no player and
+// no progress file next to the source.
+void tryQuiz() {
+    if (refuseWithProblems()) return;
+    wchar_t temporary[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, temporary);
+    if (length == 0 || length >= MAX_PATH) return;
+    const std::string folder = utf8FromWide(std::wstring(temporary, length)) + "Atelier Vetra";
+    CreateDirectoryW(wide(folder).c_str(), nullptr);
+    const std::string name = editor.document.path.empty() ? "Sans titre" : fileStem(editor.document.path);
+    const std::string output = folder + "\\" + name + ".exe";
+    if (!packInto(output)) return;
+    std::wstring commandLine = L"\"" + wide(output) + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, wide(folder).c_str(), &startup,
+                        &process)) {
+        ask(messageText(Message::cannotOpenExecutable, {output}), MB_OK | MB_ICONERROR);
+        return;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
 }
 
 // ---- Commands --------------------------------------------------------------
@@ -424,6 +461,7 @@ void onMenuCommand(int id) {
         case cmdSave: save(); break;
         case cmdSaveAs: saveAs(); break;
         case cmdBuild: buildQuiz(); break;
+        case cmdTry: tryQuiz(); break;
         case cmdQuit: PostMessageW(editor.window, WM_CLOSE, 0, 0); break;
         case cmdAddQuestion: onQuestionOperation(addQuestion); break;
         case cmdDuplicateQuestion: onQuestionOperation(duplicateQuestion); break;
@@ -615,10 +653,8 @@ HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show) {
 
 HACCEL createEditorAccelerators() {
     ACCEL keys[] = {
-        {FVIRTKEY | FCONTROL, 'N', cmdNew},
-        {FVIRTKEY | FCONTROL, 'O', cmdOpen},
-        {FVIRTKEY | FCONTROL, 'S', cmdSave},
-        {FVIRTKEY | FCONTROL, 'B', cmdBuild},
+        {FVIRTKEY | FCONTROL, 'N', cmdNew},   {FVIRTKEY | FCONTROL, 'O', cmdOpen}, {FVIRTKEY | FCONTROL, 'S', cmdSave},
+        {FVIRTKEY | FCONTROL, 'B', cmdBuild}, {FVIRTKEY, VK_F5, cmdTry},
     };
     return CreateAcceleratorTableW(keys, sizeof keys / sizeof keys[0]);
 }

@@ -10,5 +10,5 @@
 bool registerEditorWindow(HINSTANCE instance);
 // Creates and shows the main window, opening `path` (UTF-8) when not empty.
 HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show);
-// The menu accelerators (Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+B).
+// The menu accelerators (Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+B, F5).
 HACCEL createEditorAccelerators();

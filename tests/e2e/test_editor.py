@@ -2,7 +2,7 @@
 named on its command line, shows its questions, marks an unsaved change in
 its title, lists a problem as soon as a field holds one and then refuses to
 build, saves the source, builds the same player quizpack builds from it, and
-asks before closing with unsaved changes (each of the three answers)."""
+asks before closing with unsaved changes (each of the three answers); F5 plays the quiz as it stands."""
 import os
 import shutil
 import subprocess
@@ -178,6 +178,23 @@ class EditorTest(unittest.TestCase):
         self.assertIn("3 questions mises dans", editor.box_text())
         editor.answer_box(1)
         self.assertTrue(os.path.exists(os.path.join(editor.quiz, "formes.exe")))
+
+    def test_trying_plays_the_unsaved_quiz_away_from_its_source(self):
+        editor = Editor(self)
+        editor.set_text(ID_TITLE, "Essai des formes")
+        found = subprocess.run(["xdotool", "search", "--name", "Atelier Vetra"], capture_output=True,
+                               text=True).stdout.split()
+        harness.xdotool("windowfocus", "--sync", found[0])
+        harness.xdotool("key", "F5")
+        player = wait_for(lambda: harness.probe("wait", "WindowsApp", "-", 500, check=False).strip(),
+                          "the player's window")
+        self.addCleanup(harness.probe_ok, "post", player, harness.WM_CLOSE, 0, 0)
+        shown = [harness.Control(l) for l in harness.probe("tree", player).splitlines() if l.strip()]
+        header = [c for c in shown if "Essai des formes" in c.text]
+        self.assertTrue(header, "the player shows the title not yet saved")
+        self.assertEqual(sorted(os.listdir(editor.quiz)), ["formes.toml", "media"], "nothing beside the source")
+        self.assertEqual(editor.saved(), editor.original)
+        harness.probe("post", player, harness.WM_CLOSE, 0, 0)
 
     def test_question_operations_and_the_fields_they_use(self):
         editor = Editor(self)
