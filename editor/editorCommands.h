@@ -11,6 +11,7 @@ enum EditorCommand {
     cmdBuild = 40005,
     cmdQuit = 40006,
     cmdTry = 40007,
+    cmdImportTable = 40008,
     cmdAddQuestion = 40101,
     cmdDuplicateQuestion = 40102,
     cmdDeleteQuestion = 40103,

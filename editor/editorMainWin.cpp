@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "authoring/csvImport.h"
 #include "authoring/messages.h"
 #include "authoring/quizAssembly.h"
 #include "authoring/quizCheck.h"
@@ -158,6 +159,8 @@ HMENU makeMenu() {
     AppendMenuW(file, MF_STRING, cmdSave, L"&Enregistrer\tCtrl+S");
     AppendMenuW(file, MF_STRING, cmdSaveAs, L"Enregistrer &sous\u2026");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING, cmdImportTable, L"&Importer des questions (CSV)\u2026");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, cmdBuild, L"&Construire le quiz\tCtrl+B");
     AppendMenuW(file, MF_STRING, cmdTry, L"Essa&yer le quiz\tF5");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
@@ -292,7 +295,10 @@ bool saveTo(const std::string& path) {
 }
 
 // The common file dialog for a quiz source; "" when the author cancels.
-std::string askFileName(bool forSaving) {
+const wchar_t quizFilter[] = L"Quiz Vetra (*.toml)\0*.toml\0Tous les fichiers (*.*)\0*.*\0";
+const wchar_t tableFilter[] = L"Tableau CSV (*.csv)\0*.csv\0Tous les fichiers (*.*)\0*.*\0";
+
+std::string askFileName(bool forSaving, const wchar_t* filter = quizFilter) {
     wchar_t name[MAX_PATH] = L"";
     if (forSaving && !editor.document.path.empty()) {
         lstrcpynW(name, wide(editor.document.path).c_str(), MAX_PATH);
@@ -300,10 +306,10 @@ std::string askFileName(bool forSaving) {
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = editor.window;
-    dialog.lpstrFilter = L"Quiz Vetra (*.toml)\0*.toml\0Tous les fichiers (*.*)\0*.*\0";
+    dialog.lpstrFilter = filter;
     dialog.lpstrFile = name;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = L"toml";
+    dialog.lpstrDefExt = forSaving ? L"toml" : nullptr;
     dialog.Flags = forSaving ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
                              : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     const BOOL chosen = forSaving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
@@ -436,6 +442,28 @@ void tryQuiz() {
     CloseHandle(process.hProcess);
 }
 
+// Questions kept in a spreadsheet, appended after the last one; a table with
+// any problem adds nothing, and the author is told where each problem is.
+void importTable() {
+    const std::string path = askFileName(false, tableFilter);
+    if (path.empty()) return;
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path, bytes)) {
+        ask(messageText(Message::cannotReadMedia, {path}), MB_OK | MB_ICONERROR);
+        return;
+    }
+    const size_t before = editor.document.model.questions.size();
+    std::vector<ModelProblem> problems;
+    if (!importQuestionsCsv(std::string(bytes.begin(), bytes.end()), editor.document.model, problems)) {
+        std::string text = messageText(Message::notImported, {std::to_string(problems.size())});
+        for (const ModelProblem& problem : problems) text += "\n" + formatProblem(path, problem);
+        ask(text, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    selectQuestion(editor.document, static_cast<int>(before));
+    showDocument();
+}
+
 // ---- Commands --------------------------------------------------------------
 
 void onQuestionOperation(bool (*operation)(EditorDocument&)) {
@@ -462,6 +490,7 @@ void onMenuCommand(int id) {
         case cmdSaveAs: saveAs(); break;
         case cmdBuild: buildQuiz(); break;
         case cmdTry: tryQuiz(); break;
+        case cmdImportTable: importTable(); break;
         case cmdQuit: PostMessageW(editor.window, WM_CLOSE, 0, 0); break;
         case cmdAddQuestion: onQuestionOperation(addQuestion); break;
         case cmdDuplicateQuestion: onQuestionOperation(duplicateQuestion); break;

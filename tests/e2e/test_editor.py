@@ -16,7 +16,8 @@ import harness
 EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
 EDITOR = os.path.join(harness.BUILD, "atelier.exe")
 # editor/editorCommands.h
-CMD_NEW, CMD_SAVE, CMD_BUILD, CMD_ABOUT = 40001, 40003, 40005, 40201
+CMD_NEW, CMD_SAVE, CMD_BUILD, CMD_IMPORT, CMD_ABOUT = 40001, 40003, 40005, 40008, 40201
+FILE_NAME_EDIT = 0x47C  # the edit box inside the file name combo (cmb13) of the platform's file dialog
 CMD_ADD, CMD_DUPLICATE, CMD_DELETE, CMD_UP, CMD_DOWN = 40101, 40102, 40103, 40104, 40105
 ID_TITLE, ID_ANSWERS_PER_QUESTION, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = 102, 105, 301, 302, 303
 ID_ANSWER, ID_ANSWER2, ID_PICTURE, ID_CLIP = 201, 202, 206, 208
@@ -195,6 +196,37 @@ class EditorTest(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(editor.quiz)), ["formes.toml", "media"], "nothing beside the source")
         self.assertEqual(editor.saved(), editor.original)
         harness.probe("post", player, harness.WM_CLOSE, 0, 0)
+
+    def choose_file(self, editor, path):
+        """Types a path into the platform's file dialog and presses its OK button."""
+        dialog = int(harness.probe("wait", "#32770", "-", 30000).strip())
+        controls = [harness.Control(l) for l in harness.probe("tree", dialog).splitlines() if l.strip()]
+        names = [c for c in controls if c.id == FILE_NAME_EDIT and c.cls.lower() == "edit"]
+        self.assertTrue(names, controls)
+        harness.probe("settext", names[0].handle, "Z:" + path.replace("/", "\\"))
+        harness.probe("post", dialog, harness.WM_COMMAND, 1, 0)
+        wait_for(lambda: not harness.probe_ok("info", dialog), "the file dialog closed")
+
+    def test_importing_questions_from_a_table(self):
+        editor = Editor(self)
+        with open(os.path.join(editor.quiz, "questions.csv"), "w", encoding="utf-8") as f:
+            f.write("answer;picture\nlosange;media/1.jpg\n\u00e9toile;media/2.png\n")
+        editor.command(CMD_IMPORT)
+        self.choose_file(editor, os.path.join(editor.quiz, "questions.csv"))
+        wait_for(lambda: len(editor.items(ID_QUESTIONS)[0]) == 5, "two questions were added")
+        self.assertEqual(editor.items(ID_QUESTIONS),
+                         (["1. cercle", "2. triangle", "3. carr\u00e9", "4. losange (!)", "5. \u00e9toile (!)"], 3))
+        self.assertEqual(editor.text(ID_PICTURE), "media/1.jpg")
+        self.assertEqual(editor.title(), "formes.toml* \u2014 Atelier Vetra")
+
+        # A table with a problem adds nothing and says where the problem is.
+        with open(os.path.join(editor.quiz, "faux.csv"), "w", encoding="utf-8") as f:
+            f.write("answer;couleur\nlosange;rouge\n")
+        editor.command(CMD_IMPORT)
+        self.choose_file(editor, os.path.join(editor.quiz, "faux.csv"))
+        self.assertIn("faux.csv:1", editor.box_text())
+        editor.answer_box(1)
+        self.assertEqual(len(editor.items(ID_QUESTIONS)[0]), 5)
 
     def test_question_operations_and_the_fields_they_use(self):
         editor = Editor(self)
