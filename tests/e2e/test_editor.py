@@ -16,7 +16,7 @@ import harness
 EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
 EDITOR = os.path.join(harness.BUILD, "atelier.exe")
 # editor/editorCommands.h
-CMD_NEW, CMD_SAVE, CMD_BUILD, CMD_IMPORT, CMD_ABOUT = 40001, 40003, 40005, 40008, 40201
+CMD_NEW, CMD_OPEN, CMD_SAVE, CMD_BUILD, CMD_IMPORT, CMD_ABOUT = 40001, 40002, 40003, 40005, 40008, 40201
 FILE_NAME_EDIT = 0x47C  # the edit box inside the file name combo (cmb13) of the platform's file dialog
 CMD_ADD, CMD_DUPLICATE, CMD_DELETE, CMD_UP, CMD_DOWN = 40101, 40102, 40103, 40104, 40105
 ID_TITLE, ID_ANSWERS_PER_QUESTION, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = 102, 105, 301, 302, 303
@@ -206,6 +206,22 @@ class EditorTest(unittest.TestCase):
         harness.probe("settext", names[0].handle, "Z:" + path.replace("/", "\\"))
         harness.probe("post", dialog, harness.WM_COMMAND, 1, 0)
         wait_for(lambda: not harness.probe_ok("info", dialog), "the file dialog closed")
+
+    def test_opening_another_quiz_asks_about_the_changes_first(self):
+        editor = Editor(self)
+        other = os.path.join(editor.quiz, "capitales.toml")
+        shutil.copyfile(os.path.join(harness.SOURCE, "examples", "text", "capitales.toml"), other)
+        editor.set_text(ID_TITLE, "Perdu")
+        editor.command(CMD_OPEN)
+        self.assertEqual(editor.box_text(), "Enregistrer les modifications ?")
+        editor.answer_box(IDNO)
+        self.choose_file(editor, other)
+        wait_for(lambda: editor.title() == "capitales.toml \u2014 Atelier Vetra", "the other quiz opened")
+        with open(other, "rb") as f:
+            expected = tomllib.load(f)
+        self.assertEqual(editor.text(ID_TITLE), expected["title"])
+        self.assertEqual(len(editor.items(ID_QUESTIONS)[0]), len(expected["question"]))
+        self.assertEqual(editor.saved(), editor.original, "Non left the first quiz as it was")
 
     def test_importing_questions_from_a_table(self):
         editor = Editor(self)
