@@ -12,7 +12,7 @@ include(GoogleTest)
 
 file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TESTS})
-target_link_libraries(unit_tests PRIVATE vetra_core vetra_authoring GTest::gtest GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE vetra_core vetra_authoring vetra_editor GTest::gtest GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE ${WARNINGS})
 target_compile_definitions(unit_tests PRIVATE
   VETRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

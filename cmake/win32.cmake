@@ -41,8 +41,9 @@ target_link_options(win_tests PRIVATE ${WIN_FLAGS})
 add_test(NAME win_tests COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:win_tests>)
 set_tests_properties(win_tests PROPERTIES TIMEOUT 900)
 
-# Tools built with the cross compiler (quizpack, the e2e probe).
-file(GLOB WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/win32.cmake ${CMAKE_SOURCE_DIR}/tests/e2e/win32.cmake)
+# Tools built with the cross compiler (quizpack, the editor, the e2e probe).
+file(GLOB WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/win32.cmake ${CMAKE_SOURCE_DIR}/editor/win32.cmake
+     ${CMAKE_SOURCE_DIR}/tests/e2e/win32.cmake)
 foreach(t ${WIN_TOOLS})
   include(${t})
 endforeach()

@@ -3,6 +3,8 @@
 // finds and dismisses message boxes. One command per run; output is one
 // record per line, fields separated by tabs, so shell and Python read it.
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,26 +13,34 @@
 
 namespace {
 
+std::string escape(const std::string& text) {
+    std::string escaped;
+    for (unsigned char c : text) {
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '\t')
+            escaped += "\\t";
+        else if (c == '\r')
+            escaped += "\\r";
+        else if (c == '\n')
+            escaped += "\\n";
+        else if (c < 0x20 || c >= 0x80) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            escaped += hex;
+        } else
+            escaped += static_cast<char>(c);
+    }
+    return escaped;
+}
+
 std::string textOf(HWND window) {
     char buffer[4096] = "";
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                              2000, &copied))
         return "";
-    std::string text(buffer);
-    std::string escaped;
-    for (unsigned char c : text) {
-        if (c == '\\') escaped += "\\\\";
-        else if (c == '\t') escaped += "\\t";
-        else if (c == '\r') escaped += "\\r";
-        else if (c == '\n') escaped += "\\n";
-        else if (c < 0x20 || c >= 0x80) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            escaped += hex;
-        } else escaped += static_cast<char>(c);
-    }
-    return escaped;
+    return escape(buffer);
 }
 
 void printWindow(HWND window, int depth) {
@@ -49,8 +59,8 @@ void printWindow(HWND window, int depth) {
                 static_cast<long>(GetWindowLongA(window, GWL_ID)), className,
                 static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
                 static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)), r.left, r.top, r.right - r.left,
-                r.bottom - r.top, r.left + origin.x, r.top + origin.y, client.right, client.bottom, IsWindowVisible(window) ? 1 : 0,
-                textOf(window).c_str());
+                r.bottom - r.top, r.left + origin.x, r.top + origin.y, client.right, client.bottom,
+                IsWindowVisible(window) ? 1 : 0, textOf(window).c_str());
 }
 
 struct Tree {
@@ -99,9 +109,13 @@ HWND waitTop(const char* className, const char* title, int milliseconds) {
     }
 }
 
-HWND handleArg(const char* text) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 0))); }
+HWND handleArg(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 0)));
+}
 
-const char* orNull(const char* text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
+const char* orNull(const char* text) {
+    return std::strcmp(text, "-") == 0 ? nullptr : text;
+}
 
 BOOL CALLBACK boxText(HWND child, LPARAM data) {
     char className[64] = "";
@@ -114,18 +128,23 @@ BOOL CALLBACK boxText(HWND child, LPARAM data) {
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: vetraprobe wait CLASS|- TITLE|- MS      -> handle\n"
-                 "       vetraprobe tree HANDLE                  -> one line per descendant\n"
-                 "       vetraprobe info HANDLE                  -> the window itself\n"
-                 "       vetraprobe child HANDLE ID              -> handle of the descendant with that id\n"
-                 "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
-                 "       vetraprobe settext HANDLE TEXT\n"
-                 "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
-                 "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
-                 "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
-                 "       vetraprobe focused HANDLE               -> the window holding the keyboard focus in\n"
-                 "                                                  the thread of HANDLE (0 when none)\n");
+    std::fprintf(
+        stderr,
+        "usage: vetraprobe wait CLASS|- TITLE|- MS      -> handle\n"
+        "       vetraprobe tree HANDLE                  -> one line per descendant\n"
+        "       vetraprobe info HANDLE                  -> the window itself\n"
+        "       vetraprobe child HANDLE ID              -> handle of the descendant with that id\n"
+        "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
+        "       vetraprobe settext HANDLE TEXT\n"
+        "       vetraprobe settextw HANDLE TEXT          -> the same in UTF-16, any character\n"
+        "       vetraprobe move HANDLE X Y W H          -> moves and sizes a window\n"
+        "       vetraprobe msgbox CAPTION MS            -> the text of that message box\n"
+        "       vetraprobe dismiss CAPTION MS           -> presses its OK button\n"
+        "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
+        "       vetraprobe focused HANDLE               -> the window holding the keyboard focus in\n"
+        "                                                  the thread of HANDLE (0 when none)\n"
+        "       vetraprobe items HANDLE                 -> a list box's lines (Windows-1252), then its selection\n"
+        "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n");
     return 2;
 }
 
@@ -183,6 +202,23 @@ int main(int argc, char** argv) {
         std::printf("%lu\n", static_cast<unsigned long>(result));
         return 0;
     }
+    if (command == "move" && argc == 7) {
+        return SetWindowPos(handleArg(argv[2]), nullptr, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                            std::atoi(argv[6]), SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
+    }
+    if (command == "settextw" && argc == 4) {
+        // The wide command line keeps characters the ANSI code page lacks.
+        int count = 0;
+        LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (!wide || count != 4) return 1;
+        DWORD_PTR result = 0;
+        const BOOL sent = SendMessageTimeoutW(handleArg(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide[3]),
+                                              SMTO_ABORTIFHUNG, 5000, &result);
+        LocalFree(wide);
+        return sent ? 0 : 1;
+    }
     if (command == "settext" && argc == 4) {
         DWORD_PTR result = 0;
         return SendMessageTimeoutA(handleArg(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
@@ -211,6 +247,33 @@ int main(int argc, char** argv) {
         if (!thread || !GetGUIThreadInfo(thread, &state)) return 1;
         std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(state.hwndFocus)));
         return 0;
+    }
+    if (command == "items" && argc == 3) {
+        // One line per item, escaped like window texts, then "selected\tN".
+        HWND list = handleArg(argv[2]);
+        DWORD_PTR count = 0, selected = 0;
+        if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return 1;
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            // Wide: Wine hands an ANSI LB_GETTEXT to a Unicode list of another process unconverted.
+            wchar_t wide[4096] = L"";
+            DWORD_PTR length = 0;
+            if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length) ||
+                length >= sizeof wide / sizeof wide[0])
+                return 1;
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &copied);
+            char buffer[8192] = "";
+            WideCharToMultiByte(1252, 0, wide, -1, buffer, sizeof buffer, nullptr, nullptr);
+            std::printf("%s\n", escape(buffer).c_str());
+        }
+        SendMessageTimeoutA(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);
+        std::printf("selected\t%ld\n", static_cast<long>(static_cast<LRESULT>(selected)));
+        return 0;
+    }
+    if (command == "answer" && argc == 5) {
+        HWND box = waitTop("#32770", argv[2], std::atoi(argv[4]));
+        if (!box) return 1;
+        return PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0) ? 0 : 1;
     }
     if (command == "focus" && argc == 3) {
         return SetForegroundWindow(handleArg(argv[2])) ? 0 : 1;

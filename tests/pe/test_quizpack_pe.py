@@ -1,7 +1,7 @@
-"""Reads the built player and quizpack with pefile and checks what Windows
-reads before either runs: the manifests of both (run as the invoker under any
-name, the same supported systems, the classic controls, no DPI awareness),
-and quizpack's own kind, icon and version record."""
+"""Reads the built player, quizpack and the editor with pefile and checks what
+Windows reads before any runs: the manifests of all three (run as the invoker
+under any name, the same supported systems, the classic controls, no DPI
+awareness), and the tools' own kind, icon and version record."""
 import os
 import struct
 import sys
@@ -25,7 +25,9 @@ COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
 SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                 "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
                 "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
-EXECUTABLES = (("player", VETRA_EXE, "Vetra.Player"), ("quizpack", QUIZPACK_EXE, "Vetra.QuizPack"))
+ATELIER_EXE = os.environ.get("ATELIER_EXE", os.path.join(HERE, "..", "..", "build", "win32", "atelier.exe"))
+EXECUTABLES = (("player", VETRA_EXE, "Vetra.Player"), ("quizpack", QUIZPACK_EXE, "Vetra.QuizPack"),
+               ("editor", ATELIER_EXE, "Vetra.Atelier"))
 
 
 def load(path):
@@ -40,7 +42,7 @@ class ManifestTest(unittest.TestCase):
         _, data = res[RT_MANIFEST][1]
         return ET.fromstring(data)
 
-    def test_both_run_as_invoker_on_the_same_systems_with_the_classic_look(self):
+    def test_all_run_as_invoker_on_the_same_systems_with_the_classic_look(self):
         for label, path, identity in EXECUTABLES:
             with self.subTest(label):
                 root = self.manifest(path)
@@ -93,19 +95,41 @@ class QuizpackExecutableTest(unittest.TestCase):
         self.assertNotIn(image, player_images)
 
     def test_version_record(self):
-        fixed = self.pe.VS_FIXEDFILEINFO[0]
-        self.assertEqual((fixed.FileVersionMS, fixed.FileVersionLS), (0x00020001, 0x00040003))
-        self.assertEqual((fixed.ProductVersionMS, fixed.ProductVersionLS), (0x00020001, 0x00040003))
-        self.assertEqual(fixed.FileType, 1)  # VFT_APP
-        tables = [st for fi in self.pe.FileInfo[0] if fi.Key == b"StringFileInfo" for st in fi.StringTable]
-        self.assertEqual([t.LangID for t in tables], [b"040904E4"])
-        strings = tables[0].entries
-        expected = {b"FileVersion": b"2.1.4.3", b"ProductVersion": b"2.1.4.3", b"OriginalFilename": b"quizpack.exe",
-                    b"InternalName": b"quizpack", b"ProductName": b"Vetra"}
-        for key, value in expected.items():
-            self.assertEqual(strings.get(key), value, key)
-        translations = [v for fi in self.pe.FileInfo[0] if fi.Key == b"VarFileInfo" for v in fi.Var]
-        self.assertEqual(translations[0].entry, {b"Translation": "0x0409 0x04e4"})
+        check_version_record(self, self.pe, b"quizpack")
+
+
+def check_version_record(test, pe, name):
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    test.assertEqual((fixed.FileVersionMS, fixed.FileVersionLS), (0x00020001, 0x00040003))
+    test.assertEqual((fixed.ProductVersionMS, fixed.ProductVersionLS), (0x00020001, 0x00040003))
+    test.assertEqual(fixed.FileType, 1)  # VFT_APP
+    tables = [st for fi in pe.FileInfo[0] if fi.Key == b"StringFileInfo" for st in fi.StringTable]
+    test.assertEqual([t.LangID for t in tables], [b"040904E4"])
+    strings = tables[0].entries
+    expected = {b"FileVersion": b"2.1.4.3", b"ProductVersion": b"2.1.4.3", b"OriginalFilename": name + b".exe",
+                b"InternalName": name, b"ProductName": b"Vetra"}
+    for key, value in expected.items():
+        test.assertEqual(strings.get(key), value, key)
+    translations = [v for fi in pe.FileInfo[0] if fi.Key == b"VarFileInfo" for v in fi.Var]
+    test.assertEqual(translations[0].entry, {b"Translation": "0x0409 0x04e4"})
+
+
+class AtelierExecutableTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.pe, cls.res = load(ATELIER_EXE)
+
+    def test_is_a_32_bit_windowed_program_importing_system_dlls(self):
+        self.assertEqual(self.pe.FILE_HEADER.Machine, 0x14C)
+        self.assertEqual(self.pe.OPTIONAL_HEADER.Subsystem, 2)  # GUI: no console window behind it
+        names = {imp.dll.decode().lower() for imp in self.pe.DIRECTORY_ENTRY_IMPORT}
+        self.assertLessEqual(names, player_pe.SYSTEM_DLLS, names - player_pe.SYSTEM_DLLS)
+
+    def test_has_an_icon_for_the_shell(self):
+        self.assertEqual(list(self.res[RT_GROUP_ICON]), [1])
+
+    def test_version_record(self):
+        check_version_record(self, self.pe, b"atelier")
 
 
 if __name__ == "__main__":

@@ -14,10 +14,10 @@ target_compile_options(quizpack PRIVATE ${WARNINGS})
 # bytes from the same commit.
 target_link_options(quizpack PRIVATE ${WIN_FLAGS} -s -Wl,--no-insert-timestamp)
 
-# Both executables' icons, manifests and version records, read with pefile.
+# The executables' icons, manifests and version records, read with pefile.
 add_test(NAME quizpack_pe COMMAND ${SYSTEM_PYTHON} ${CMAKE_SOURCE_DIR}/tests/pe/test_quizpack_pe.py)
 set_tests_properties(quizpack_pe PROPERTIES
-  ENVIRONMENT "VETRA_EXE=$<TARGET_FILE:vetra>;QUIZPACK_EXE=$<TARGET_FILE:quizpack>")
+  ENVIRONMENT "VETRA_EXE=$<TARGET_FILE:vetra>;QUIZPACK_EXE=$<TARGET_FILE:quizpack>;ATELIER_EXE=$<TARGET_FILE:atelier>")
 
 # The Windows-side tests pack real players: they use the packer and a fresh vetra.exe.
 target_link_libraries(win_tests PRIVATE quizpack_lib)

@@ -1,0 +1,44 @@
+// The editor's menu commands and control identifiers. Portable: the
+// end-to-end test sends the same numbers as WM_COMMAND and finds the
+// controls by them.
+#pragma once
+
+enum EditorCommand {
+    cmdNew = 40001,
+    cmdOpen = 40002,
+    cmdSave = 40003,
+    cmdSaveAs = 40004,
+    cmdBuild = 40005,
+    cmdQuit = 40006,
+    cmdTry = 40007,
+    cmdImportTable = 40008,
+    cmdAddQuestion = 40101,
+    cmdDuplicateQuestion = 40102,
+    cmdDeleteQuestion = 40103,
+    cmdMoveUp = 40104,
+    cmdMoveDown = 40105,
+    cmdAbout = 40201,
+};
+
+enum EditorControl {
+    idKind = 101,
+    idTitle = 102,
+    idAuthor = 103,
+    idExplanations = 104,
+    idAnswersPerQuestion = 105,
+    idCaption1 = 106,
+    idCaption2 = 107,
+    idReveal = 108,
+    idRewardCodes = 109,
+    idAnswer = 201,
+    idAnswer2 = 202,
+    idPrompt = 203,
+    idComment = 204,
+    idComment2 = 205,
+    idPicture = 206,
+    idSolution = 207,
+    idClip = 208,
+    idQuestionList = 301,
+    idProblemList = 302,
+    idStatus = 303,
+};

@@ -1,0 +1,243 @@
+#include "editor/editorDocument.h"
+
+#include "authoring/quizNames.h"
+#include "authoring/quizToml.h"
+#include "quiz/quiz.h"
+
+const char* const kindLabels[4] = {u8"texte", u8"images", u8"audio", u8"vid\u00E9o"};
+const char* const revealLabels[5] = {
+    u8"rien de plus",          u8"l'image solution", u8"le commentaire", u8"le commentaire et l'image solution",
+    u8"tous les commentaires",
+};
+
+namespace {
+
+bool hasSelection(const EditorDocument& document) {
+    return document.selected >= 0 && static_cast<size_t>(document.selected) < document.model.questions.size();
+}
+
+// The question field a ModelField names, or null for a quiz field.
+std::string* questionText(ModelQuestion& question, ModelField field) {
+    switch (field) {
+        case ModelField::answer: return &question.answer;
+        case ModelField::answer2: return &question.answer2;
+        case ModelField::prompt: return &question.prompt;
+        case ModelField::comment: return &question.comment;
+        case ModelField::comment2: return &question.comment2;
+        case ModelField::picture: return &question.picture;
+        case ModelField::solution: return &question.solution;
+        case ModelField::clip: return &question.clip;
+        default: return nullptr;
+    }
+}
+
+std::string* quizText(QuizModel& model, ModelField field, int item) {
+    switch (field) {
+        case ModelField::title: return &model.title;
+        case ModelField::author: return &model.author;
+        case ModelField::explanations: return &model.explanations;
+        case ModelField::captions: return item == 0 ? &model.caption1 : item == 1 ? &model.caption2 : nullptr;
+        default: return nullptr;
+    }
+}
+
+std::string* textOf(EditorDocument& document, ModelField field, int item) {
+    if (std::string* text = quizText(document.model, field, item)) return text;
+    if (!hasSelection(document)) return nullptr;
+    return questionText(document.model.questions[document.selected], field);
+}
+
+// Plural of a French noun by count: 0 and 1 take the singular.
+std::string counted(size_t n, const char* noun) {
+    return std::to_string(n) + " " + noun + (n > 1 ? "s" : "");
+}
+
+}  // namespace
+
+EditorDocument newDocument() {
+    EditorDocument document;
+    document.model.kind = kindText;
+    document.model.questions.resize(1);
+    document.saved = document.model;
+    document.selected = 0;
+    return document;
+}
+
+EditorDocument openedDocument(const QuizModel& model, const std::string& path) {
+    EditorDocument document;
+    document.model = model;
+    document.saved = model;
+    document.path = path;
+    document.selected = model.questions.empty() ? -1 : 0;
+    return document;
+}
+
+void markSaved(EditorDocument& document, const std::string& path) {
+    document.saved = document.model;
+    document.path = path;
+}
+
+bool addQuestion(EditorDocument& document) {
+    std::vector<ModelQuestion>& questions = document.model.questions;
+    if (questions.size() >= maxModelQuestions) return false;
+    const int at = hasSelection(document) ? document.selected + 1 : static_cast<int>(questions.size());
+    questions.insert(questions.begin() + at, ModelQuestion());
+    document.selected = at;
+    return true;
+}
+
+bool duplicateQuestion(EditorDocument& document) {
+    std::vector<ModelQuestion>& questions = document.model.questions;
+    if (!hasSelection(document) || questions.size() >= maxModelQuestions) return false;
+    const ModelQuestion copy = questions[document.selected];
+    questions.insert(questions.begin() + document.selected + 1, copy);
+    ++document.selected;
+    return true;
+}
+
+bool deleteQuestion(EditorDocument& document) {
+    std::vector<ModelQuestion>& questions = document.model.questions;
+    if (!hasSelection(document)) return false;
+    questions.erase(questions.begin() + document.selected);
+    // The one that took its place, else the new last one.
+    if (static_cast<size_t>(document.selected) >= questions.size()) {
+        document.selected = static_cast<int>(questions.size()) - 1;
+    }
+    return true;
+}
+
+bool moveQuestionUp(EditorDocument& document) {
+    if (!hasSelection(document) || document.selected == 0) return false;
+    std::swap(document.model.questions[document.selected], document.model.questions[document.selected - 1]);
+    --document.selected;
+    return true;
+}
+
+bool moveQuestionDown(EditorDocument& document) {
+    if (!hasSelection(document) || static_cast<size_t>(document.selected) + 1 >= document.model.questions.size()) {
+        return false;
+    }
+    std::swap(document.model.questions[document.selected], document.model.questions[document.selected + 1]);
+    ++document.selected;
+    return true;
+}
+
+bool selectQuestion(EditorDocument& document, int index) {
+    if (index < 0 || static_cast<size_t>(index) >= document.model.questions.size()) return false;
+    document.selected = index;
+    return true;
+}
+
+std::string fieldText(const EditorDocument& document, ModelField field, int item) {
+    const std::string* text = textOf(const_cast<EditorDocument&>(document), field, item);
+    return text ? *text : std::string();
+}
+
+bool setFieldText(EditorDocument& document, ModelField field, const std::string& utf8, int item) {
+    std::string* text = textOf(document, field, item);
+    if (!text || *text == utf8) return false;
+    *text = utf8;
+    return true;
+}
+
+QuestionFieldUse questionFieldsUsed(const QuizModel& model) {
+    QuestionFieldUse use;
+    use.answer2 = model.answersPerQuestion == 2;
+    use.comment = revealShowsComments(model.reveal);
+    use.comment2 = model.reveal == revealCommentAndPicture;
+    use.picture = model.kind == kindPictures;
+    use.solution = use.picture && revealShowsPicture(model.reveal);
+    use.clip = model.kind == kindAudio || model.kind == kindVideo;
+    return use;
+}
+
+QuestionFieldUse questionFieldsEnabled(const QuizModel& model, const ModelQuestion& question) {
+    QuestionFieldUse use = questionFieldsUsed(model);
+    use.answer2 = use.answer2 || !question.answer2.empty();
+    use.comment = use.comment || !question.comment.empty();
+    use.comment2 = use.comment2 || !question.comment2.empty();
+    use.picture = use.picture || !question.picture.empty();
+    use.solution = use.solution || !question.solution.empty();
+    use.clip = use.clip || !question.clip.empty();
+    return use;
+}
+
+std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem) {
+    std::string line = std::to_string(index + 1) + ". ";
+    line += question.answer.empty() ? std::string(u8"(sans r\u00E9ponse)") : question.answer;
+    if (hasProblem) line += " (!)";
+    return line;
+}
+
+bool questionHasProblem(const std::vector<ModelProblem>& problems, int index) {
+    for (const ModelProblem& problem : problems) {
+        if (problem.question == index && problem.field > ModelField::questions) return true;
+    }
+    return false;
+}
+
+std::string problemLine(const ModelProblem& problem) {
+    static const char* const names[] = {
+        u8"Fichier",        u8"Type",
+        u8"Titre",          u8"Auteur",
+        u8"Explications",   u8"R\u00E9ponses par question",
+        u8"L\u00E9gende",   u8"Apr\u00E8s une bonne r\u00E9ponse",
+        u8"Couleur",        u8"Codes de r\u00E9compense",
+        u8"Questions",      u8"r\u00E9ponse",
+        u8"r\u00E9ponse 2", u8"consigne",
+        u8"commentaire",    u8"commentaire 2",
+        u8"image",          u8"image solution",
+        u8"extrait",        u8"Cl\u00E9",
+    };
+    static_assert(sizeof names / sizeof names[0] == modelFieldCount, "one name per field");
+    const int field = static_cast<int>(problem.field);
+    std::string where = field >= 0 && field < modelFieldCount ? names[field] : names[0];
+    if (problem.field == ModelField::unknownKey) where += u8" \u00AB " + problem.key + u8" \u00BB";
+    if (problem.field > ModelField::questions && problem.question >= 0) {
+        where = "Question " + std::to_string(problem.question + 1) + ", " + where;
+    } else if (problem.item >= 0 && problem.field == ModelField::captions) {
+        where += " " + std::to_string(problem.item + 1);
+    } else if (problem.item >= 0 && problem.field == ModelField::rewardCodes) {
+        where = u8"Code du score " + std::to_string(problem.item + 1);
+    }
+    return where + " : " + problem.message;
+}
+
+std::string statusLine(size_t questions, size_t problems) {
+    return counted(questions, "question") + ", " + counted(problems, u8"probl\u00E8me");
+}
+
+std::string windowTitle(const std::string& path, bool dirty) {
+    const size_t slash = path.find_last_of("/\\");
+    std::string name = path.empty() ? "Sans titre" : slash == std::string::npos ? path : path.substr(slash + 1);
+    return name + (dirty ? "*" : "") + u8" \u2014 Atelier Vetra";
+}
+
+std::string buildRefusedText(size_t problems) {
+    return u8"Le quiz ne peut pas \u00EAtre construit : il reste " + counted(problems, u8"probl\u00E8me") +
+           u8" \u00E0 corriger (voir la liste des probl\u00E8mes).";
+}
+
+std::string rewardCodesText(const std::vector<std::string>& codes) {
+    std::string text;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += codes[i];
+    }
+    return text;
+}
+
+std::vector<std::string> rewardCodesFromText(const std::string& text) {
+    std::vector<std::string> codes;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        codes.push_back(line);
+        start = end + 1;
+    }
+    while (!codes.empty() && codes.back().empty()) codes.pop_back();
+    return codes;
+}

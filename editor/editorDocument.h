@@ -1,0 +1,79 @@
+// The quiz being edited, as the editor's window sees it: the model, the file
+// it came from, whether it changed since, and the question the author works
+// on; plus the texts the window shows about it. Portable, so that every rule
+// of the window that is not drawing is tested natively.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "authoring/quizModel.h"
+
+struct EditorDocument {
+    QuizModel model;
+    QuizModel saved;    // the model as last read or written: unsaved means different
+    std::string path;   // UTF-8, empty for a quiz never saved
+    int selected = -1;  // index of the question shown, -1 when there is none
+
+    bool isDirty() const { return model != saved; }
+};
+
+// A new quiz: a text quiz with one empty question, as a starting point.
+EditorDocument newDocument();
+// A document for a model just read from `path` (not dirty).
+EditorDocument openedDocument(const QuizModel& model, const std::string& path);
+// After a save under `path`: the current model becomes the saved one.
+void markSaved(EditorDocument& document, const std::string& path);
+
+// Question operations. Each keeps `selected` on the question the author
+// expects to see next and returns false (changing nothing) when it cannot
+// apply: no question selected, the list full, already first or last.
+bool addQuestion(EditorDocument& document);  // an empty one after the selected
+bool duplicateQuestion(EditorDocument& document);
+bool deleteQuestion(EditorDocument& document);
+bool moveQuestionUp(EditorDocument& document);
+bool moveQuestionDown(EditorDocument& document);
+bool selectQuestion(EditorDocument& document, int index);
+
+// The text of a field of the quiz (title .. caption2) or of the selected
+// question (answer .. clip); "" for another field or no selected question.
+std::string fieldText(const EditorDocument& document, ModelField field, int item = 0);
+// Sets it; false when nothing changed (same text, or no such field).
+bool setFieldText(EditorDocument& document, ModelField field, const std::string& utf8, int item = 0);
+
+// Which question fields the window enables: those the quiz's kind, reveal
+// mode and answer count use, and any that holds a value (so that the author
+// can clear a value the quiz would leave aside).
+struct QuestionFieldUse {
+    bool answer2 = false;
+    bool comment = false;
+    bool comment2 = false;
+    bool picture = false;
+    bool solution = false;
+    bool clip = false;
+};
+QuestionFieldUse questionFieldsUsed(const QuizModel& model);
+QuestionFieldUse questionFieldsEnabled(const QuizModel& model, const ModelQuestion& question);
+
+// "3. carré" for the question list, with " (!)" when it has a problem;
+// "3. (sans réponse)" while its answer is empty. UTF-8.
+std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem);
+bool questionHasProblem(const std::vector<ModelProblem>& problems, int index);
+// The problem for the problems list, its place in the author's words:
+// "Question 2, réponse : manque ..." or "Titre : manque ...".
+std::string problemLine(const ModelProblem& problem);
+// "3 questions, 1 problème" for the status line.
+std::string statusLine(size_t questions, size_t problems);
+// "formes.toml* — Atelier Vetra"; "Sans titre" for a quiz never saved.
+std::string windowTitle(const std::string& path, bool dirty);
+// Why Construire refuses: the number of problems to fix first.
+std::string buildRefusedText(size_t problems);
+
+// The reward codes in a multi-line box, one per line (CRLF between lines);
+// reading back drops the empty lines at the end only.
+std::string rewardCodesText(const std::vector<std::string>& codes);
+std::vector<std::string> rewardCodesFromText(const std::string& text);
+
+// The choices of the kind and reveal combo boxes, in the model's order. UTF-8.
+extern const char* const kindLabels[4];
+extern const char* const revealLabels[5];

@@ -1,0 +1,321 @@
+#include <gtest/gtest.h>
+
+#include "authoring/quizCheck.h"
+#include "authoring/quizNames.h"
+#include "editor/editorDocument.h"
+#include "quiz/quiz.h"
+
+namespace {
+
+ModelQuestion question(const std::string& answer) {
+    ModelQuestion q;
+    q.answer = answer;
+    return q;
+}
+
+EditorDocument threeQuestions(int selected) {
+    QuizModel model;
+    model.kind = kindText;
+    model.title = "Capitales";
+    model.questions = {question("a"), question("b"), question("c")};
+    EditorDocument document = openedDocument(model, "C:\\quiz\\capitales.toml");
+    document.selected = selected;
+    return document;
+}
+
+std::string answers(const EditorDocument& document) {
+    std::string out;
+    for (const ModelQuestion& q : document.model.questions) out += q.answer.empty() ? "_" : q.answer;
+    return out;
+}
+
+TEST(EditorDocument, NewDocumentIsATextQuizWithOneQuestionAndNothingToSave) {
+    const EditorDocument document = newDocument();
+    EXPECT_EQ(document.model.kind, kindText);
+    EXPECT_EQ(document.model.questions.size(), 1u);
+    EXPECT_EQ(document.selected, 0);
+    EXPECT_TRUE(document.path.empty());
+    EXPECT_FALSE(document.isDirty());
+}
+
+TEST(EditorDocument, OpenedDocumentSelectsTheFirstQuestionOrNone) {
+    QuizModel empty;
+    EXPECT_EQ(openedDocument(empty, "x.toml").selected, -1);
+    EXPECT_EQ(threeQuestions(0).selected, 0);
+    EXPECT_FALSE(threeQuestions(0).isDirty());
+}
+
+TEST(EditorDocument, DirtyWhileTheModelDiffersFromTheSavedOne) {
+    EditorDocument document = threeQuestions(1);
+    ASSERT_TRUE(setFieldText(document, ModelField::title, "Villes"));
+    EXPECT_TRUE(document.isDirty());
+    ASSERT_TRUE(setFieldText(document, ModelField::title, "Capitales"));
+    EXPECT_FALSE(document.isDirty()) << "typing the old text back leaves nothing to save";
+    ASSERT_TRUE(setFieldText(document, ModelField::answer, "x"));
+    EXPECT_TRUE(document.isDirty());
+    markSaved(document, "D:\\autre.toml");
+    EXPECT_FALSE(document.isDirty());
+    EXPECT_EQ(document.path, "D:\\autre.toml");
+}
+
+// Each row: an operation on a, b, c with a selection, what it returns, the
+// order after it and the selection after it.
+TEST(EditorDocument, QuestionOperationsKeepTheSelectionWhereTheAuthorLooks) {
+    struct Row {
+        const char* name;
+        bool (*operation)(EditorDocument&);
+        int selected;
+        bool result;
+        const char* order;
+        int selectedAfter;
+    };
+    const Row rows[] = {
+        {"add after the first", addQuestion, 0, true, "a_bc", 1},
+        {"add after the last", addQuestion, 2, true, "abc_", 3},
+        {"add without selection appends", addQuestion, -1, true, "abc_", 3},
+        {"duplicate the middle", duplicateQuestion, 1, true, "abbc", 2},
+        {"duplicate nothing", duplicateQuestion, -1, false, "abc", -1},
+        {"delete the middle selects the next", deleteQuestion, 1, true, "ac", 1},
+        {"delete the last selects the new last", deleteQuestion, 2, true, "ab", 1},
+        {"delete nothing", deleteQuestion, -1, false, "abc", -1},
+        {"up from the middle", moveQuestionUp, 1, true, "bac", 0},
+        {"up from the first", moveQuestionUp, 0, false, "abc", 0},
+        {"down from the middle", moveQuestionDown, 1, true, "acb", 2},
+        {"down from the last", moveQuestionDown, 2, false, "abc", 2},
+        {"down without selection", moveQuestionDown, -1, false, "abc", -1},
+    };
+    for (const Row& row : rows) {
+        EditorDocument document = threeQuestions(row.selected);
+        EXPECT_EQ(row.operation(document), row.result) << row.name;
+        EXPECT_EQ(answers(document), row.order) << row.name;
+        EXPECT_EQ(document.selected, row.selectedAfter) << row.name;
+        EXPECT_EQ(document.isDirty(), row.result) << row.name;
+    }
+}
+
+TEST(EditorDocument, DeletingTheOnlyQuestionLeavesNoSelection) {
+    EditorDocument document = newDocument();
+    ASSERT_TRUE(deleteQuestion(document));
+    EXPECT_TRUE(document.model.questions.empty());
+    EXPECT_EQ(document.selected, -1);
+    EXPECT_EQ(fieldText(document, ModelField::answer), "");
+    EXPECT_FALSE(setFieldText(document, ModelField::answer, "x")) << "no question to write into";
+}
+
+TEST(EditorDocument, AddingStopsAtTheLargestQuizThePlayerHolds) {
+    EditorDocument document = newDocument();
+    while (document.model.questions.size() < maxModelQuestions) ASSERT_TRUE(addQuestion(document));
+    EXPECT_FALSE(addQuestion(document));
+    EXPECT_FALSE(duplicateQuestion(document));
+    EXPECT_EQ(document.model.questions.size(), maxModelQuestions);
+}
+
+TEST(EditorDocument, SelectRefusesAnIndexOutsideTheList) {
+    EditorDocument document = threeQuestions(0);
+    EXPECT_TRUE(selectQuestion(document, 2));
+    EXPECT_FALSE(selectQuestion(document, 3));
+    EXPECT_FALSE(selectQuestion(document, -1));
+    EXPECT_EQ(document.selected, 2);
+}
+
+TEST(EditorDocument, FieldsReachTheQuizOrTheSelectedQuestion) {
+    const struct {
+        ModelField field;
+        int item;
+        std::string QuizModel::*quizValue;
+        std::string ModelQuestion::*questionValue;
+    } rows[] = {
+        {ModelField::title, 0, &QuizModel::title, nullptr},
+        {ModelField::author, 0, &QuizModel::author, nullptr},
+        {ModelField::explanations, 0, &QuizModel::explanations, nullptr},
+        {ModelField::captions, 0, &QuizModel::caption1, nullptr},
+        {ModelField::captions, 1, &QuizModel::caption2, nullptr},
+        {ModelField::answer, 0, nullptr, &ModelQuestion::answer},
+        {ModelField::answer2, 0, nullptr, &ModelQuestion::answer2},
+        {ModelField::prompt, 0, nullptr, &ModelQuestion::prompt},
+        {ModelField::comment, 0, nullptr, &ModelQuestion::comment},
+        {ModelField::comment2, 0, nullptr, &ModelQuestion::comment2},
+        {ModelField::picture, 0, nullptr, &ModelQuestion::picture},
+        {ModelField::solution, 0, nullptr, &ModelQuestion::solution},
+        {ModelField::clip, 0, nullptr, &ModelQuestion::clip},
+    };
+    for (const auto& row : rows) {
+        EditorDocument document = threeQuestions(1);
+        const std::string text = u8"\u00E9t\u00E9 " + std::to_string(static_cast<int>(row.field));
+        ASSERT_TRUE(setFieldText(document, row.field, text, row.item)) << static_cast<int>(row.field);
+        EXPECT_FALSE(setFieldText(document, row.field, text, row.item)) << "same text again changes nothing";
+        EXPECT_EQ(fieldText(document, row.field, row.item), text);
+        if (row.quizValue) {
+            EXPECT_EQ(document.model.*row.quizValue, text);
+        } else {
+            EXPECT_EQ(document.model.questions[1].*row.questionValue, text);
+            EXPECT_EQ(document.model.questions[0], question("a")) << "only the selected question changes";
+        }
+    }
+    EditorDocument document = threeQuestions(0);
+    EXPECT_FALSE(setFieldText(document, ModelField::captions, "x", 2));
+    EXPECT_FALSE(setFieldText(document, ModelField::kind, "x"));
+    EXPECT_FALSE(document.isDirty());
+}
+
+// The fields the window enables must be those whose value the check keeps:
+// filling a field it disables must draw an "unused" problem, filling one it
+// enables must not.
+TEST(EditorDocument, FieldsUsedAgreeWithTheCheckForEveryKindRevealAndAnswerCount) {
+    const struct {
+        ModelField field;
+        std::string ModelQuestion::*value;
+        bool QuestionFieldUse::*used;
+    } fields[] = {
+        {ModelField::answer2, &ModelQuestion::answer2, &QuestionFieldUse::answer2},
+        {ModelField::comment, &ModelQuestion::comment, &QuestionFieldUse::comment},
+        {ModelField::comment2, &ModelQuestion::comment2, &QuestionFieldUse::comment2},
+        {ModelField::picture, &ModelQuestion::picture, &QuestionFieldUse::picture},
+        {ModelField::solution, &ModelQuestion::solution, &QuestionFieldUse::solution},
+        {ModelField::clip, &ModelQuestion::clip, &QuestionFieldUse::clip},
+    };
+    int enabledSeen = 0;
+    for (int kind = kindText; kind <= kindVideo; ++kind) {
+        for (int reveal = 0; reveal < 5; ++reveal) {
+            for (int answersPerQuestion = 1; answersPerQuestion <= 2; ++answersPerQuestion) {
+                QuizModel model;
+                model.kind = kind;
+                model.reveal = reveal;
+                model.answersPerQuestion = answersPerQuestion;
+                const QuestionFieldUse use = questionFieldsUsed(model);
+                for (const auto& f : fields) {
+                    QuizModel filled = model;
+                    filled.questions = {question("a")};
+                    filled.questions[0].*f.value = "m.png";
+                    bool unused = false;
+                    for (const ModelProblem& p : checkQuiz(filled)) {
+                        unused = unused || (p.field == f.field && p.question == 0 &&
+                                            p.message.find("manque") == std::string::npos);
+                    }
+                    EXPECT_EQ(use.*f.used, !unused) << "kind " << kind << " reveal " << reveal << " answers "
+                                                    << answersPerQuestion << " field " << static_cast<int>(f.field);
+                    enabledSeen += use.*f.used ? 1 : 0;
+                }
+            }
+        }
+    }
+    EXPECT_GT(enabledSeen, 0);
+}
+
+TEST(EditorDocument, AFieldHoldingAValueStaysEnabledSoItCanBeCleared) {
+    QuizModel model;
+    model.kind = kindText;
+    ModelQuestion q = question("a");
+    EXPECT_FALSE(questionFieldsEnabled(model, q).picture);
+    EXPECT_FALSE(questionFieldsEnabled(model, q).comment);
+    q.picture = "media/1.png";
+    q.comment = "c";
+    EXPECT_TRUE(questionFieldsEnabled(model, q).picture);
+    EXPECT_TRUE(questionFieldsEnabled(model, q).comment);
+    EXPECT_FALSE(questionFieldsEnabled(model, q).clip);
+}
+
+TEST(EditorDocument, QuestionListLines) {
+    const struct {
+        int index;
+        const char* answer;
+        bool problem;
+        std::string line;
+    } rows[] = {
+        {0, "cercle", false, "1. cercle"},
+        {11, u8"carr\u00E9", true, u8"12. carr\u00E9 (!)"},
+        {2, "", true, u8"3. (sans r\u00E9ponse) (!)"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(questionListLine(row.index, question(row.answer), row.problem), row.line) << row.line;
+    }
+}
+
+TEST(EditorDocument, QuestionProblemsAreThoseOfItsFields) {
+    QuizModel model;
+    model.kind = kindText;
+    model.title = "t";
+    model.questions = {question("a"), question(""), question("c|d")};
+    model.rewardCodes = {"1", "2", "3"};
+    const std::vector<ModelProblem> problems = checkQuiz(model);
+    EXPECT_FALSE(questionHasProblem(problems, 0));
+    EXPECT_TRUE(questionHasProblem(problems, 1));
+    EXPECT_TRUE(questionHasProblem(problems, 2));
+    ModelProblem tooMany;
+    tooMany.field = ModelField::questions;
+    tooMany.question = 0;
+    EXPECT_FALSE(questionHasProblem({tooMany}, 0)) << "the list's own problem is no question's";
+}
+
+TEST(EditorDocument, ProblemLinesNameTheirPlaceInFrench) {
+    const struct {
+        ModelField field;
+        int question;
+        int item;
+        const char* key;
+        std::string line;
+    } rows[] = {
+        {ModelField::title, -1, -1, "", "Titre : m"},
+        {ModelField::answer, 1, -1, "", u8"Question 2, r\u00E9ponse : m"},
+        {ModelField::solution, 0, -1, "", "Question 1, image solution : m"},
+        {ModelField::captions, -1, 1, "", u8"L\u00E9gende 2 : m"},
+        {ModelField::rewardCodes, -1, 2, "", u8"Code du score 3 : m"},
+        {ModelField::rewardCodes, -1, -1, "", u8"Codes de r\u00E9compense : m"},
+        {ModelField::questions, 96, -1, "", "Questions : m"},
+        {ModelField::unknownKey, -1, -1, "color", u8"Cl\u00E9 \u00AB color \u00BB : m"},
+        {ModelField::none, -1, -1, "", "Fichier : m"},
+    };
+    for (const auto& row : rows) {
+        ModelProblem problem;
+        problem.field = row.field;
+        problem.question = row.question;
+        problem.item = row.item;
+        problem.key = row.key;
+        problem.message = "m";
+        EXPECT_EQ(problemLine(problem), row.line);
+    }
+}
+
+TEST(EditorDocument, StatusLineCountsInFrench) {
+    EXPECT_EQ(statusLine(0, 0), u8"0 question, 0 probl\u00E8me");
+    EXPECT_EQ(statusLine(1, 1), u8"1 question, 1 probl\u00E8me");
+    EXPECT_EQ(statusLine(3, 2), u8"3 questions, 2 probl\u00E8mes");
+}
+
+TEST(EditorDocument, WindowTitleShowsTheFileNameAndTheUnsavedMark) {
+    EXPECT_EQ(windowTitle("C:\\quiz\\formes.toml", false), u8"formes.toml \u2014 Atelier Vetra");
+    EXPECT_EQ(windowTitle("C:\\quiz\\formes.toml", true), u8"formes.toml* \u2014 Atelier Vetra");
+    EXPECT_EQ(windowTitle("/tmp/a b/villes.toml", true), u8"villes.toml* \u2014 Atelier Vetra");
+    EXPECT_EQ(windowTitle("", false), u8"Sans titre \u2014 Atelier Vetra");
+}
+
+TEST(EditorDocument, BuildRefusalNamesTheProblemCount) {
+    EXPECT_NE(buildRefusedText(1).find(u8"1 probl\u00E8me "), std::string::npos);
+    EXPECT_NE(buildRefusedText(4).find(u8"4 probl\u00E8mes"), std::string::npos);
+}
+
+TEST(EditorDocument, RewardCodesOnePerLine) {
+    const struct {
+        std::string text;
+        std::vector<std::string> codes;
+    } rows[] = {
+        {"", {}},
+        {"A", {"A"}},
+        {"A\r\nB\r\nC", {"A", "B", "C"}},
+        {"A\nB\n", {"A", "B"}},
+        {"A\r\n\r\nC\r\n\r\n", {"A", "", "C"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(rewardCodesFromText(row.text), row.codes) << row.text;
+    const std::vector<std::string> codes = {"CARRE-1", u8"\u00E9", "X"};
+    EXPECT_EQ(rewardCodesText(codes), u8"CARRE-1\r\n\u00E9\r\nX");
+    EXPECT_EQ(rewardCodesFromText(rewardCodesText(codes)), codes);
+}
+
+TEST(EditorDocument, ComboLabelsFollowTheModelsOrder) {
+    EXPECT_STREQ(kindLabels[kindPictures], "images");
+    EXPECT_STREQ(kindLabels[kindVideo], u8"vid\u00E9o");
+    EXPECT_STREQ(revealLabels[revealSolutionPicture], "l'image solution");
+    EXPECT_STREQ(revealLabels[revealCommentAndPicture], "le commentaire et l'image solution");
+}
+
+}  // namespace
