@@ -324,8 +324,11 @@ public:
             switch (state) {
                 case normal:
                     if (!ascii) return refuse(Message::sourceOutsideText, i);
+                    followBareValue(c);
                     // A quote inside a bare word opens no string for the parser, which reads on.
-                    if ((c == '"' || c == '\'') && !opensString()) return refuse(Message::sourceStrayQuote, i);
+                    if ((c == '"' || c == '\'') && (inBareValue_ || !opensString())) {
+                        return refuse(Message::sourceStrayQuote, i);
+                    }
                     if (c != ' ' && c != '\t' && c != '\r') last_ = c;
                     followNesting(c);
                     if (c == '#') state = comment;
@@ -374,6 +377,17 @@ private:
     bool opensString() const {
         return last_ == '\n' || last_ == '=' || last_ == '[' || last_ == ',' || last_ == '{' ||
                (last_ == '.' && inKey_);
+    }
+
+    // A value that is no string, list or table (a number, a date, true) is
+    // read by the parser as one word up to a space, ",", "]", "}", "#" or the
+    // end of the line, whatever it holds, quotes included.
+    void followBareValue(char c) {
+        const bool ends =
+            c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',' || c == ']' || c == '}' || c == '#';
+        if (inBareValue_ && ends) inBareValue_ = false;
+        const bool opens = !ends && c != '"' && c != '\'' && c != '[' && c != '{' && c != '=';
+        if (!inBareValue_ && !inKey_ && opens) inBareValue_ = true;
     }
 
     // Whether what comes is a key: at the start of a line outside any list,
@@ -440,6 +454,7 @@ private:
     char last_ = '\n';     // the last character outside strings, spaces aside
     std::string nesting_;  // the "[" and "{" open outside strings
     bool inKey_ = true;
+    bool inBareValue_ = false;
 };
 
 }  // namespace

@@ -205,6 +205,8 @@ TEST(QuizToml, ValuesTheModelCannotHoldAreReportedWhereTheyAre) {
         // Found by fuzzing: the "." of a bare value is no dotted key, so the quote after it opens nothing.
         {"quote after a dot in a value", std::string("''=-\0.~.'\xC9\xBB", 11), ModelField::none, -1, -1, 1},
         {"quote after a dot in a bare value", "''=-.~.'\xC9\xBB", ModelField::none, -1, -1, 1},
+        {"quote after a bracket in a bare value", std::string("''=-\0.['\xC9\xBB", 10), ModelField::none, -1, -1, 1},
+        {"quote inside a number", "kind = \"text\"\nx = 1'\xC3\xA9'\n", ModelField::none, -1, -1, 2},
         {"quote after a dot in a list", "kind = \"text\"\nx = [1, 2.'\xC3\xA9']\n", ModelField::none, -1, -1, 2},
     };
     for (const Row& row : rows) {
