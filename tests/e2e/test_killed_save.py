@@ -4,7 +4,7 @@ progress file is always one complete version, the one before or one written
 during the burst, never empty, cut or mixed; and the next start restores
 exactly that file, whatever temporary file the kill left beside it.
 
-VETRA_KILLS sets the number of kills (default 200); VETRA_KILL_SEED the seed.
+VETRA_KILLS sets the number of kills (default 100); VETRA_KILL_SEED the seed.
 A failure names the seed and the kill, so that it can be replayed."""
 import os
 import random
@@ -59,7 +59,7 @@ def contents(first):
 
 class KilledSaveTest(PlayerTest):
     def test_a_kill_during_saves_leaves_one_complete_version(self):
-        kills = int(os.environ.get("VETRA_KILLS", "200"))
+        kills = int(os.environ.get("VETRA_KILLS", "100"))
         seed = int(os.environ.get("VETRA_KILL_SEED", "20261209"))
         rng = random.Random(seed)
         exe = harness.pack_quiz(QUIZ, name="sauve.exe")
