@@ -143,6 +143,8 @@ int usage() {
         "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
         "       vetraprobe focused HANDLE               -> the window holding the keyboard focus in\n"
         "                                                  the thread of HANDLE (0 when none)\n"
+        "       vetraprobe active HANDLE                -> the active top-level window of that thread\n"
+        "       vetraprobe at X Y                       -> the window under that screen point\n"
         "       vetraprobe items HANDLE                 -> a list box's lines (Windows-1252), then its selection\n"
         "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n");
     return 2;
@@ -246,6 +248,22 @@ int main(int argc, char** argv) {
         const DWORD thread = GetWindowThreadProcessId(handleArg(argv[2]), nullptr);
         if (!thread || !GetGUIThreadInfo(thread, &state)) return 1;
         std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(state.hwndFocus)));
+        return 0;
+    }
+    if (command == "active" && argc == 3) {
+        // The thread's active top-level window: the one Alt+F4 and the system menu act on.
+        GUITHREADINFO state;
+        ZeroMemory(&state, sizeof state);
+        state.cbSize = sizeof state;
+        const DWORD thread = GetWindowThreadProcessId(handleArg(argv[2]), nullptr);
+        if (!thread || !GetGUIThreadInfo(thread, &state)) return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(state.hwndActive)));
+        return 0;
+    }
+    if (command == "at" && argc == 4) {
+        // The window a click at this screen point goes to, as the program's side sees it.
+        POINT point = {std::atoi(argv[2]), std::atoi(argv[3])};
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(WindowFromPoint(point))));
         return 0;
     }
     if (command == "items" && argc == 3) {
