@@ -134,7 +134,7 @@ int usage() {
         "       vetraprobe tree HANDLE                  -> one line per descendant\n"
         "       vetraprobe info HANDLE                  -> the window itself\n"
         "       vetraprobe child HANDLE ID              -> handle of the descendant with that id\n"
-        "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
+        "       vetraprobe post|send HANDLE MSG WPARAM LPARAM [COUNT]  (COUNT: post only)\n"
         "       vetraprobe settext HANDLE TEXT\n"
         "       vetraprobe settextw HANDLE TEXT          -> the same in UTF-16, any character\n"
         "       vetraprobe move HANDLE X Y W H          -> moves and sizes a window\n"
@@ -193,12 +193,19 @@ int main(int argc, char** argv) {
         std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(search.found)));
         return 0;
     }
-    if ((command == "post" || command == "send") && argc == 6) {
+    if ((command == "post" && (argc == 6 || argc == 7)) || (command == "send" && argc == 6)) {
         HWND window = handleArg(argv[2]);
         UINT message = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
         WPARAM wParam = static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 0));
         LPARAM lParam = static_cast<LPARAM>(std::strtol(argv[5], nullptr, 0));
-        if (command == "post") return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
+        if (command == "post") {
+            // A count queues that many at once: a burst the program works through without pause.
+            const int count = argc == 7 ? std::atoi(argv[6]) : 1;
+            for (int i = 0; i < count; ++i) {
+                if (!PostMessageA(window, message, wParam, lParam)) return 1;
+            }
+            return 0;
+        }
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
         std::printf("%lu\n", static_cast<unsigned long>(result));
