@@ -247,24 +247,16 @@ int main(int argc, char** argv) {
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         return 0;
     }
-    if (command == "focused" && argc == 3) {
-        // Another thread's focus is invisible to GetFocus; the thread's GUI state tells it.
+    if ((command == "focused" || command == "active") && argc == 3) {
+        // Another thread's focus is invisible to GetFocus; the thread's GUI state tells it, and its
+        // active top-level window too (the one Alt+F4 and the system menu act on).
         GUITHREADINFO state;
         ZeroMemory(&state, sizeof state);
         state.cbSize = sizeof state;
         const DWORD thread = GetWindowThreadProcessId(handleArg(argv[2]), nullptr);
         if (!thread || !GetGUIThreadInfo(thread, &state)) return 1;
-        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(state.hwndFocus)));
-        return 0;
-    }
-    if (command == "active" && argc == 3) {
-        // The thread's active top-level window: the one Alt+F4 and the system menu act on.
-        GUITHREADINFO state;
-        ZeroMemory(&state, sizeof state);
-        state.cbSize = sizeof state;
-        const DWORD thread = GetWindowThreadProcessId(handleArg(argv[2]), nullptr);
-        if (!thread || !GetGUIThreadInfo(thread, &state)) return 1;
-        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(state.hwndActive)));
+        HWND shown = command == "focused" ? state.hwndFocus : state.hwndActive;
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(shown)));
         return 0;
     }
     if (command == "at" && argc == 4) {
