@@ -241,3 +241,11 @@ std::vector<std::string> rewardCodesFromText(const std::string& text) {
     while (!codes.empty() && codes.back().empty()) codes.pop_back();
     return codes;
 }
+
+int previewSide(int width, int height) {
+    const int gap = 12;
+    for (const int side : {260, 130}) {
+        if (2 * side + gap <= width && side <= height) return side;
+    }
+    return 0;
+}

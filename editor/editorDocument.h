@@ -74,6 +74,11 @@ std::string buildRefusedText(size_t problems);
 std::string rewardCodesText(const std::vector<std::string>& codes);
 std::vector<std::string> rewardCodesFromText(const std::string& text);
 
+// The side of each of the two picture previews placed side by side in a
+// space of width x height: the player's 260 when both fit, else half of it,
+// else 0 (no room: they are hidden).
+int previewSide(int width, int height);
+
 // The choices of the kind and reveal combo boxes, in the model's order. UTF-8.
 extern const char* const kindLabels[4];
 extern const char* const revealLabels[5];
