@@ -11,6 +11,6 @@ target_compile_options(atelier PRIVATE ${WARNINGS})
 # Stripped and without a link time, like quizpack: the same bytes from the same commit.
 target_link_options(atelier PRIVATE ${WIN_FLAGS} -s -Wl,--no-insert-timestamp)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/editor/atelier.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/editor/atelier.manifest;${CMAKE_SOURCE_DIR}/tools/quizpack/quizpack.ico")
+  "${CMAKE_SOURCE_DIR}/editor/atelier.manifest;${CMAKE_SOURCE_DIR}/editor/atelier.ico")
 # The editor builds with the player that sits beside it.
 add_dependencies(atelier vetra)

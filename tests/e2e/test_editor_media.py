@@ -40,6 +40,18 @@ def near(pixel, colour, tolerance=6):
     return all(abs(a - b) <= tolerance for a, b in zip(pixel, colour))
 
 
+def keep_screenshot(editor, name):
+    """The editor's window alone, kept as an artifact (and in the documentation when asked)."""
+    window = editor.rect(editor.main)
+    shot = harness.screenshot(name + "-full")
+    out = harness.crop(shot, window.sx, window.sy, window.w, window.h, os.path.join(harness.ARTIFACTS, name + ".png"))
+    if os.environ.get("VETRA_SCREENSHOTS_TO_DOCS") == "1":
+        docs = os.path.join(harness.SOURCE, "docs", "screenshots")
+        os.makedirs(docs, exist_ok=True)
+        shutil.copyfile(out, os.path.join(docs, name + ".png"))
+    return out
+
+
 def select_question(editor, index):
     harness.probe("send", editor.child(ID_QUESTIONS), LB_SETCURSEL, index, 0)
     harness.probe("send", editor.main, harness.WM_COMMAND, (LBN_SELCHANGE << 16) | ID_QUESTIONS,
@@ -64,6 +76,7 @@ class EditorMediaTest(unittest.TestCase):
         editor.click(ID_TRY_ANSWER)
         harness.xdotool("type", "--delay", "60", "cerlce")
         wait_for(lambda: editor.text(ID_TRY_VERDICT) == "Anagramme", "the verdict Anagramme")
+        keep_screenshot(editor, "editor")
         rows = [
             ("cerlce", 0, "Anagramme", ANAGRAM),
             ("  CERCLE ", 0, "BRAVO", RIGHT),
