@@ -146,7 +146,8 @@ int usage() {
         "                                                  the thread of HANDLE (0 when none)\n"
         "       vetraprobe items HANDLE                 -> a list box's lines (Windows-1252), then its selection\n"
         "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n"
-        "       vetraprobe drop HANDLE X Y FILE...      -> drops files on the window at X, Y (client)\n");
+        "       vetraprobe drop HANDLE X Y FILE...      -> drops files on the window at X, Y (client)\n"
+        "       vetraprobe codepages                    -> the ANSI and OEM code pages Wine gives this process\n");
     return 2;
 }
 
@@ -304,6 +305,10 @@ int main(int argc, char** argv) {
         const bool written = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
         CloseHandle(process);
         return written && PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) ? 0 : 1;
+    }
+    if (command == "codepages" && argc == 2) {
+        std::printf("%u\t%u\n", GetACP(), GetOEMCP());
+        return 0;
     }
     if (command == "focus" && argc == 3) {
         return SetForegroundWindow(handleArg(argv[2])) ? 0 : 1;

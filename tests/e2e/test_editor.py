@@ -55,7 +55,7 @@ def windows_path(path):
 
 
 class Editor:
-    def __init__(self, test, source_text=None, wait=True, open_source=True):
+    def __init__(self, test, source_text=None, wait=True, open_source=True, env=None):
         self.root = tempfile.mkdtemp(prefix="vetra-editor-")
         test.addCleanup(shutil.rmtree, self.root, True)
         # The editor and its player in a folder of their own, the quiz in another.
@@ -73,7 +73,8 @@ class Editor:
             self.original = f.read()
         arguments = ["formes.toml"] if open_source else []
         self.process = subprocess.Popen(["wine", os.path.join(self.program, "atelier.exe")] + arguments,
-                                        cwd=self.quiz, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        cwd=self.quiz, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        env=env)
         test.addCleanup(self.kill)
         self.main = None
         if wait:

@@ -285,6 +285,38 @@ class EditorMediaTest(unittest.TestCase):
         wait_for(lambda: editor.title() == "formes.toml \u2014 Atelier Vetra", "saved")
         self.assertEqual(tomllib.loads(editor.saved().decode("utf-8"))["colour"], "#C8280A")
 
+    def test_french_texts_are_saved_and_built_right_on_a_russian_windows(self):
+        russian = dict(os.environ, LANG="ru_RU.UTF-8", LC_ALL="ru_RU.UTF-8")
+        codepages = subprocess.run(["wine", harness.PROBE, "codepages"], env=russian, capture_output=True,
+                                   stdin=subprocess.DEVNULL).stdout.split()
+        self.assertEqual(codepages, [b"1251", b"866"], "Wine under ru_RU gives the code pages of a Russian Windows")
+        editor = Editor(self, env=russian)
+        # Letters code page 1251 lacks (é, à, ë, œ) and some it has at other bytes (« »).
+        title = "G\u00e9ographie : \u00e9t\u00e9 \u00e0 No\u00ebl, \u00ab \u0153uvres \u00bb"
+        harness.probe("settextw", editor.child(ID_TITLE), title)
+        harness.probe("settextw", editor.child(ID_ANSWER), "c\u0153ur")
+        self.assertEqual(editor.text(ID_STATUS), "3 questions, 0 probl\u00e8me")
+        editor.command(CMD_SAVE)
+        wait_for(lambda: editor.title() == "formes.toml \u2014 Atelier Vetra", "saved")
+        saved = tomllib.loads(editor.saved().decode("utf-8"))
+        self.assertEqual((saved["title"], saved["question"][0]["answer"]), (title, "c\u0153ur"))
+        editor.command(CMD_BUILD)
+        self.assertIn("3 questions mises dans", editor.box_text())
+        editor.answer_box(1)
+        built = os.path.join(editor.quiz, "formes.exe")
+        harness.run_quizpack("build", "formes.toml", "-o", "reference.exe", "--player",
+                             os.path.join(editor.program, "vetra.exe"), cwd=editor.quiz)
+        self.assertTrue(peresources.read(built) == peresources.read(os.path.join(editor.quiz, "reference.exe")),
+                        "the editor under code page 1251 builds what quizpack builds under 1252")
+        # The player (a Windows-1252 program) shows the title as typed.
+        player = harness.Player(exe=built, name="formes.exe")
+        self.addCleanup(player.kill)
+        harness.start_answering(player)
+        _, header = harness.sheet_and_header(player)
+        self.assertTrue([c for c in player.controls(header.handle) if c.text == title],
+                        [c.text for c in player.controls(header.handle)])
+        self.assertEqual(player.close(), 0)
+
 
 def editor_child(parent, control_id):
     return int(harness.probe("child", parent, control_id).strip())
