@@ -1001,6 +1001,18 @@ HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show) {
     return window;
 }
 
+bool editorTakesKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || message.hwnd != control(idAnswer)) return false;
+    if (!selectQuestion(editor.document, editor.document.selected + 1)) return true;
+    showQuestion();
+    showQuestionList();
+    showEnabledFields();
+    showTrials();
+    showPreviews();
+    SendMessageW(control(idAnswer), EM_SETSEL, 0, -1);
+    return true;
+}
+
 HACCEL createEditorAccelerators() {
     ACCEL keys[] = {
         {FVIRTKEY | FCONTROL, 'N', cmdNew},   {FVIRTKEY | FCONTROL, 'O', cmdOpen}, {FVIRTKEY | FCONTROL, 'S', cmdSave},

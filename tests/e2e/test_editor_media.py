@@ -7,7 +7,10 @@ questions; a packed quiz opened, saved as a source and built back into the
 same resources; the quiz colour chosen in the platform's colour chooser."""
 import os
 import shutil
+import random
 import subprocess
+import sys
+import time
 import tomllib
 import unittest
 
@@ -316,6 +319,50 @@ class EditorMediaTest(unittest.TestCase):
         self.assertTrue([c for c in player.controls(header.handle) if c.text == title],
                         [c.text for c in player.controls(header.handle)])
         self.assertEqual(player.close(), 0)
+
+    def test_thirty_pictures_dropped_then_answered_from_the_keyboard(self):
+        """The gesture a picture quiz is made with: one drop, then each answer typed and Enter for the next.
+        The time it takes is written to the artifacts for the record, not checked."""
+        editor = Editor(self, open_source=False)
+        photos = os.path.join(editor.root, "photos")
+        files = [make_picture(os.path.join(photos, "photo%d.png" % n), 60, 40, (8 * n, 255 - 8 * n, 128))
+                 for n in range(1, 31)]
+        random.Random(30).shuffle(files)
+        started = time.monotonic()
+        questions = editor.rect(editor.child(ID_QUESTIONS))
+        harness.probe("drop", editor.main, questions.x + 20, questions.y + 20, *[windows_path(f) for f in files])
+        wait_for(lambda: len(editor.items(ID_QUESTIONS)[0]) == 30, "thirty questions")
+        editor.click(ID_TITLE)
+        harness.xdotool("type", "--delay", "40", "Trente photos")
+        editor.click(ID_ANSWER)
+        answers = ["r%d" % n for n in range(1, 31)]
+        for answer in answers:
+            harness.xdotool("type", "--delay", "40", answer)
+            harness.xdotool("key", "Return")
+        wait_for(lambda: editor.items(ID_QUESTIONS)[0][29].startswith("30. r30"), "the thirty answers typed")
+        editor.click(ID_REWARD_CODES)
+        harness.xdotool("type", "--delay", "40", "\n".join("CODE%d" % n for n in range(1, 31)))
+        wait_for(lambda: editor.text(ID_STATUS) == "30 questions, 0 probl\u00e8me", "no problem left")
+        harness.xdotool("key", "ctrl+s")
+        source = os.path.join(editor.quiz, "trente.toml")
+        choose_file(source)
+        wait_for(lambda: editor.title() == "trente.toml \u2014 Atelier Vetra", "saved")
+        harness.xdotool("key", "ctrl+b")
+        self.assertIn("30 questions mises dans", editor.box_text())
+        editor.answer_box(1)
+        elapsed = time.monotonic() - started
+        with open(source, "rb") as f:
+            saved = tomllib.loads(f.read().decode("utf-8"))
+        self.assertEqual([q["answer"] for q in saved["question"]], answers)
+        self.assertEqual([q["picture"] for q in saved["question"]],
+                         ["trente-media/photo%d.png" % n for n in range(1, 31)], "name order, numbers by value")
+        self.assertEqual(len(os.listdir(os.path.join(editor.quiz, "trente-media"))), 30)
+        self.assertTrue(os.path.exists(os.path.join(editor.quiz, "trente.exe")))
+        os.makedirs(harness.ARTIFACTS, exist_ok=True)
+        with open(os.path.join(harness.ARTIFACTS, "editor-thirty-pictures.txt"), "w") as f:
+            f.write("drop, title, 30 answers, 30 codes, save, build: %.1f s (xdotool typing at 40 ms a key)\n"
+                    % elapsed)
+        sys.stderr.write("thirty pictures: %.1f s from the drop to the built quiz\n" % elapsed)
 
 
 def editor_child(parent, control_id):
