@@ -17,6 +17,7 @@ enum EditorCommand {
     cmdDeleteQuestion = 40103,
     cmdMoveUp = 40104,
     cmdMoveDown = 40105,
+    cmdCompleteCodes = 40106,
     cmdAbout = 40201,
 };
 

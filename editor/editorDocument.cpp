@@ -1,5 +1,7 @@
 #include "editor/editorDocument.h"
 
+#include <algorithm>
+
 #include "authoring/quizNames.h"
 #include "authoring/quizToml.h"
 #include "quiz/quiz.h"
@@ -45,6 +47,10 @@ std::string* textOf(EditorDocument& document, ModelField field, int item) {
     if (std::string* text = quizText(document.model, field, item)) return text;
     if (!hasSelection(document)) return nullptr;
     return questionText(document.model.questions[document.selected], field);
+}
+
+bool contains(const std::vector<std::string>& codes, const std::string& code) {
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
 // Plural of a French noun by count: 0 and 1 take the singular.
@@ -248,4 +254,27 @@ int previewSide(int width, int height) {
         if (2 * side + gap <= width && side <= height) return side;
     }
     return 0;
+}
+
+bool completeRewardCodes(QuizModel& model, const std::function<uint32_t()>& random) {
+    static const char letters[] = "23456789ABCDEFGHJKLMNPQRSTUVWXYZ";
+    std::vector<std::string>& codes = model.rewardCodes;
+    if (codes.size() < model.questions.size()) codes.resize(model.questions.size());
+    bool changed = false;
+    for (size_t n = 0; n < codes.size(); ++n) {
+        if (!codes[n].empty()) continue;
+        std::string fresh;
+        // A poor random source must not hang the window: after enough draws
+        // the score's number makes the code new.
+        for (int attempt = 0; attempt < 100 && (fresh.empty() || contains(codes, fresh)); ++attempt) {
+            fresh.clear();
+            for (int i = 0; i < 6; ++i) fresh += letters[random() % (sizeof letters - 1)];
+        }
+        for (int suffix = static_cast<int>(n) + 1; contains(codes, fresh); suffix += static_cast<int>(codes.size())) {
+            fresh = fresh.substr(0, 6) + "-" + std::to_string(suffix);
+        }
+        codes[n] = fresh;
+        changed = true;
+    }
+    return changed;
 }

@@ -4,6 +4,8 @@
 // of the window that is not drawing is tested natively.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,13 @@ std::vector<std::string> rewardCodesFromText(const std::string& text);
 // space of width x height: the player's 260 when both fit, else half of it,
 // else 0 (no room: they are hidden).
 int previewSide(int width, int height);
+
+// Gives every score without a code (an empty line, or beyond the last code,
+// up to the number of questions) a new code: six capitals and digits, without
+// the easily confused 0, O, 1 and I, drawn from `random`, different from every
+// code of the list. Codes beyond the number of questions are the author's to
+// remove. False when every score already had one.
+bool completeRewardCodes(QuizModel& model, const std::function<uint32_t()>& random);
 
 // The choices of the kind and reveal combo boxes, in the model's order. UTF-8.
 extern const char* const kindLabels[4];

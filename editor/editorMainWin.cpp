@@ -230,6 +230,8 @@ HMENU makeMenu() {
     AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(edit, MF_STRING, cmdMoveUp, L"&Monter");
     AppendMenuW(edit, MF_STRING, cmdMoveDown, L"D&escendre");
+    AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(edit, MF_STRING, cmdCompleteCodes, L"&Compl\u00E9ter les codes de r\u00E9compense");
     HMENU help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, cmdAbout, L"\u00C0 &propos");
     HMENU bar = CreateMenu();
@@ -678,6 +680,25 @@ void chooseColour() {
     refresh();
 }
 
+// A code for each score that has none, so that a quiz of thirty pictures
+// does not need thirty codes made up by hand.
+void completeCodes() {
+    static uint32_t state = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    // xorshift: unpredictable enough for codes a player should not guess.
+    auto random = []() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    if (!completeRewardCodes(editor.document.model, random)) return;
+    editor.loading = true;
+    setControlText(idRewardCodes, rewardCodesText(editor.document.model.rewardCodes));
+    editor.loading = false;
+    editor.notice.clear();
+    refresh();
+}
+
 // ---- Commands --------------------------------------------------------------
 
 void onQuestionOperation(bool (*operation)(EditorDocument&)) {
@@ -714,6 +735,7 @@ void onMenuCommand(int id) {
         case cmdDeleteQuestion: onQuestionOperation(deleteQuestion); break;
         case cmdMoveUp: onQuestionOperation(moveQuestionUp); break;
         case cmdMoveDown: onQuestionOperation(moveQuestionDown); break;
+        case cmdCompleteCodes: completeCodes(); break;
         case cmdAbout:
             MessageBoxW(editor.window, L"Atelier Vetra\nversion 2.1.4.3\n\nL'\u00E9diteur des quiz du lecteur Vetra.",
                         L"\u00C0 propos d'Atelier Vetra", MB_OK | MB_ICONINFORMATION);

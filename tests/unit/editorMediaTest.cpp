@@ -280,3 +280,52 @@ TEST(EditorDocument, PreviewsTakeThePlayersCellOrHalfOfIt) {
 }
 
 }  // namespace
+
+namespace {
+
+bool isFreshCode(const std::string& code) {
+    if (code.size() != 6) return false;
+    for (char c : code) {
+        if (!((c >= '2' && c <= '9') || (c >= 'A' && c <= 'Z')) || c == 'O' || c == 'I') return false;
+    }
+    return true;
+}
+
+QuizModel questionsAndCodes(size_t questions, std::vector<std::string> codes) {
+    QuizModel model;
+    model.questions.resize(questions);
+    model.rewardCodes = std::move(codes);
+    return model;
+}
+
+TEST(EditorDocument, CompletingRewardCodesFillsEveryScoreWithoutOne) {
+    uint32_t state = 12345;
+    auto random = [&state]() { return state = state * 1103515245u + 12345u, state >> 8; };
+    QuizModel model = questionsAndCodes(4, {"UN", "", "TROIS"});
+    ASSERT_TRUE(completeRewardCodes(model, random));
+    ASSERT_EQ(model.rewardCodes.size(), 4u);
+    EXPECT_EQ(model.rewardCodes[0], "UN");
+    EXPECT_EQ(model.rewardCodes[2], "TROIS");
+    EXPECT_TRUE(isFreshCode(model.rewardCodes[1])) << model.rewardCodes[1];
+    EXPECT_TRUE(isFreshCode(model.rewardCodes[3])) << model.rewardCodes[3];
+    EXPECT_NE(model.rewardCodes[1], model.rewardCodes[3]);
+
+    const QuizModel before = model;
+    EXPECT_FALSE(completeRewardCodes(model, random)) << "every score has its code";
+    EXPECT_EQ(model, before);
+
+    QuizModel extra = questionsAndCodes(1, {"A", "B"});
+    EXPECT_FALSE(completeRewardCodes(extra, random));
+    EXPECT_EQ(extra.rewardCodes, (std::vector<std::string>{"A", "B"})) << "the author's codes stay";
+}
+
+TEST(EditorDocument, CompletingRewardCodesEndsWithDistinctCodesWhateverTheRandomSource) {
+    QuizModel model = questionsAndCodes(30, {});
+    ASSERT_TRUE(completeRewardCodes(model, []() { return 7u; }));
+    ASSERT_EQ(model.rewardCodes.size(), 30u);
+    const std::set<std::string> distinct(model.rewardCodes.begin(), model.rewardCodes.end());
+    EXPECT_EQ(distinct.size(), 30u);
+    for (const std::string& code : model.rewardCodes) EXPECT_FALSE(code.empty());
+}
+
+}  // namespace
