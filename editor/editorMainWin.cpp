@@ -15,7 +15,6 @@
 #include "authoring/quizAssembly.h"
 #include "authoring/quizCheck.h"
 #include "authoring/quizToml.h"
-#include "authoring/windows1252.h"
 #include "editor/answerTrial.h"
 #include "editor/editorCommands.h"
 #include "editor/editorDocument.h"
@@ -119,6 +118,9 @@ struct Editor {
     int previewSide = 0;
     std::string notice;         // what the last file operation did, after the counts
     std::string suggestedPath;  // the source Save As offers for a quiz never saved
+    // What opening packed quizzes wrote under the temporary folder, removed at the end.
+    std::vector<std::string> extractedFiles;
+    std::vector<std::string> extractedFolders;
 };
 
 Editor editor;
@@ -504,8 +506,11 @@ bool openPackedQuiz(const std::string& path) {
         ask(path + " : " + error, MB_OK | MB_ICONERROR);
         return false;
     }
-    if (!quiz.files.empty()) CreateDirectoryW(wide(folder).c_str(), nullptr);
+    if (!quiz.files.empty() && CreateDirectoryW(wide(folder).c_str(), nullptr)) {
+        editor.extractedFolders.push_back(folder);
+    }
     for (const ExtractedFile& file : quiz.files) {
+        editor.extractedFiles.push_back(folder + "\\" + file.name);
         if (!writeWholeFile(folder + "\\" + file.name, *file.data)) {
             ask(messageText(Message::cannotWrite, {folder + "\\" + file.name}), MB_OK | MB_ICONERROR);
             return false;
@@ -929,6 +934,8 @@ void onClose(HWND window) {
 // The main window gone, the program ends.
 void onDestroy() {
     for (PicturePreview& preview : editor.previews) releasePreview(preview);
+    for (const std::string& file : editor.extractedFiles) DeleteFileW(wide(file).c_str());
+    for (const std::string& folder : editor.extractedFolders) RemoveDirectoryW(wide(folder).c_str());
     for (HBRUSH brush : editor.verdictBrushes) {
         if (brush) DeleteObject(brush);
     }

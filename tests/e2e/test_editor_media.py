@@ -5,9 +5,10 @@ from nothing with "Parcourir...", saved (pictures from elsewhere copied beside
 the source), built and played; pictures dropped on the window becoming
 questions; a packed quiz opened, saved as a source and built back into the
 same resources; the quiz colour chosen in the platform's colour chooser."""
+import glob
 import os
-import shutil
 import random
+import shutil
 import subprocess
 import sys
 import time
@@ -249,6 +250,8 @@ class EditorMediaTest(unittest.TestCase):
         packed = os.path.join(editor.quiz, "formes.exe")
         harness.run_quizpack("build", "formes.toml", "-o", "formes.exe", "--player",
                              os.path.join(editor.program, "vetra.exe"), cwd=editor.quiz)
+        temporary = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "Temp",
+                                           "Atelier Vetra", "extrait-*"))
         editor.command(CMD_OPEN)
         choose_file(packed)
         wait_for(lambda: editor.title() == "Sans titre* \u2014 Atelier Vetra", "the packed quiz opened")
@@ -272,6 +275,11 @@ class EditorMediaTest(unittest.TestCase):
         self.assertEqual(sorted(original, key=str), sorted(rebuilt, key=str))
         for key in original:
             self.assertTrue(original[key] == rebuilt[key], "resource %r differs" % (key,))
+        # The pictures it waited with under the temporary folder go with the editor.
+        harness.probe("post", editor.main, harness.WM_CLOSE, 0, 0)
+        self.assertEqual(editor.process.wait(timeout=60), 0)
+        self.assertEqual(glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "Temp",
+                                                "Atelier Vetra", "extrait-*")), temporary)
 
     def test_the_colour_comes_from_the_platforms_chooser(self):
         editor = Editor(self)
