@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "authoring/messages.h"
 #include "authoring/quizNames.h"
 #include "authoring/quizToml.h"
 #include "quiz/quiz.h"
@@ -211,6 +212,12 @@ std::string problemLine(const ModelProblem& problem) {
 
 std::string statusLine(size_t questions, size_t problems) {
     return counted(questions, "question") + ", " + counted(problems, u8"probl\u00E8me");
+}
+
+std::string picturesRowWarning(const QuizModel& model) {
+    const size_t count = model.questions.size();
+    if (model.kind != kindPictures || count % 3 == 0) return "";
+    return messageText(Message::picturesRowWarning, {std::to_string((count + 2) / 3 * 3), std::to_string(count)});
 }
 
 std::string windowTitle(const std::string& path, bool dirty) {

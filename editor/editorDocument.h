@@ -66,6 +66,10 @@ bool questionHasProblem(const std::vector<ModelProblem>& problems, int index);
 std::string problemLine(const ModelProblem& problem);
 // "3 questions, 1 problème" for the status line.
 std::string statusLine(size_t questions, size_t problems);
+// What quizpack warns about a picture quiz whose questions do not fill its
+// rows of three (the player then looks for pictures that are not there);
+// "" for any other quiz. UTF-8.
+std::string picturesRowWarning(const QuizModel& model);
 // "formes.toml* — Atelier Vetra"; "Sans titre" for a quiz never saved.
 std::string windowTitle(const std::string& path, bool dirty);
 // Why Construire refuses: the number of problems to fix first.

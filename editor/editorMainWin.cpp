@@ -356,6 +356,8 @@ void refresh() {
     showQuestionList();
     showEnabledFields();
     std::string status = statusLine(editor.document.model.questions.size(), editor.problems.size());
+    const std::string rows = picturesRowWarning(editor.document.model);
+    if (!rows.empty()) status += u8" \u2014 " + rows;
     if (!editor.notice.empty()) status += u8" \u2014 " + editor.notice;
     setControlText(idStatus, status);
     SetWindowTextW(editor.window, wide(windowTitle(editor.document.path, editor.document.isDirty())).c_str());

@@ -329,3 +329,31 @@ TEST(EditorDocument, CompletingRewardCodesEndsWithDistinctCodesWhateverTheRandom
 }
 
 }  // namespace
+
+namespace {
+
+// quizpack's warning, in the status line: a picture quiz is laid out three to a row.
+TEST(EditorDocument, PictureQuizzesAreWarnedAboutAnIncompleteLastRow) {
+    const struct {
+        int32_t kind;
+        size_t questions;
+        bool warned;
+    } rows[] = {
+        {kindPictures, 3, false}, {kindPictures, 30, false}, {kindPictures, 31, true}, {kindPictures, 1, true},
+        {kindPictures, 0, false}, {kindText, 31, false},     {kindAudio, 2, false},
+    };
+    for (const auto& row : rows) {
+        QuizModel model;
+        model.kind = row.kind;
+        model.questions.resize(row.questions);
+        EXPECT_EQ(!picturesRowWarning(model).empty(), row.warned) << row.kind << " " << row.questions;
+    }
+    QuizModel model;
+    model.kind = kindPictures;
+    model.questions.resize(31);
+    const std::string warning = picturesRowWarning(model);
+    EXPECT_NE(warning.find("33"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("31 questions"), std::string::npos) << warning;
+}
+
+}  // namespace
