@@ -130,10 +130,19 @@ class EditorMediaTest(unittest.TestCase):
                 self.assertTrue(near(harness.pixel_at(shot, x + dx, y + dy), colour),
                                 (dx, dy, harness.pixel_at(shot, x + dx, y + dy)))
 
-        # A file that is no picture: the preview says so instead of a picture, nothing breaks.
-        editor.set_text(ID_PICTURE, "formes.toml")
-        shot = harness.screenshot("editor-preview-not-a-picture")
-        self.assertTrue(near(harness.pixel_at(shot, picture.sx + 65, picture.sy + 20), FORMES_COLOUR))
+        # A file that is no picture, a PNG cut short, a folder: no picture, nothing breaks.
+        with open(os.path.join(editor.quiz, "media", "large.png"), "rb") as f:
+            cut = f.read()[:120]
+        with open(os.path.join(editor.quiz, "media", "coupee.png"), "wb") as f:
+            f.write(cut)
+        for path in ("formes.toml", "media/coupee.png", "media"):
+            with self.subTest(broken=path):
+                editor.set_text(ID_PICTURE, path)
+                shot = harness.screenshot("editor-preview-broken")
+                # Around the note written in the middle, the quiz colour only.
+                for dx, dy in ((65, 40), (4, 64), (65, 100)):
+                    self.assertTrue(near(harness.pixel_at(shot, picture.sx + dx, picture.sy + dy), FORMES_COLOUR))
+                self.assertEqual(editor.text(ID_PICTURE), path)
 
         # A reveal without the solution picture hides its preview; a text quiz shows none.
         editor.select(ID_REVEAL, 2)  # the comment alone
@@ -280,6 +289,18 @@ class EditorMediaTest(unittest.TestCase):
         self.assertEqual(editor.process.wait(timeout=60), 0)
         self.assertEqual(glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "Temp",
                                                 "Atelier Vetra", "extrait-*")), temporary)
+
+    def test_a_file_named_exe_that_is_no_program_is_refused_by_name(self):
+        editor = Editor(self)
+        fake = os.path.join(editor.quiz, "faux.exe")
+        with open(fake, "w") as f:
+            f.write("pas un programme\n")
+        editor.command(CMD_OPEN)
+        choose_file(fake)
+        self.assertIn("faux.exe", editor.box_text())
+        editor.answer_box(1)
+        self.assertEqual(editor.title(), "formes.toml \u2014 Atelier Vetra", "the quiz open stays")
+        self.assertEqual(len(editor.items(ID_QUESTIONS)[0]), 3)
 
     def test_the_colour_comes_from_the_platforms_chooser(self):
         editor = Editor(self)
