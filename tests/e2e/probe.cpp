@@ -135,7 +135,7 @@ int usage() {
         "       vetraprobe tree HANDLE                  -> one line per descendant\n"
         "       vetraprobe info HANDLE                  -> the window itself\n"
         "       vetraprobe child HANDLE ID              -> handle of the descendant with that id\n"
-        "       vetraprobe post|send HANDLE MSG WPARAM LPARAM\n"
+        "       vetraprobe post|send HANDLE MSG WPARAM LPARAM [COUNT]  (COUNT: post only)\n"
         "       vetraprobe settext HANDLE TEXT\n"
         "       vetraprobe settextw HANDLE TEXT          -> the same in UTF-16, any character\n"
         "       vetraprobe move HANDLE X Y W H          -> moves and sizes a window\n"
@@ -144,6 +144,8 @@ int usage() {
         "       vetraprobe focus HANDLE                 -> brings the top window forward\n"
         "       vetraprobe focused HANDLE               -> the window holding the keyboard focus in\n"
         "                                                  the thread of HANDLE (0 when none)\n"
+        "       vetraprobe active HANDLE                -> the active top-level window of that thread\n"
+        "       vetraprobe at X Y                       -> the window under that screen point\n"
         "       vetraprobe items HANDLE                 -> a list box's lines (Windows-1252), then its selection\n"
         "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n"
         "       vetraprobe drop HANDLE X Y FILE...      -> drops files on the window at X, Y (client)\n"
@@ -194,12 +196,19 @@ int main(int argc, char** argv) {
         std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(search.found)));
         return 0;
     }
-    if ((command == "post" || command == "send") && argc == 6) {
+    if ((command == "post" && (argc == 6 || argc == 7)) || (command == "send" && argc == 6)) {
         HWND window = handleArg(argv[2]);
         UINT message = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
         WPARAM wParam = static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 0));
         LPARAM lParam = static_cast<LPARAM>(std::strtol(argv[5], nullptr, 0));
-        if (command == "post") return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
+        if (command == "post") {
+            // A count queues that many at once: a burst the program works through without pause.
+            const int count = argc == 7 ? std::atoi(argv[6]) : 1;
+            for (int i = 0; i < count; ++i) {
+                if (!PostMessageA(window, message, wParam, lParam)) return 1;
+            }
+            return 0;
+        }
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
         std::printf("%lu\n", static_cast<unsigned long>(result));
@@ -249,6 +258,22 @@ int main(int argc, char** argv) {
         const DWORD thread = GetWindowThreadProcessId(handleArg(argv[2]), nullptr);
         if (!thread || !GetGUIThreadInfo(thread, &state)) return 1;
         std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(state.hwndFocus)));
+        return 0;
+    }
+    if (command == "active" && argc == 3) {
+        // The thread's active top-level window: the one Alt+F4 and the system menu act on.
+        GUITHREADINFO state;
+        ZeroMemory(&state, sizeof state);
+        state.cbSize = sizeof state;
+        const DWORD thread = GetWindowThreadProcessId(handleArg(argv[2]), nullptr);
+        if (!thread || !GetGUIThreadInfo(thread, &state)) return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(state.hwndActive)));
+        return 0;
+    }
+    if (command == "at" && argc == 4) {
+        // The window a click at this screen point goes to, as the program's side sees it.
+        POINT point = {std::atoi(argv[2]), std::atoi(argv[3])};
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(WindowFromPoint(point))));
         return 0;
     }
     if (command == "items" && argc == 3) {

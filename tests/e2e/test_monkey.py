@@ -64,6 +64,16 @@ class MonkeyTest(unittest.TestCase):
     def test_video(self):
         self.run_seed(SHORT_SEEDS[3])
 
+    def test_findings_of_the_long_pass(self):
+        """The two runs of the long pass that ended in a finding, replayed up to it: a clip started with
+        Enter whose video window took the keyboard before Alt+F4 (50007), and a resize just before a click
+        on Sauver (50035). Both were the monkey's own doing under Wine; they stay as replays so that the
+        monkey keeps doing what a person would."""
+        for seed, events in ((50007, 11), (50035, 96)):
+            figures = monkey.Monkey(seed, events, stop_at=events).run()
+            print("replay %d to %d: %s" % (seed, events, figures))
+            self.assertEqual(figures["events"], events, seed)
+
 
 if __name__ == "__main__":
     harness.main()

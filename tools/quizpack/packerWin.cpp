@@ -206,6 +206,9 @@ bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) 
     DWORD written = 0;
     bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                                 written == bytes.size());
+    // On the disk before a caller moves it over an older file: a power cut
+    // may keep the move and lose data still in the cache.
+    ok = ok && FlushFileBuffers(file);
     ok = CloseHandle(file) && ok;
     if (!ok) DeleteFileW(wide.c_str());
     return ok;
