@@ -93,6 +93,22 @@ bool utf8ToWindows1252(const std::string& utf8, std::string& ansi) {
     return true;
 }
 
+std::string utf8ToWindows1252Lossy(const std::string& utf8) {
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        uint32_t codePoint = 0;
+        uint8_t byte = 0;
+        if (!nextCodePoint(utf8, i, codePoint)) {
+            ++i;
+            byte = '?';
+        } else if (!byteOf(codePoint, byte)) {
+            byte = '?';
+        }
+        out.push_back(static_cast<char>(byte));
+    }
+    return out;
+}
+
 std::string windows1252ToUtf8(const std::string& ansi) {
     std::string out;
     for (char c : ansi) appendUtf8(out, codePointOf(static_cast<uint8_t>(c)));

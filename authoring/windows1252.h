@@ -12,6 +12,11 @@ bool isValidUtf8(const std::string& text);
 // Windows-1252 has no byte for; `ansi` is then left as it was.
 bool utf8ToWindows1252(const std::string& utf8, std::string& ansi);
 
+// What an ANSI edit box of the player would hold for a text typed on any
+// keyboard: each character Windows-1252 lacks (and each byte of a broken
+// sequence) becomes "?", as the platform's converter does.
+std::string utf8ToWindows1252Lossy(const std::string& utf8);
+
 // Every byte has a character: the five bytes Windows-1252 leaves unassigned
 // become the control character of the same value, as the platform does.
 std::string windows1252ToUtf8(const std::string& ansi);

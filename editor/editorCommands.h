@@ -17,6 +17,7 @@ enum EditorCommand {
     cmdDeleteQuestion = 40103,
     cmdMoveUp = 40104,
     cmdMoveDown = 40105,
+    cmdCompleteCodes = 40106,
     cmdAbout = 40201,
 };
 
@@ -30,6 +31,8 @@ enum EditorControl {
     idCaption2 = 107,
     idReveal = 108,
     idRewardCodes = 109,
+    idColourSwatch = 110,
+    idColourChoose = 111,
     idAnswer = 201,
     idAnswer2 = 202,
     idPrompt = 203,
@@ -38,6 +41,15 @@ enum EditorControl {
     idPicture = 206,
     idSolution = 207,
     idClip = 208,
+    idTryAnswer = 209,  // "Essayer une réponse" and the verdict beside it
+    idTryVerdict = 210,
+    idTryAnswer2 = 211,  // the same for the second answer
+    idTryVerdict2 = 212,
+    idBrowsePicture = 213,  // "Parcourir..." beside the picture, the solution and the clip
+    idBrowseSolution = 214,
+    idBrowseClip = 215,
+    idPreviewPicture = 216,  // the picture and the solution as the player shows them
+    idPreviewSolution = 217,
     idQuestionList = 301,
     idProblemList = 302,
     idStatus = 303,

@@ -1,5 +1,8 @@
 #include "editor/editorDocument.h"
 
+#include <algorithm>
+
+#include "authoring/messages.h"
 #include "authoring/quizNames.h"
 #include "authoring/quizToml.h"
 #include "quiz/quiz.h"
@@ -45,6 +48,10 @@ std::string* textOf(EditorDocument& document, ModelField field, int item) {
     if (std::string* text = quizText(document.model, field, item)) return text;
     if (!hasSelection(document)) return nullptr;
     return questionText(document.model.questions[document.selected], field);
+}
+
+bool contains(const std::vector<std::string>& codes, const std::string& code) {
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
 // Plural of a French noun by count: 0 and 1 take the singular.
@@ -207,6 +214,12 @@ std::string statusLine(size_t questions, size_t problems) {
     return counted(questions, "question") + ", " + counted(problems, u8"probl\u00E8me");
 }
 
+std::string picturesRowWarning(const QuizModel& model) {
+    const size_t count = model.questions.size();
+    if (model.kind != kindPictures || count % 3 == 0) return "";
+    return messageText(Message::picturesRowWarning, {std::to_string((count + 2) / 3 * 3), std::to_string(count)});
+}
+
 std::string windowTitle(const std::string& path, bool dirty) {
     const size_t slash = path.find_last_of("/\\");
     std::string name = path.empty() ? "Sans titre" : slash == std::string::npos ? path : path.substr(slash + 1);
@@ -240,4 +253,35 @@ std::vector<std::string> rewardCodesFromText(const std::string& text) {
     }
     while (!codes.empty() && codes.back().empty()) codes.pop_back();
     return codes;
+}
+
+int previewSide(int width, int height) {
+    const int gap = 12;
+    for (const int side : {260, 130}) {
+        if (2 * side + gap <= width && side <= height) return side;
+    }
+    return 0;
+}
+
+bool completeRewardCodes(QuizModel& model, const std::function<uint32_t()>& random) {
+    static const char letters[] = "23456789ABCDEFGHJKLMNPQRSTUVWXYZ";
+    std::vector<std::string>& codes = model.rewardCodes;
+    if (codes.size() < model.questions.size()) codes.resize(model.questions.size());
+    bool changed = false;
+    for (size_t n = 0; n < codes.size(); ++n) {
+        if (!codes[n].empty()) continue;
+        std::string fresh;
+        // A poor random source must not hang the window: after enough draws
+        // the score's number makes the code new.
+        for (int attempt = 0; attempt < 100 && (fresh.empty() || contains(codes, fresh)); ++attempt) {
+            fresh.clear();
+            for (int i = 0; i < 6; ++i) fresh += letters[random() % (sizeof letters - 1)];
+        }
+        for (int suffix = static_cast<int>(n) + 1; contains(codes, fresh); suffix += static_cast<int>(codes.size())) {
+            fresh = fresh.substr(0, 6) + "-" + std::to_string(suffix);
+        }
+        codes[n] = fresh;
+        changed = true;
+    }
+    return changed;
 }

@@ -4,6 +4,8 @@
 // of the window that is not drawing is tested natively.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,10 @@ bool questionHasProblem(const std::vector<ModelProblem>& problems, int index);
 std::string problemLine(const ModelProblem& problem);
 // "3 questions, 1 problème" for the status line.
 std::string statusLine(size_t questions, size_t problems);
+// What quizpack warns about a picture quiz whose questions do not fill its
+// rows of three (the player then looks for pictures that are not there);
+// "" for any other quiz. UTF-8.
+std::string picturesRowWarning(const QuizModel& model);
 // "formes.toml* — Atelier Vetra"; "Sans titre" for a quiz never saved.
 std::string windowTitle(const std::string& path, bool dirty);
 // Why Construire refuses: the number of problems to fix first.
@@ -73,6 +79,18 @@ std::string buildRefusedText(size_t problems);
 // reading back drops the empty lines at the end only.
 std::string rewardCodesText(const std::vector<std::string>& codes);
 std::vector<std::string> rewardCodesFromText(const std::string& text);
+
+// The side of each of the two picture previews placed side by side in a
+// space of width x height: the player's 260 when both fit, else half of it,
+// else 0 (no room: they are hidden).
+int previewSide(int width, int height);
+
+// Gives every score without a code (an empty line, or beyond the last code,
+// up to the number of questions) a new code: six capitals and digits, without
+// the easily confused 0, O, 1 and I, drawn from `random`, different from every
+// code of the list. Codes beyond the number of questions are the author's to
+// remove. False when every score already had one.
+bool completeRewardCodes(QuizModel& model, const std::function<uint32_t()>& random);
 
 // The choices of the kind and reveal combo boxes, in the model's order. UTF-8.
 extern const char* const kindLabels[4];

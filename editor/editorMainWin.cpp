@@ -5,6 +5,8 @@
 #include "editor/editorMainWin.h"
 
 #include <commdlg.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <vector>
 
@@ -13,8 +15,13 @@
 #include "authoring/quizAssembly.h"
 #include "authoring/quizCheck.h"
 #include "authoring/quizToml.h"
+#include "editor/answerTrial.h"
 #include "editor/editorCommands.h"
 #include "editor/editorDocument.h"
+#include "editor/mediaFiles.h"
+#include "editor/picturePreviewWin.h"
+#include "pictures/pictureResourceWin.h"
+#include "quiz/quiz.h"
 #include "tools/quizpack/commandLine.h"
 #include "tools/quizpack/packerWin.h"
 
@@ -66,6 +73,32 @@ const Row quizRows[] = {
     {idCaption1, L"L\u00E9gende 1 :"},
     {idCaption2, L"L\u00E9gende 2 :"},
     {idReveal, L"Apr\u00E8s une bonne r\u00E9ponse :"},
+    {idColourSwatch, L"Couleur :"},
+};
+
+// The answer fields and the "Essayer une réponse" box and verdict of each.
+struct Trial {
+    ModelField answer;
+    int box;
+    int verdict;
+    const wchar_t* label;
+};
+const Trial trials[] = {
+    {ModelField::answer, idTryAnswer, idTryVerdict, L"Essayer une r\u00E9ponse :"},
+    {ModelField::answer2, idTryAnswer2, idTryVerdict2, L"Essayer la r\u00E9ponse 2 :"},
+};
+
+// The media fields, their "Parcourir..." buttons and previews (0 for none).
+struct MediaField {
+    int field;
+    int button;
+    int preview;
+    const wchar_t* previewLabel;
+};
+const MediaField mediaFields[] = {
+    {idPicture, idBrowsePicture, idPreviewPicture, L"Image :"},
+    {idSolution, idBrowseSolution, idPreviewSolution, L"Image solution :"},
+    {idClip, idBrowseClip, 0, nullptr},
 };
 
 struct Editor {
@@ -77,6 +110,17 @@ struct Editor {
     bool loading = false;                // fields are being filled from the document
     // Labels by the control they name, for the layout.
     std::vector<std::pair<int, HWND>> labels;
+    TrialVerdict verdicts[2];       // what each "Essayer" box shows now
+    HBRUSH verdictBrushes[5] = {};  // by VerdictBrush, the player's colours
+    HBRUSH colourBrush = nullptr;   // the quiz's colour, for the swatch
+    COLORREF colour = 0;
+    PicturePreview previews[2];  // picture, solution picture
+    int previewSide = 0;
+    std::string notice;         // what the last file operation did, after the counts
+    std::string suggestedPath;  // the source Save As offers for a quiz never saved
+    // What opening packed quizzes wrote under the temporary folder, removed at the end.
+    std::vector<std::string> extractedFiles;
+    std::vector<std::string> extractedFolders;
 };
 
 Editor editor;
@@ -142,10 +186,26 @@ void makeControls() {
         makeEdit(f.id, f.label);
     }
     makeCombo(idReveal, L"Apr\u00E8s une bonne r\u00E9ponse :", revealLabels, 5);
+    makeLabel(idColourSwatch, L"Couleur :");
+    makeChild(L"STATIC", L"", SS_LEFT, WS_EX_CLIENTEDGE, idColourSwatch);
+    makeChild(L"BUTTON", L"Choisir\u2026", WS_TABSTOP | BS_PUSHBUTTON, 0, idColourChoose);
     makeLabel(idRewardCodes, L"Codes de r\u00E9compense, un par ligne (score 1, 2...) :");
     makeChild(L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE,
               idRewardCodes);
     for (const TextField& f : questionFields) makeEdit(f.id, f.label);
+    for (const MediaField& m : mediaFields) {
+        makeChild(L"BUTTON", L"Parcourir\u2026", WS_TABSTOP | BS_PUSHBUTTON, 0, m.button);
+    }
+    for (const Trial& t : trials) {
+        makeEdit(t.box, t.label);
+        // Framed and centred like the player's verdict labels.
+        makeChild(L"STATIC", L"", SS_CENTER | SS_CENTERIMAGE | WS_BORDER, 0, t.verdict);
+    }
+    for (const MediaField& m : mediaFields) {
+        if (!m.preview) continue;
+        makeLabel(m.preview, m.previewLabel);
+        makeChild(L"STATIC", L"", SS_OWNERDRAW, 0, m.preview);
+    }
     makeLabel(idProblemList, L"Probl\u00E8mes :");
     makeChild(L"LISTBOX", L"", WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE, idProblemList);
@@ -172,6 +232,8 @@ HMENU makeMenu() {
     AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(edit, MF_STRING, cmdMoveUp, L"&Monter");
     AppendMenuW(edit, MF_STRING, cmdMoveDown, L"D&escendre");
+    AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(edit, MF_STRING, cmdCompleteCodes, L"&Compl\u00E9ter les codes de r\u00E9compense");
     HMENU help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, cmdAbout, L"\u00C0 &propos");
     HMENU bar = CreateMenu();
@@ -182,6 +244,8 @@ HMENU makeMenu() {
 }
 
 // ---- Showing the document --------------------------------------------------
+
+HWND labelFor(int id);
 
 void showEnabledFields() {
     const EditorDocument& d = editor.document;
@@ -196,6 +260,56 @@ void showEnabledFields() {
         {idComment2, use.comment2}, {idPicture, use.picture}, {idSolution, use.solution}, {idClip, use.clip},
     };
     for (const auto& s : states) EnableWindow(control(s.id), s.enabled ? TRUE : FALSE);
+    const bool buttons[] = {use.picture, use.solution, use.clip};
+    for (int i = 0; i < 3; ++i) EnableWindow(control(mediaFields[i].button), buttons[i] ? TRUE : FALSE);
+    EnableWindow(control(idTryAnswer), selected ? TRUE : FALSE);
+    EnableWindow(control(idTryAnswer2), use.answer2 ? TRUE : FALSE);
+    // The previews belong to a picture quiz, the solution's to a reveal that swaps it in.
+    const QuestionFieldUse used = questionFieldsUsed(d.model);
+    const bool shown[] = {used.picture && editor.previewSide > 0, used.solution && editor.previewSide > 0};
+    for (int i = 0; i < 2; ++i) {
+        ShowWindow(control(mediaFields[i].preview), shown[i] ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(labelFor(mediaFields[i].preview), shown[i] ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+// Each "Essayer" box judged against its answer as the player would judge it.
+void showTrials() {
+    for (int i = 0; i < 2; ++i) {
+        const Trial& t = trials[i];
+        editor.verdicts[i] = editor.document.selected >= 0
+                                 ? trialVerdict(fieldText(editor.document, t.answer), textOfControl(t.box))
+                                 : TrialVerdict();
+        setControlText(t.verdict, editor.verdicts[i].text);
+        InvalidateRect(control(t.verdict), nullptr, TRUE);
+    }
+}
+
+// The selected question's pictures, read again only when their file changed.
+void showPreviews() {
+    const EditorDocument& d = editor.document;
+    const ModelField fields[] = {ModelField::picture, ModelField::solution};
+    for (int i = 0; i < 2; ++i) {
+        const std::string relative = fieldText(d, fields[i]);
+        const std::string full = relative.empty() ? std::string() : mediaPath(d.path, relative);
+        if (full == editor.previews[i].path) continue;
+        loadPreview(editor.previews[i], full);
+        InvalidateRect(control(mediaFields[i].preview), nullptr, TRUE);
+    }
+}
+
+// The swatch follows the quiz's colour.
+void showColour() {
+    const QuizModel& m = editor.document.model;
+    const COLORREF colour = RGB(m.colourRed, m.colourGreen, m.colourBlue);
+    if (editor.colourBrush && colour == editor.colour) return;
+    if (editor.colourBrush) DeleteObject(editor.colourBrush);
+    editor.colour = colour;
+    editor.colourBrush = CreateSolidBrush(colour);
+    InvalidateRect(control(idColourSwatch), nullptr, TRUE);
+    for (const MediaField& m : mediaFields) {
+        if (m.preview) InvalidateRect(control(m.preview), nullptr, TRUE);
+    }
 }
 
 void showQuestionList() {
@@ -241,8 +355,15 @@ void refresh() {
     showProblems();
     showQuestionList();
     showEnabledFields();
-    setControlText(idStatus, statusLine(editor.document.model.questions.size(), editor.problems.size()));
+    std::string status = statusLine(editor.document.model.questions.size(), editor.problems.size());
+    const std::string rows = picturesRowWarning(editor.document.model);
+    if (!rows.empty()) status += u8" \u2014 " + rows;
+    if (!editor.notice.empty()) status += u8" \u2014 " + editor.notice;
+    setControlText(idStatus, status);
     SetWindowTextW(editor.window, wide(windowTitle(editor.document.path, editor.document.isDirty())).c_str());
+    showTrials();
+    showPreviews();
+    showColour();
 }
 
 void showQuestion() {
@@ -287,22 +408,45 @@ bool writeAtomically(const std::string& path, const std::string& text) {
     return true;
 }
 
+bool fileExists(const std::string& path) {
+    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Pictures and clips from outside the source's folder are copied into a
+// folder beside it first, so that the folder holds the whole quiz; the source
+// then names them there.
 bool saveTo(const std::string& path) {
-    if (!writeAtomically(path, writeQuizToml(editor.document.model))) return false;
+    QuizModel model = editor.document.model;
+    const std::vector<MediaCopy> copies = planMediaCopies(model, editor.document.path, path, fileExists);
+    if (!copies.empty()) CreateDirectoryW(wide(folderOf(path) + mediaFolderName(path)).c_str(), nullptr);
+    for (const MediaCopy& copy : copies) {
+        if (!CopyFileW(wide(copy.from).c_str(), wide(copy.to).c_str(), TRUE)) {
+            ask(messageText(Message::cannotReadMedia, {copy.from}) + "\n" +
+                    messageText(Message::cannotWrite, {copy.to}),
+                MB_OK | MB_ICONERROR);
+            return false;
+        }
+    }
+    if (!writeAtomically(path, writeQuizToml(model))) return false;
+    editor.document.model = model;
     markSaved(editor.document, path);
+    editor.notice = copies.empty() ? std::string() : copiedNotice(copies.size(), mediaFolderName(path));
+    showQuestion();
     refresh();
     return true;
 }
 
 // The common file dialog for a quiz source; "" when the author cancels.
 const wchar_t quizFilter[] = L"Quiz Vetra (*.toml)\0*.toml\0Tous les fichiers (*.*)\0*.*\0";
+const wchar_t openFilter[] =
+    L"Quiz Vetra (*.toml, *.exe)\0*.toml;*.exe\0Source de quiz (*.toml)\0*.toml\0Quiz construit (*.exe)\0*.exe\0"
+    L"Tous les fichiers (*.*)\0*.*\0";
 const wchar_t tableFilter[] = L"Tableau CSV (*.csv)\0*.csv\0Tous les fichiers (*.*)\0*.*\0";
 
 std::string askFileName(bool forSaving, const wchar_t* filter = quizFilter) {
     wchar_t name[MAX_PATH] = L"";
-    if (forSaving && !editor.document.path.empty()) {
-        lstrcpynW(name, wide(editor.document.path).c_str(), MAX_PATH);
-    }
+    const std::string& offered = editor.document.path.empty() ? editor.suggestedPath : editor.document.path;
+    if (forSaving && !offered.empty()) lstrcpynW(name, wide(offered).c_str(), MAX_PATH);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = editor.window;
@@ -341,10 +485,53 @@ std::string problemList(const std::vector<ModelProblem>& problems) {
     return text;
 }
 
+std::string temporaryFolder() {
+    wchar_t temporary[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, temporary);
+    if (length == 0 || length >= MAX_PATH) return "";
+    const std::string folder = utf8FromWide(std::wstring(temporary, length)) + "Atelier Vetra";
+    CreateDirectoryW(wide(folder).c_str(), nullptr);
+    return folder;
+}
+
+// A packed quiz becomes a quiz never saved: its pictures or clips wait in a
+// folder of their own under the temporary folder until Save copies them
+// beside the source the author chooses.
+bool openPackedQuiz(const std::string& path) {
+    std::vector<PackedResource> resources;
+    std::string error;
+    ExtractedQuiz quiz;
+    static int extractions = 0;
+    const std::string folder =
+        temporaryFolder() + "\\extrait-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++extractions);
+    if (!readQuizResources(path, resources, error) || !extractQuiz(resources, folder + "\\", quiz, error)) {
+        ask(path + " : " + error, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (!quiz.files.empty() && CreateDirectoryW(wide(folder).c_str(), nullptr)) {
+        editor.extractedFolders.push_back(folder);
+    }
+    for (const ExtractedFile& file : quiz.files) {
+        editor.extractedFiles.push_back(folder + "\\" + file.name);
+        if (!writeWholeFile(folder + "\\" + file.name, *file.data)) {
+            ask(messageText(Message::cannotWrite, {folder + "\\" + file.name}), MB_OK | MB_ICONERROR);
+            return false;
+        }
+    }
+    editor.document = openedDocument(quiz.model, "");
+    editor.document.saved = QuizModel();  // nothing of it is saved yet
+    editor.suggestedPath = withExtension(path, ".toml");
+    editor.notice = u8"quiz extrait de " + fileStem(path) + u8".exe, \u00E0 enregistrer en .toml";
+    if (!quiz.rewardCodesFound) editor.notice += " ; " + messageText(Message::noCodesWarning);
+    showDocument();
+    return true;
+}
+
 // A source that is no TOML is refused whole; values the model cannot hold
 // are named, since saving will leave them out.
 bool openFile(const std::string& given) {
     const std::string path = fullPath(given);
+    if (droppedKind(path) == DroppedKind::packed) return openPackedQuiz(path);
     std::vector<uint8_t> bytes;
     if (!readWholeFile(path, bytes)) {
         ask(messageText(Message::cannotReadSource) + " : " + path, MB_OK | MB_ICONERROR);
@@ -367,6 +554,8 @@ bool openFile(const std::string& given) {
             MB_OK | MB_ICONWARNING);
     }
     editor.document = openedDocument(model, path);
+    editor.notice.clear();
+    editor.suggestedPath.clear();
     showDocument();
     return true;
 }
@@ -464,10 +653,64 @@ void importTable() {
     showDocument();
 }
 
+// A picture or clip chosen in the file dialog, kept relative to the source
+// when it lies in its folder (else copied there on saving).
+void browseMedia(int fieldId) {
+    const int kind = editor.document.model.kind;
+    const wchar_t* filter = fieldId != idClip ? L"Images (*.png, *.jpg, *.gif, *.bmp)\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0"
+                                                L"Tous les fichiers (*.*)\0*.*\0"
+                            : kind == kindVideo
+                                ? L"Vid\u00E9os (*.avi, *.mpg, *.wmv, *.mp4)\0*.avi;*.mpg;*.mpeg;*.wmv;*.mp4\0"
+                                  L"Tous les fichiers (*.*)\0*.*\0"
+                                : L"Sons (*.mp3, *.wav, *.wma, *.ogg, *.mid)\0*.mp3;*.wav;*.wma;*.ogg;*.mid\0"
+                                  L"Tous les fichiers (*.*)\0*.*\0";
+    const std::string path = askFileName(false, filter);
+    if (path.empty()) return;
+    // Through the field, as if typed: the model, the problems and the preview follow.
+    setControlText(fieldId, pickedMediaPath(editor.document.path, path));
+}
+
+// The platform's colour chooser, starting from the quiz's colour.
+void chooseColour() {
+    static COLORREF custom[16] = {};
+    QuizModel& model = editor.document.model;
+    CHOOSECOLORW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = editor.window;
+    dialog.rgbResult = RGB(model.colourRed, model.colourGreen, model.colourBlue);
+    dialog.lpCustColors = custom;
+    dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorW(&dialog)) return;
+    model.colourRed = GetRValue(dialog.rgbResult);
+    model.colourGreen = GetGValue(dialog.rgbResult);
+    model.colourBlue = GetBValue(dialog.rgbResult);
+    refresh();
+}
+
+// A code for each score that has none, so that a quiz of thirty pictures
+// does not need thirty codes made up by hand.
+void completeCodes() {
+    static uint32_t state = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    // xorshift: unpredictable enough for codes a player should not guess.
+    auto random = []() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    if (!completeRewardCodes(editor.document.model, random)) return;
+    editor.loading = true;
+    setControlText(idRewardCodes, rewardCodesText(editor.document.model.rewardCodes));
+    editor.loading = false;
+    editor.notice.clear();
+    refresh();
+}
+
 // ---- Commands --------------------------------------------------------------
 
 void onQuestionOperation(bool (*operation)(EditorDocument&)) {
     if (!operation(editor.document)) return;
+    editor.notice.clear();
     showQuestion();
     refresh();
 }
@@ -477,12 +720,14 @@ void onMenuCommand(int id) {
         case cmdNew:
             if (confirmLeaving()) {
                 editor.document = newDocument();
+                editor.notice.clear();
+                editor.suggestedPath.clear();
                 showDocument();
             }
             break;
         case cmdOpen:
             if (confirmLeaving()) {
-                const std::string path = askFileName(false);
+                const std::string path = askFileName(false, openFilter);
                 if (!path.empty()) openFile(path);
             }
             break;
@@ -497,6 +742,7 @@ void onMenuCommand(int id) {
         case cmdDeleteQuestion: onQuestionOperation(deleteQuestion); break;
         case cmdMoveUp: onQuestionOperation(moveQuestionUp); break;
         case cmdMoveDown: onQuestionOperation(moveQuestionDown); break;
+        case cmdCompleteCodes: completeCodes(); break;
         case cmdAbout:
             MessageBoxW(editor.window, L"Atelier Vetra\nversion 2.1.4.3\n\nL'\u00E9diteur des quiz du lecteur Vetra.",
                         L"\u00C0 propos d'Atelier Vetra", MB_OK | MB_ICONINFORMATION);
@@ -507,6 +753,8 @@ void onMenuCommand(int id) {
 // A text field changed: its value goes into the model.
 void onEditChanged(int id) {
     if (editor.loading) return;
+    if (id == idTryAnswer || id == idTryAnswer2) return showTrials();
+    editor.notice.clear();
     if (id == idRewardCodes) {
         editor.document.model.rewardCodes = rewardCodesFromText(textOfControl(id));
     } else {
@@ -529,6 +777,13 @@ void onComboChanged(int id) {
     refresh();
 }
 
+void onButton(int id) {
+    for (const MediaField& m : mediaFields) {
+        if (m.button == id) return browseMedia(m.field);
+    }
+    if (id == idColourChoose) chooseColour();
+}
+
 // A click in the problems list shows the question the problem is about.
 void onProblemChosen() {
     const int index = static_cast<int>(SendMessageW(control(idProblemList), LB_GETCURSEL, 0, 0));
@@ -538,6 +793,8 @@ void onProblemChosen() {
     showQuestion();
     showQuestionList();
     showEnabledFields();
+    showTrials();
+    showPreviews();
     // The list itself stays as it is, so that the author can go down it.
     for (const TextField& f : questionFields) {
         if (f.field == problem.field) SetFocus(control(f.id));
@@ -549,6 +806,8 @@ void onQuestionChosen() {
     if (!selectQuestion(editor.document, index)) return;
     showQuestion();
     showEnabledFields();
+    showTrials();
+    showPreviews();
 }
 
 // ---- Layout ----------------------------------------------------------------
@@ -588,14 +847,37 @@ void layout(int width, int height) {
         placeRow(row.id, left, y, labelWidth, column);
         y += rowStep;
     }
+    // The swatch is a small square of the colour, its button beside it.
+    place(idColourSwatch, left + labelWidth, y - rowStep, 40, 21);
+    place(idColourChoose, left + labelWidth + 46, y - rowStep, 80, 21);
     MoveWindow(labelFor(idRewardCodes), left, y + 3, column, 16, TRUE);
     place(idRewardCodes, left, y + 21, column, bottom - y - 21);
     const int right = left + column + 12;
+    const int buttonWidth = 80;
     y = margin;
     for (const TextField& f : questionFields) {
         placeRow(f.id, right, y, labelWidth - 40, column);
+        for (const MediaField& m : mediaFields) {
+            if (m.field != f.id) continue;
+            placeRow(f.id, right, y, labelWidth - 40, column - buttonWidth - 4);
+            place(m.button, right + column - buttonWidth, y, buttonWidth, 21);
+        }
         y += rowStep;
     }
+    const int trialLabel = 130, verdictWidth = 90;
+    for (const Trial& t : trials) {
+        placeRow(t.box, right, y, trialLabel, column - verdictWidth - 4);
+        place(t.verdict, right + column - verdictWidth, y, verdictWidth, 21);
+        y += rowStep;
+    }
+    editor.previewSide = previewSide(column, bottom - y - 18);
+    const int side = editor.previewSide;
+    for (int i = 0; i < 2; ++i) {
+        const int x = right + i * (side + 12);
+        MoveWindow(labelFor(mediaFields[i].preview), x, y, side > 0 ? side + 12 : 0, 16, TRUE);
+        place(mediaFields[i].preview, x, y + 18, side, side);
+    }
+    showEnabledFields();
 }
 
 // ---- The window procedure --------------------------------------------------
@@ -605,9 +887,20 @@ void layout(int width, int height) {
 LRESULT onCreate(HWND window, const CREATESTRUCTW* create) {
     editor.window = window;
     editor.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // A picture that cannot be read says so in its preview, not in a box.
+    pictureMessageHook = [](const char*, const char*, UINT) {};
+    const COLORREF colours[] = {0, anagramColour, rightColour, wrongColour, hintColour};
+    for (int i = 1; i < 5; ++i) editor.verdictBrushes[i] = CreateSolidBrush(colours[i]);
     makeControls();
+    // Files dropped from the Explorer: a quiz to open, or pictures and clips to make questions of.
+    DragAcceptFiles(window, TRUE);
     const std::string* path = static_cast<const std::string*>(create->lpCreateParams);
     editor.document = newDocument();
+    // Laid out before the window is first shown, so that it never shows (or
+    // reports) its controls in a heap.
+    RECT client;
+    GetClientRect(window, &client);
+    layout(client.right, client.bottom);
     showDocument();
     if (path && !path->empty()) openFile(*path);
     return 0;
@@ -631,6 +924,7 @@ void onCommand(int id, int code, HWND from) {
     if (id == idQuestionList && code == LBN_SELCHANGE) return onQuestionChosen();
     if (id == idProblemList && code == LBN_SELCHANGE) return onProblemChosen();
     if (code == EN_CHANGE) return onEditChanged(id);
+    if (code == BN_CLICKED) return onButton(id);
     if (code == CBN_SELCHANGE) return onComboChanged(id);
 }
 
@@ -641,7 +935,60 @@ void onClose(HWND window) {
 
 // The main window gone, the program ends.
 void onDestroy() {
+    for (PicturePreview& preview : editor.previews) releasePreview(preview);
+    for (const std::string& file : editor.extractedFiles) DeleteFileW(wide(file).c_str());
+    for (const std::string& folder : editor.extractedFolders) RemoveDirectoryW(wide(folder).c_str());
+    for (HBRUSH brush : editor.verdictBrushes) {
+        if (brush) DeleteObject(brush);
+    }
+    if (editor.colourBrush) DeleteObject(editor.colourBrush);
     PostQuitMessage(0);
+}
+
+// The verdicts on the player's colours, the swatch on the quiz's.
+LRESULT onCtlColorStatic(HWND window, HDC dc, HWND from, WPARAM wParam, LPARAM lParam) {
+    const int id = GetDlgCtrlID(from);
+    HBRUSH brush = nullptr;
+    if (id == idTryVerdict || id == idTryVerdict2) {
+        brush = editor.verdictBrushes[static_cast<int>(editor.verdicts[id == idTryVerdict ? 0 : 1].brush)];
+    } else if (id == idColourSwatch) {
+        brush = editor.colourBrush;
+    }
+    if (!brush) return DefWindowProcW(window, WM_CTLCOLORSTATIC, wParam, lParam);
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+// The previews are drawn here, from the bitmaps the player would show.
+void onDrawItem(const DRAWITEMSTRUCT* item) {
+    for (int i = 0; i < 2; ++i) {
+        if (static_cast<int>(item->CtlID) == mediaFields[i].preview) {
+            drawPreview(editor.previews[i], item->hDC, item->rcItem, editor.colour);
+        }
+    }
+}
+
+// Files dropped on the window: the first quiz among them is opened; else
+// the pictures (or clips) become questions, one per file in name order.
+void onDropFiles(HDROP drop) {
+    std::vector<std::string> files;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        name.resize(DragQueryFileW(drop, i, &name[0], length + 1));
+        files.push_back(utf8FromWide(name));
+    }
+    DragFinish(drop);
+    for (const std::string& file : files) {
+        const DroppedKind kind = droppedKind(file);
+        if (kind != DroppedKind::source && kind != DroppedKind::packed) continue;
+        if (confirmLeaving()) openFile(file);
+        return;
+    }
+    const DropOutcome outcome = addDroppedMedia(editor.document, files);
+    editor.notice = droppedNotice(outcome);
+    showDocument();
 }
 
 LRESULT CALLBACK editorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -652,6 +999,11 @@ LRESULT CALLBACK editorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
         case WM_CLOSE: onClose(window); return 0;
         case WM_DESTROY: onDestroy(); return 0;
+        case WM_CTLCOLORSTATIC:
+            return onCtlColorStatic(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), wParam,
+                                    lParam);
+        case WM_DRAWITEM: onDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_DROPFILES: onDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -678,6 +1030,18 @@ HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show) {
     ShowWindow(window, show);
     UpdateWindow(window);
     return window;
+}
+
+bool editorTakesKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || message.hwnd != control(idAnswer)) return false;
+    if (!selectQuestion(editor.document, editor.document.selected + 1)) return true;
+    showQuestion();
+    showQuestionList();
+    showEnabledFields();
+    showTrials();
+    showPreviews();
+    SendMessageW(control(idAnswer), EM_SETSEL, 0, -1);
+    return true;
 }
 
 HACCEL createEditorAccelerators() {

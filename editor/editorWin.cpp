@@ -31,6 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (TranslateAcceleratorW(window, accelerators, &message)) continue;
+        if (editorTakesKey(message)) continue;
         // Tab and Shift+Tab move between the fields, as in a dialog.
         if (IsDialogMessageW(window, &message)) continue;
         TranslateMessage(&message);

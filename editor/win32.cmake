@@ -3,12 +3,14 @@
 add_executable(atelier WIN32
   ${CMAKE_SOURCE_DIR}/editor/editorWin.cpp
   ${CMAKE_SOURCE_DIR}/editor/editorMainWin.cpp
+  ${CMAKE_SOURCE_DIR}/editor/picturePreviewWin.cpp
   ${CMAKE_SOURCE_DIR}/editor/atelier.rc)
-target_link_libraries(atelier PRIVATE vetra_editor quizpack_lib user32 gdi32 comdlg32 shell32)
+# vetra_win: the player's own picture decoding and fitting, for the previews.
+target_link_libraries(atelier PRIVATE vetra_editor quizpack_lib vetra_win user32 gdi32 comdlg32 shell32)
 target_compile_options(atelier PRIVATE ${WARNINGS})
 # Stripped and without a link time, like quizpack: the same bytes from the same commit.
 target_link_options(atelier PRIVATE ${WIN_FLAGS} -s -Wl,--no-insert-timestamp)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/editor/atelier.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/editor/atelier.manifest;${CMAKE_SOURCE_DIR}/tools/quizpack/quizpack.ico")
+  "${CMAKE_SOURCE_DIR}/editor/atelier.manifest;${CMAKE_SOURCE_DIR}/editor/atelier.ico")
 # The editor builds with the player that sits beside it.
 add_dependencies(atelier vetra)

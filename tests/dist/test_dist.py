@@ -1,13 +1,15 @@
 """The release zip as a Windows user gets it: built twice from the same tree it
-is the same bytes; it holds the player, quizpack, one packed quiz per example
-named after its source, the example sources with their media, and a French
-LISEZMOI.txt in Windows-1252 with CR LF; unpacked into an empty folder, every
-quiz in it starts under Wine with its own title, and so does the bare player,
-also under names Windows would take for an installer."""
+is the same bytes; it holds the player, quizpack, the editor, one packed quiz
+per example named after its source, the example sources with their media, and
+a French LISEZMOI.txt in Windows-1252 with CR LF; unpacked into an empty
+folder, every quiz in it starts under Wine with its own title, and so does the
+bare player, also under names Windows would take for an installer; the editor
+opens an example there and builds it with the player beside it."""
 import glob
 import os
 import re
 import shutil
+import subprocess
 import sys
 import tempfile
 import tomllib
@@ -84,7 +86,7 @@ class ReleaseZipTest(unittest.TestCase):
             self.assertEqual((info.create_system, info.external_attr), (0, 0x20), info.filename)
 
     def test_holds_the_programs_the_packed_examples_and_their_sources(self):
-        expected = {"LISEZMOI.txt", "vetra.exe", "quizpack.exe"}
+        expected = {"LISEZMOI.txt", "vetra.exe", "quizpack.exe", "atelier.exe"}
         for stem, (path, source) in self.sources.items():
             expected.add(stem + ".exe")
             folder = "exemples/" + makeDist.EXAMPLE_FOLDERS[os.path.basename(os.path.dirname(path))]
@@ -109,6 +111,7 @@ class ReleaseZipTest(unittest.TestCase):
     def test_programs_are_the_builds_and_examples_are_packed_players(self):
         self.assertEqual(self.zip.read("vetra.exe"), read(harness.PLAYER))
         self.assertEqual(self.zip.read("quizpack.exe"), read(harness.QUIZPACK))
+        self.assertEqual(self.zip.read("atelier.exe"), read(os.path.join(harness.BUILD, "atelier.exe")))
         unpacked = os.path.join(self.scratch, "inspect")
         for stem in self.sources:
             with self.subTest(stem):
@@ -127,7 +130,7 @@ class ReleaseZipTest(unittest.TestCase):
         self.assertNotIn("@", text, "a placeholder was left")
         self.assertIn("\u00e9", text)  # accents as single Windows-1252 bytes, not UTF-8 pairs
         self.assertNotIn("\u00c3", text)
-        for words in ("Vetra 2.1.4.3", "quizpack.exe", "quizpack build histoire.toml", "capitales.txt",
+        for words in ("Vetra 2.1.4.3", "quizpack.exe", "atelier.exe", "quizpack build histoire.toml", "capitales.txt",
                       "Appuyez sur une touche", "quizpack import questions.csv"):
             self.assertIn(words, text)
         for stem in self.sources:
@@ -164,6 +167,22 @@ class UnpackedReleaseTest(unittest.TestCase):
         for stem, (_, source) in example_sources().items():
             with self.subTest(stem):
                 self.start(stem + ".exe", source["title"])
+
+    def test_the_editor_opens_an_example_and_builds_it_with_the_player_beside_it(self):
+        folder = os.path.join(self.folder, "exemples", "images")
+        editor = subprocess.Popen(["wine", os.path.join(self.folder, "atelier.exe"), "formes.toml"], cwd=folder,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: editor.poll() is None and (editor.kill(), editor.wait()))
+        main = harness.probe("wait", "AtelierVetra", "-", 60000).strip()
+        self.assertEqual(harness.Control(harness.probe("info", main).splitlines()[0]).text,
+                         "formes.toml \u2014 Atelier Vetra")
+        harness.probe("post", main, harness.WM_COMMAND, 40005, 0)  # Construire le quiz
+        self.assertIn("3 questions mises dans", harness.decode_text(harness.probe("msgbox", "Atelier Vetra", 60000)))
+        harness.probe("answer", "Atelier Vetra", 1, 10000)
+        self.assertEqual(read(os.path.join(folder, "formes.exe")), read(os.path.join(self.folder, "formes.exe")),
+                         "the editor builds the example as the release packed it")
+        harness.probe("post", main, harness.WM_CLOSE, 0, 0)
+        self.assertEqual(editor.wait(timeout=60), 0)
 
     def test_bare_player_shows_the_sample_under_any_name(self):
         for name in ("vetra.exe", "patch-histoire.exe", "setup.exe"):

@@ -5,6 +5,7 @@
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -146,7 +147,9 @@ int usage() {
         "       vetraprobe active HANDLE                -> the active top-level window of that thread\n"
         "       vetraprobe at X Y                       -> the window under that screen point\n"
         "       vetraprobe items HANDLE                 -> a list box's lines (Windows-1252), then its selection\n"
-        "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n");
+        "       vetraprobe answer CAPTION ID MS         -> presses the button ID of that message box\n"
+        "       vetraprobe drop HANDLE X Y FILE...      -> drops files on the window at X, Y (client)\n"
+        "       vetraprobe codepages                    -> the ANSI and OEM code pages Wine gives this process\n");
     return 2;
 }
 
@@ -291,6 +294,38 @@ int main(int argc, char** argv) {
         HWND box = waitTop("#32770", argv[2], std::atoi(argv[4]));
         if (!box) return 1;
         return PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0) ? 0 : 1;
+    }
+    if (command == "drop" && argc >= 6) {
+        // The DROPFILES block the shell would hand over, written into the
+        // target process: a handle of this process would mean nothing there.
+        int count = 0;
+        LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (!wide || count < 6) return 1;
+        std::wstring names;
+        for (int i = 5; i < count; ++i) names.append(wide[i]).push_back(L'\0');
+        names.push_back(L'\0');
+        LocalFree(wide);
+        std::string block(sizeof(DROPFILES) + names.size() * sizeof(wchar_t), '\0');
+        DROPFILES header = {};
+        header.pFiles = sizeof(DROPFILES);
+        header.pt.x = std::atoi(argv[3]);
+        header.pt.y = std::atoi(argv[4]);
+        header.fWide = TRUE;
+        std::memcpy(&block[0], &header, sizeof header);
+        std::memcpy(&block[sizeof header], names.data(), names.size() * sizeof(wchar_t));
+        HWND window = handleArg(argv[2]);
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+        if (!process) return 1;
+        void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        const bool written = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+        CloseHandle(process);
+        return written && PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) ? 0 : 1;
+    }
+    if (command == "codepages" && argc == 2) {
+        std::printf("%u\t%u\n", GetACP(), GetOEMCP());
+        return 0;
     }
     if (command == "focus" && argc == 3) {
         return SetForegroundWindow(handleArg(argv[2])) ? 0 : 1;

@@ -37,8 +37,25 @@ def wait_for(condition, what, attempts=300):
     raise AssertionError("never happened: " + what)
 
 
+def choose_file(path):
+    """Types a path into the platform's file dialog and presses its OK button."""
+    dialog = int(harness.probe("wait", "#32770", "-", 30000).strip())
+    controls = [harness.Control(l) for l in harness.probe("tree", dialog).splitlines() if l.strip()]
+    names = [c for c in controls if c.id == FILE_NAME_EDIT and c.cls.lower() == "edit"]
+    if not names:
+        raise AssertionError("no file name box in %r" % controls)
+    harness.probe("settext", names[0].handle, windows_path(path))
+    harness.probe("post", dialog, harness.WM_COMMAND, 1, 0)
+    wait_for(lambda: not harness.probe_ok("info", dialog), "the file dialog closed")
+
+
+def windows_path(path):
+    """A Linux path as Wine's Z: drive shows it."""
+    return "Z:" + path.replace("/", "\\")
+
+
 class Editor:
-    def __init__(self, test, source_text=None, wait=True):
+    def __init__(self, test, source_text=None, wait=True, open_source=True, env=None):
         self.root = tempfile.mkdtemp(prefix="vetra-editor-")
         test.addCleanup(shutil.rmtree, self.root, True)
         # The editor and its player in a folder of their own, the quiz in another.
@@ -54,8 +71,10 @@ class Editor:
                 f.write(source_text)
         with open(self.source, "rb") as f:
             self.original = f.read()
-        self.process = subprocess.Popen(["wine", os.path.join(self.program, "atelier.exe"), "formes.toml"],
-                                        cwd=self.quiz, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        arguments = ["formes.toml"] if open_source else []
+        self.process = subprocess.Popen(["wine", os.path.join(self.program, "atelier.exe")] + arguments,
+                                        cwd=self.quiz, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        env=env)
         test.addCleanup(self.kill)
         self.main = None
         if wait:
@@ -103,6 +122,22 @@ class Editor:
 
     def enabled(self, control_id):
         return not harness.Control(harness.probe("info", self.child(control_id)).splitlines()[0]).style & WS_DISABLED
+
+    def click(self, control_id):
+        """A real click through X in the middle of a control, the editor's window given the focus first
+        (without a window manager a click alone does not give it)."""
+        found = subprocess.run(["xdotool", "search", "--name", "Atelier Vetra"], capture_output=True,
+                               text=True).stdout.split()
+        harness.xdotool("windowfocus", "--sync", found[0])
+        where = self.rect(self.child(control_id))
+        harness.xdotool("mousemove", where.sx + where.w // 2, where.sy + where.h // 2)
+        harness.xdotool("click", "1")
+
+    def select(self, combo_id, index):
+        """Chooses an item of a drop-down list as the mouse would: the selection, then its notification."""
+        combo = self.child(combo_id)
+        harness.probe("send", combo, CB_SETCURSEL, index, 0)
+        harness.probe("send", self.main, harness.WM_COMMAND, (CBN_SELCHANGE << 16) | combo_id, combo)
 
     def saved(self):
         with open(self.source, "rb") as f:
@@ -198,14 +233,7 @@ class EditorTest(unittest.TestCase):
         harness.probe("post", player, harness.WM_CLOSE, 0, 0)
 
     def choose_file(self, editor, path):
-        """Types a path into the platform's file dialog and presses its OK button."""
-        dialog = int(harness.probe("wait", "#32770", "-", 30000).strip())
-        controls = [harness.Control(l) for l in harness.probe("tree", dialog).splitlines() if l.strip()]
-        names = [c for c in controls if c.id == FILE_NAME_EDIT and c.cls.lower() == "edit"]
-        self.assertTrue(names, controls)
-        harness.probe("settext", names[0].handle, "Z:" + path.replace("/", "\\"))
-        harness.probe("post", dialog, harness.WM_COMMAND, 1, 0)
-        wait_for(lambda: not harness.probe_ok("info", dialog), "the file dialog closed")
+        choose_file(path)
 
     def test_opening_another_quiz_asks_about_the_changes_first(self):
         editor = Editor(self)
@@ -254,7 +282,10 @@ class EditorTest(unittest.TestCase):
         self.assertEqual(editor.items(ID_QUESTIONS),
                          (["1. cercle", "2. (sans réponse) (!)", "3. triangle", "4. carré"], 1))
         # No answer, no picture, no solution picture, one reward code short.
-        self.assertEqual(editor.text(ID_STATUS), "4 questions, 4 problèmes")
+        # Four pictures leave the last row of three incomplete: quizpack's warning follows the counts.
+        self.assertEqual(editor.text(ID_STATUS), "4 questions, 4 problèmes — attention : le lecteur range les images "
+                         "trois par ligne et cherche des images jusqu'à la numéro 6 ; avec 4 questions, il signalera "
+                         "celles qui manquent")
         self.assertEqual(editor.text(ID_ANSWER), "")
         editor.set_text(ID_ANSWER, "losange")
         self.assertEqual(editor.items(ID_QUESTIONS)[0][1], "2. losange (!)")
@@ -274,7 +305,7 @@ class EditorTest(unittest.TestCase):
         harness.probe("send", combo, CB_SETCURSEL, 1, 0)
         harness.probe("send", editor.main, harness.WM_COMMAND, (CBN_SELCHANGE << 16) | ID_ANSWERS_PER_QUESTION, combo)
         self.assertTrue(editor.enabled(ID_ANSWER2))
-        self.assertEqual(editor.text(ID_STATUS), "4 questions, 5 problèmes")
+        self.assertTrue(editor.text(ID_STATUS).startswith("4 questions, 5 problèmes — attention"))
 
     def test_any_character_reaches_the_model_and_the_check(self):
         editor = Editor(self)

@@ -125,8 +125,15 @@ class AtelierExecutableTest(unittest.TestCase):
         names = {imp.dll.decode().lower() for imp in self.pe.DIRECTORY_ENTRY_IMPORT}
         self.assertLessEqual(names, player_pe.SYSTEM_DLLS, names - player_pe.SYSTEM_DLLS)
 
-    def test_has_an_icon_for_the_shell(self):
+    def test_has_an_icon_of_its_own_for_the_shell(self):
         self.assertEqual(list(self.res[RT_GROUP_ICON]), [1])
+        _, data = self.res[RT_GROUP_ICON][1]
+        icon_id = struct.unpack_from("<H", data, 6 + 12)[0]
+        _, image = self.res[RT_ICON][icon_id]
+        # Neither the player's nor quizpack's: the three files must look different in a folder.
+        for other in (VETRA_EXE, QUIZPACK_EXE):
+            _, other_res = load(other)
+            self.assertNotIn(image, {data for _, data in other_res[RT_ICON].values()}, other)
 
     def test_version_record(self):
         check_version_record(self, self.pe, b"atelier")

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Builds the release zip: the bare player, quizpack, every example quiz packed
+"""Builds the release zip: the bare player, quizpack, the editor, every example quiz packed
 (named after its source), the example sources with their media under
 exemples/, and LISEZMOI.txt in Windows-1252 with CR LF line ends.
 
@@ -9,7 +9,7 @@ examples that are themselves deterministic.
 
     makeDist.py BUILD_DIR OUTPUT.zip
 
-BUILD_DIR holds vetra.exe and quizpack.exe; quizpack runs under Wine with the
+BUILD_DIR holds vetra.exe, quizpack.exe and atelier.exe; quizpack runs under Wine with the
 caller's WINEPREFIX."""
 import os
 import re
@@ -128,7 +128,8 @@ def entries(build, source=SOURCE, workdir=None):
         raise ValueError("two examples would share a name in the zip")
     return ([("LISEZMOI.txt", readme(source, names)),
              ("vetra.exe", read(os.path.join(build, "vetra.exe"))),
-             ("quizpack.exe", read(os.path.join(build, "quizpack.exe")))] + packed + sources)
+             ("quizpack.exe", read(os.path.join(build, "quizpack.exe"))),
+             ("atelier.exe", read(os.path.join(build, "atelier.exe")))] + packed + sources)
 
 
 def write_zip(items, output, seconds):
