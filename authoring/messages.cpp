@@ -16,6 +16,9 @@ const char* const texts[] = {
     // sourceStrayQuote
     "\xAB {1} \xBB ne peut pas ouvrir un texte \xE0 cet endroit (un texte suit \xAB = \xBB, \xAB [ \xBB ou "
     "\xAB , \xBB)",
+    // sourceAfterValue
+    "\xAB {1} \xBB ne peut pas suivre une valeur sur la m\xEAme ligne (une date n'est suivie que d'une heure "
+    "compl\xE8te, 2024-05-01 12:00:00)",
     // unknownKey
     "cl\xE9 inconnue (cl\xE9s connues : {1})",
     // notText

@@ -13,6 +13,7 @@ enum class Message {
     sourceNotUtf8,
     sourceOutsideText,
     sourceStrayQuote,
+    sourceAfterValue,
     unknownKey,
     notText,
     kindChoice,

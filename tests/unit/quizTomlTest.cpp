@@ -208,6 +208,10 @@ TEST(QuizToml, ValuesTheModelCannotHoldAreReportedWhereTheyAre) {
         {"quote after a bracket in a bare value", std::string("''=-\0.['\xC9\xBB", 10), ModelField::none, -1, -1, 1},
         {"quote inside a number", "kind = \"text\"\nx = 1'\xC3\xA9'\n", ModelField::none, -1, -1, 2},
         {"quote after a dot in a list", "kind = \"text\"\nx = [1, 2.'\xC3\xA9']\n", ModelField::none, -1, -1, 2},
+        // Found by fuzzing: a date, a space and a digit make the parser read on past a "#" as one
+        // date-time, and test the presentation form after it for whitespace.
+        {"date and time read past a comment sign", "-=0057-12-10 2#:1\xEF\xB9\xBF", ModelField::none, -1, -1, 1},
+        {"date and time before an accent", "x = 2000-01-01 1\xC3\xA9", ModelField::none, -1, -1, 1},
     };
     for (const Row& row : rows) {
         QuizModel model;
