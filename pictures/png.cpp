@@ -314,6 +314,53 @@ void unfilterRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8
     }
 }
 
+// Unfiltering and the conversion to blue-first order in one pass, for 8-bit
+// RGB (D 3) and RGBA (D 4): output channel c is the file's channel
+// swapped[c]. The filters work per channel, so they work as well on the
+// swapped channels: `prior` is the previous output row, already blue-first,
+// and no row is written twice.
+template <int D>
+void unfilterSwappedRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, uint32_t width) {
+    constexpr int swapped[4] = {2, 1, 0, 3};
+    int left[D] = {};  // the rebuilt pixel to the left, zero before the row
+    int upLeft[D] = {};
+    const size_t length = size_t(width) * D;
+    switch (filter) {
+        case 1:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) out[i + c] = uint8_t(left[c] = uint8_t(row[i + swapped[c]] + left[c]));
+            }
+            break;
+        case 2:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) out[i + c] = uint8_t(row[i + swapped[c]] + prior[i + c]);
+            }
+            break;
+        case 3:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) {
+                    out[i + c] = uint8_t(left[c] = uint8_t(row[i + swapped[c]] + ((left[c] + prior[i + c]) >> 1)));
+                }
+            }
+            break;
+        case 4:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) {
+                    const int up = prior[i + c];
+                    out[i + c] =
+                        uint8_t(left[c] = uint8_t(row[i + swapped[c]] + paethPredictor(left[c], up, upLeft[c])));
+                    upLeft[c] = up;
+                }
+            }
+            break;
+        default:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) out[i + c] = row[i + swapped[c]];
+            }
+            break;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Adam7 placement of one converted pass row into its output row.
 
@@ -348,6 +395,29 @@ struct FillBuffers {
         std::free(scratch);
     }
 };
+
+// Every row of a plain 8-bit RGB or RGBA image through unfilterSwappedRow;
+// `zeros` is the row above the first.
+bool fillSwapped(const PngImage& image, uint32_t pixelSize, uint8_t* pixels, uint32_t stride, const uint8_t* zeros) {
+    const size_t length = size_t(image.width) * pixelSize;
+    const uint8_t* prior = zeros;
+    uint64_t position = 0;
+    for (uint32_t y = 0; y < image.height; ++y) {
+        if (position + 1 + length > image.filteredSize) return false;
+        const uint8_t filter = image.filteredData[position];
+        const uint8_t* row = image.filteredData + position + 1;
+        position += 1 + length;
+        if (filter > 4) return false;
+        uint8_t* out = pixels + size_t(y) * stride;
+        if (pixelSize == 3) {
+            unfilterSwappedRow<3>(filter, row, prior, out, image.width);
+        } else {
+            unfilterSwappedRow<4>(filter, row, prior, out, image.width);
+        }
+        prior = out;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -467,6 +537,11 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
     if (buffers.rows == nullptr || buffers.zeros == nullptr || (interlaced && buffers.scratch == nullptr)) {
         image.lastError = pngErrorOutOfMemory;
         return false;
+    }
+    // The commonest pictures take one pass per row, straight into the
+    // bitmap, the row above read back from it.
+    if (!interlaced && image.bitDepth == 8 && (image.colourType == 2 || image.colourType == 6)) {
+        return fillSwapped(image, bpp / 8, pixels, stride, buffers.zeros);
     }
     // Sub-byte pixels of a pass are OR-ed into place.
     if (interlaced && kind->outputBits < 8) std::memset(pixels, 0, pixelBytes);
