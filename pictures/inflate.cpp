@@ -424,10 +424,56 @@ InflateStatus stored(InflateState& s) {
 // Whole periods of 16 bytes for a distance below 16: 16 less 16 mod d.
 const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12, 13, 14, 15};
 
+inline uint32_t load32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+inline void store32(uint8_t* p, uint32_t v) {
+    std::memcpy(p, &v, 4);
+}
+
 // Copies `length` bytes from `distance` back, writing up to 31 bytes past
 // their end (the caller has that room). The result is that of a copy one
 // byte at a time, a pattern repeating when the distance is short.
-inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+//
+// 32-bit x86 without SSE2 has no 16-byte moves and few registers, so there
+// the copy moves 4-byte words, each stored before the next is loaded: with a
+// distance of at least 4 every word read is already final.
+[[gnu::always_inline]] inline void copyMatchWords(uint8_t* dst, uint32_t distance, uint32_t length) {
+    const uint8_t* from = dst - distance;
+    uint8_t* const stop = dst + length;
+    if (distance >= 4) {
+        // Most matches are short: one step of 8 bytes for them, steps of
+        // 16 for the others.
+        store32(dst, load32(from));
+        store32(dst + 4, load32(from + 4));
+        for (dst += 8, from += 8; dst < stop; dst += 16, from += 16) {
+            store32(dst, load32(from));
+            store32(dst + 4, load32(from + 4));
+            store32(dst + 8, load32(from + 8));
+            store32(dst + 12, load32(from + 12));
+        }
+        return;
+    }
+    uint32_t run;
+    if (distance == 1) {
+        run = from[0] * 0x01010101u;
+    } else if (distance == 2) {
+        run = (from[0] | (uint32_t(from[1]) << 8)) * 0x00010001u;
+    } else {
+        for (uint32_t i = 0; i < length; ++i) dst[i] = from[i];
+        return;
+    }
+    do {
+        store32(dst, run);
+        store32(dst + 4, run);
+        dst += 8;
+    } while (dst < stop);
+}
+
+// Elsewhere 16 bytes at a time.
+[[gnu::always_inline]] inline void copyMatch16(uint8_t* dst, uint32_t distance, uint32_t length) {
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
     if (distance >= 16) {
@@ -469,6 +515,14 @@ inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
             for (dst += step; dst < stop; dst += step) std::memcpy(dst, pattern, 16);
         }
     }
+}
+
+[[gnu::always_inline]] inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+#if defined(__i386__) && !defined(__SSE2__)
+    copyMatchWords(dst, distance, length);
+#else
+    copyMatch16(dst, distance, length);
+#endif
 }
 
 // One literal/length symbol and, for a length, its distance and copy, with

@@ -5,6 +5,7 @@
 
 #include "pictures/png.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -419,6 +420,47 @@ bool fillSwapped(const PngImage& image, uint32_t pixelSize, uint8_t* pixels, uin
     return true;
 }
 
+// ---------------------------------------------------------------------------
+// The buffer of the filtered data. A quiz decodes its pictures one after
+// another, each into a buffer as large as its whole filtered data; fresh
+// memory costs a page fault per page on its first write, which on a large
+// picture takes as long as inflating into it. So the buffer of the last
+// decode is kept for the next (up to keptBufferLimit bytes): a spare block,
+// taken and given back by atomic exchange, which stays correct should two
+// threads ever decode at once. A block starts with its capacity.
+
+constexpr size_t blockHeader = 16;  // keeps the data as aligned as malloc's
+constexpr size_t keptBufferLimit = size_t(16) << 20;
+std::atomic<uint8_t*> spareBlock{nullptr};
+
+size_t blockCapacity(const uint8_t* block) {
+    size_t capacity;
+    std::memcpy(&capacity, block, sizeof capacity);
+    return capacity;
+}
+
+uint8_t* takeFilteredBuffer(uint32_t size) {
+    uint8_t* block = spareBlock.exchange(nullptr);
+    if (block != nullptr && blockCapacity(block) >= size) return block + blockHeader;
+    std::free(block);
+    if (size > SIZE_MAX - blockHeader) return nullptr;
+    block = static_cast<uint8_t*>(std::malloc(size + blockHeader));
+    if (block == nullptr) return nullptr;
+    const size_t capacity = size;
+    std::memcpy(block, &capacity, sizeof capacity);
+    return block + blockHeader;
+}
+
+void giveFilteredBuffer(uint8_t* buffer) {
+    if (buffer == nullptr) return;
+    uint8_t* block = buffer - blockHeader;
+    if (blockCapacity(block) > keptBufferLimit) {
+        std::free(block);
+        return;
+    }
+    std::free(spareBlock.exchange(block));
+}
+
 }  // namespace
 
 void pngImageClear(PngImage& image) {
@@ -455,14 +497,14 @@ bool pngImageDecompress(PngImage& image) {
         image.lastError = pngErrorOutOfMemory;
         return false;
     }
-    uint8_t* buffer = static_cast<uint8_t*>(std::malloc(size));
+    uint8_t* buffer = takeFilteredBuffer(size);
     if (buffer == nullptr) {
         image.lastError = pngErrorOutOfMemory;
         return false;
     }
     image.lastError = pngErrorNotPng;
     if (!inflateIdatStream(image.source, image.sourceLength, image.firstIdat, buffer, size)) {
-        std::free(buffer);
+        giveFilteredBuffer(buffer);
         return false;
     }
     image.filteredData = buffer;
@@ -583,7 +625,7 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
 }
 
 void pngImageRelease(PngImage& image) {
-    if (image.stage == pngStageInflated) std::free(image.filteredData);
+    if (image.stage == pngStageInflated) giveFilteredBuffer(image.filteredData);
     pngImageClear(image);
 }
 
