@@ -444,11 +444,14 @@ inline void store32(uint8_t* p, uint32_t v) {
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
     if (distance >= 4) {
-        // Most matches are short: one step of 8 bytes for them, steps of
-        // 16 for the others.
+        // Most matches are short: 16 bytes at once cover them without a
+        // test (lengths of about 8 would make one unforeseeable), then
+        // steps of 16 for the others.
         store32(dst, load32(from));
         store32(dst + 4, load32(from + 4));
-        for (dst += 8, from += 8; dst < stop; dst += 16, from += 16) {
+        store32(dst + 8, load32(from + 8));
+        store32(dst + 12, load32(from + 12));
+        for (dst += 16, from += 16; dst < stop; dst += 16, from += 16) {
             store32(dst, load32(from));
             store32(dst + 4, load32(from + 4));
             store32(dst + 8, load32(from + 8));
@@ -616,12 +619,19 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 count |= refillFloor;
             };
             // With 15 real bits at hand the entry does not wait for the
-            // refill; otherwise it is looked up again after it.
+            // refill; otherwise it is looked up again after it. A 32-bit
+            // buffer has those bits about every other time, a branch the
+            // processor cannot foresee: there the look-up follows the refill.
             auto refillAndLookUp = [&](uint32_t& e) {
-                const bool enough = count >= maxCodeLength;
-                e = lookupLiteral();
-                refillFast();
-                if (!enough) e = lookupLiteral();
+                if constexpr (wideBuffer) {
+                    const bool enough = count >= maxCodeLength;
+                    e = lookupLiteral();
+                    refillFast();
+                    if (!enough) e = lookupLiteral();
+                } else {
+                    refillFast();
+                    e = lookupLiteral();
+                }
             };
             auto putLiterals = [&](uint32_t e) {
                 dst[0] = uint8_t(entryValue(e));
