@@ -461,6 +461,17 @@ void placePassRow(const uint8_t* converted, uint8_t* outRow, const Pass& pass, u
     }
 }
 
+// Adam7 placement of a pass row of D-byte pixels that are already in the
+// bitmap's order.
+template <int D>
+void placePixels(const uint8_t* converted, uint8_t* outRow, const Pass& pass) {
+    uint8_t* to = outRow + size_t(pass.firstColumn) * D;
+    const size_t step = size_t(pass.columnStep) * D;
+    for (uint32_t x = 0; x < pass.width; ++x, converted += D, to += step) {
+        for (int c = 0; c < D; ++c) to[c] = converted[c];
+    }
+}
+
 struct FillBuffers {
     uint8_t* rows = nullptr;     // two row buffers used in turn
     uint8_t* zeros = nullptr;    // the row above the first row of each pass
@@ -661,6 +672,7 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
     if (!interlaced && image.bitDepth == 8 && (image.colourType == 2 || image.colourType == 6)) {
         return fillSwapped(image, bpp / 8, pixels, stride, buffers.zeros);
     }
+    const bool swappedRows = image.bitDepth == 8 && (image.colourType == 2 || image.colourType == 6);
     // Sub-byte pixels of a pass are OR-ed into place.
     if (interlaced && kind->outputBits < 8) std::memset(pixels, 0, pixelBytes);
 
@@ -677,6 +689,24 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
             position += 1 + length;
             if (filter > 4) return false;
 
+            uint8_t* outRow = pixels + size_t(pass.firstRow + uint64_t(y) * pass.rowStep) * stride;
+            if (swappedRows) {
+                // 8-bit RGB or RGBA passes: rebuilt blue-first, pass 7's rows
+                // straight into the bitmap, the others' placed pixel by pixel.
+                uint8_t* target = pass.columnStep == 1    ? outRow
+                                  : buffers.rows == prior ? buffers.rows + buffers.half
+                                                          : buffers.rows;
+                if (distance == 3) {
+                    unfilterSwappedRow<3>(filter, row, prior, target, pass.width);
+                    if (target != outRow) placePixels<3>(target, outRow, pass);
+                } else {
+                    unfilterSwappedRow<4>(filter, row, prior, target, pass.width);
+                    if (target != outRow) placePixels<4>(target, outRow, pass);
+                }
+                prior = target;
+                continue;
+            }
+
             // A None row is read where it lies; any other is rebuilt in the
             // buffer that does not hold the previous row.
             const uint8_t* current = row;
@@ -687,7 +717,6 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
             }
             prior = current;
 
-            uint8_t* outRow = pixels + size_t(pass.firstRow + uint64_t(y) * pass.rowStep) * stride;
             if (!interlaced || pass.columnStep == 1) {
                 // Pass 7 covers whole rows that no other pass touches.
                 kind->convert(current, outRow, pass.width);
