@@ -9,6 +9,7 @@
 
 #include "pictures/inflate.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <type_traits>
@@ -440,7 +441,7 @@ inline void store32(uint8_t* p, uint32_t v) {
 // 32-bit x86 without SSE2 has no 16-byte moves and few registers, so there
 // the copy moves 4-byte words, each stored before the next is loaded: with a
 // distance of at least 4 every word read is already final.
-[[gnu::always_inline]] inline void copyMatchWords(uint8_t* dst, uint32_t distance, uint32_t length) {
+[[maybe_unused]] [[gnu::always_inline]] inline void copyMatchWords(uint8_t* dst, uint32_t distance, uint32_t length) {
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
     if (distance >= 4) {
@@ -591,7 +592,8 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
 // block, 257-285 give a length followed by a distance; the copy repeats a
 // pattern when the distance is shorter than the length. The output buffer is
 // the whole window.
-InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
+[[gnu::always_inline]] inline InflateStatus codesBody(InflateState& s, const uint32_t* literals,
+                                                      const uint32_t* distances) {
     Reader& r = s.in;
     uint8_t* const out = s.output;
     for (;;) {
@@ -742,6 +744,38 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
     }
 }
 
+// The same loop compiled twice: for any processor, and for those with BMI2,
+// whose shifts take their count from any register (on 32-bit x86 a plain
+// shift wants it in ECX, one of few registers) and whose BZHI masks the
+// extra bits in one instruction. The processor is asked once.
+InflateStatus codesPlain(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
+    return codesBody(s, literals, distances);
+}
+
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+__attribute__((target("bmi,bmi2"))) InflateStatus codesBmi2(InflateState& s, const uint32_t* literals,
+                                                            const uint32_t* distances) {
+    return codesBody(s, literals, distances);
+}
+
+bool processorHasBmi2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("bmi2") != 0;
+    }();
+    return has;
+}
+#endif
+
+std::atomic<bool> bmi2Allowed{true};
+
+InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+    if (bmi2Allowed.load(std::memory_order_relaxed) && processorHasBmi2()) return codesBmi2(s, literals, distances);
+#endif
+    return codesPlain(s, literals, distances);
+}
+
 // Format notes: the fixed code gives literal/length symbols 0-143 8 bits,
 // 144-255 9 bits, 256-279 7 bits, 280-287 8 bits; distance codes are 5-bit
 // values, so 30 and 31 exist and fail when used.
@@ -864,6 +898,10 @@ InflateStatus inflateIdatStreamStatus(const uint8_t* file, uint32_t fileLength, 
         std::memset(output + s->outputCount, 0, outputSize - s->outputCount);
     }
     return status;
+}
+
+void inflateAllowBmi2(bool allowed) {
+    bmi2Allowed.store(allowed, std::memory_order_relaxed);
 }
 
 bool inflateIdatStream(const uint8_t* file, uint32_t fileLength, const uint8_t* firstIdat, uint8_t* output,
