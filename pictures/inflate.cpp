@@ -608,25 +608,22 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
             bool blockEnded = false;
             constexpr uint32_t literalMask = (1u << literalTableBits) - 1;
             constexpr uint32_t distanceMask = (1u << distanceTableBits) - 1;
-            auto lookupLiteral = [&]() {
-                uint32_t e = literals[bits & literalMask];
-                if (e & linkFlag) {
-                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
-                }
-                return e;
-            };
+            // First level only: literals, the common case, are tested first,
+            // and a link is followed where a length is handled, with a full
+            // buffer.
+            auto lookupLiteral = [&]() { return literals[bits & literalMask]; };
             auto refillFast = [&]() {
                 bits |= loadWord(next) << count;
                 next += (bufferBits - 1 - count) >> 3;
                 count |= refillFloor;
             };
-            // With 15 real bits at hand the entry does not wait for the
-            // refill; otherwise it is looked up again after it. A 32-bit
+            // With the first level's bits at hand the entry does not wait for
+            // the refill; otherwise it is looked up again after it. A 32-bit
             // buffer has those bits about every other time, a branch the
             // processor cannot foresee: there the look-up follows the refill.
             auto refillAndLookUp = [&](uint32_t& e) {
                 if constexpr (wideBuffer) {
-                    const bool enough = count >= maxCodeLength;
+                    const bool enough = count >= literalTableBits;
                     e = lookupLiteral();
                     refillFast();
                     if (!enough) e = lookupLiteral();
@@ -677,6 +674,17 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
                         }
                         refillFast();  // the bits under e stay where they are
                     } else {
+                        refillAndLookUp(e);
+                        continue;
+                    }
+                }
+                if (e & linkFlag) {
+                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
+                    if (isLiterals(e)) {
+                        // A long literal code: second levels hold single
+                        // literals only.
+                        consume(e);
+                        putLiterals(e);
                         refillAndLookUp(e);
                         continue;
                     }
