@@ -477,7 +477,7 @@ inline void store32(uint8_t* p, uint32_t v) {
 }
 
 // Elsewhere 16 bytes at a time.
-[[gnu::always_inline]] inline void copyMatch16(uint8_t* dst, uint32_t distance, uint32_t length) {
+[[maybe_unused]] [[gnu::always_inline]] inline void copyMatch16(uint8_t* dst, uint32_t distance, uint32_t length) {
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
     if (distance >= 16) {

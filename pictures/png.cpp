@@ -530,8 +530,9 @@ uint8_t* takeFilteredBuffer(uint32_t size) {
     uint8_t* block = spareBlock.exchange(nullptr);
     if (block != nullptr && blockCapacity(block) >= size) return block + blockHeader;
     std::free(block);
-    if (size > SIZE_MAX - blockHeader) return nullptr;
-    block = static_cast<uint8_t*>(std::malloc(size + blockHeader));
+    const size_t total = size_t(size) + blockHeader;
+    if (total < size) return nullptr;  // wrapped: a 32-bit size_t
+    block = static_cast<uint8_t*>(std::malloc(total));
     if (block == nullptr) return nullptr;
     const size_t capacity = size;
     std::memcpy(block, &capacity, sizeof capacity);
