@@ -1,10 +1,14 @@
 #include "bench/benchData.h"
 
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "quiz/lzw.h"
@@ -257,6 +261,64 @@ Bytes idatFile(const Bytes& zlibStream, uint32_t idatSize, uint32_t& firstIdatOf
     }
     chunk(out, "IEND", nullptr, 0);
     return out;
+}
+
+namespace {
+
+uint32_t bigEndian32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+[[noreturn]] void setupFailed(const std::string& what) {
+    std::fprintf(stderr, "benchmark set-up failed: %s\n", what.c_str());
+    std::exit(1);
+}
+
+}  // namespace
+
+Bytes imageMagickPng(const RawImage& image, const std::string& options, const std::string& format) {
+    if (image.bitDepth != 8 || (image.colourType != 2 && image.colourType != 6) || image.interlaced) {
+        setupFailed("imageMagickPng takes 8-bit RGB or RGBA rows");
+    }
+    char folder[] = "/tmp/vetra-bench-XXXXXX";
+    if (mkdtemp(folder) == nullptr) setupFailed("no temporary folder");
+    const std::string dir = folder;
+    const bool alpha = image.colourType == 6;
+    const std::string in = dir + (alpha ? "/in.pam" : "/in.ppm"), out = dir + "/out.png";
+    {
+        std::ofstream f(in, std::ios::binary);
+        const std::string w = std::to_string(image.width), h = std::to_string(image.height);
+        f << (alpha ? "P7\nWIDTH " + w + "\nHEIGHT " + h + "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n"
+                    : "P6\n" + w + " " + h + "\n255\n");
+        f.write(reinterpret_cast<const char*>(image.rows.data()), std::streamsize(image.rows.size()));
+        if (!f) setupFailed("cannot write " + in);
+    }
+    const char* program = std::getenv("VETRA_CONVERT");
+    const std::string command = std::string(program != nullptr && *program != 0 ? program : "convert") + " " + in +
+                                " -define png:exclude-chunks=date,time " + options + " " + format + out;
+    const int status = std::system((command + " > /dev/null 2>&1").c_str());
+    std::ifstream f(out, std::ios::binary);
+    Bytes png((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::remove(in.c_str());
+    std::remove(out.c_str());
+    rmdir(folder);
+    if (status != 0 || png.size() < 8) setupFailed("convert failed: " + command);
+    return png;
+}
+
+Bytes idatStream(const Bytes& png, uint32_t& firstIdatOffset) {
+    Bytes stream;
+    firstIdatOffset = 0;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const uint32_t length = bigEndian32(&png[at]);
+        if (length > png.size() - at - 12) break;
+        const bool idat = std::memcmp(&png[at + 4], "IDAT", 4) == 0;
+        if (idat && stream.empty()) firstIdatOffset = uint32_t(at);
+        if (!idat && !stream.empty()) break;
+        if (idat) stream.insert(stream.end(), png.begin() + long(at + 8), png.begin() + long(at + 8 + length));
+        at += 12 + size_t(length);
+    }
+    return stream;
 }
 
 namespace {

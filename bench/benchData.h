@@ -41,6 +41,19 @@ Bytes zlibCompress(const Bytes& data, int level);
 // chunks of idatSize bytes, IEND.
 Bytes pngFile(const RawImage& image, const Bytes& zlibStream, uint32_t idatSize = 8192);
 
+// The image (8-bit RGB or RGBA, not interlaced) written by ImageMagick:
+// the pixels go to `convert` as a PPM or PAM file and come back as the PNG
+// that `convert <options> <format>:out.png` writes with its own chunking and
+// filter choice (format PNG24, PNG32, PNG8 or plain PNG: its own choice).
+// `convert` is the program named by VETRA_CONVERT, else the first on the
+// path. Aborts with a message when it fails.
+Bytes imageMagickPng(const RawImage& image, const std::string& options, const std::string& format);
+
+// The data of a PNG file's consecutive IDAT chunks from the first one (the
+// zlib stream); firstIdatOffset receives the offset of the first chunk's
+// length field.
+Bytes idatStream(const Bytes& png, uint32_t& firstIdatOffset);
+
 // A file of IDAT chunks only (behind the signature), for inflating alone;
 // firstIdatOffset receives the offset of the first chunk's length field.
 Bytes idatFile(const Bytes& zlibStream, uint32_t idatSize, uint32_t& firstIdatOffset);

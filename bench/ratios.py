@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Reads the Google Benchmark JSON of vetra_bench and prints, for every input,
-our median CPU time and each peer's time divided by ours (above 1: ours is
-faster), then the absolute times of the benchmarks that have no peer."""
+"""Reads the Google Benchmark JSON reports of vetra_bench (one per build, e.g.
+build/bench/results.json and build/bench32/results.json) and prints, for every
+input, our median CPU time and each peer's time divided by ours (above 1: ours
+is faster), then the absolute times of the benchmarks that have no peer."""
 import json
 import sys
 
 
-def main(path):
+def medians_of(path):
     with open(path) as f:
         report = json.load(f)
     medians = {}
@@ -16,26 +17,33 @@ def main(path):
         name = b.get("run_name", b["name"]).removesuffix("_median")
         unit = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b.get("time_unit", "ns")]
         medians[name] = b["cpu_time"] * unit  # milliseconds
+    return report.get("context", {}), medians
 
+
+def table(path):
+    context, medians = medians_of(path)
     groups = {}
     for name, ms in medians.items():
         group, case, impl = name.split("/")
         groups.setdefault((group, case), {})[impl] = ms
 
-    print(f"{'benchmark':<24}{'vetra ms':>10}   peer time / vetra time (above 1: vetra faster)")
+    print(f"{path} ({context.get('date', '?')}, {context.get('library_build_type', '?')} benchmark library)")
+    print(f"{'benchmark':<28}{'vetra ms':>10}   peer time / vetra time (above 1: vetra faster)")
     for (group, case), impls in groups.items():
         ours = impls.get("vetra")
         peers = {k: v for k, v in impls.items() if k != "vetra"}
         if ours is None or not peers:
             continue
         cells = "  ".join(f"{peer} {ms / ours:5.2f}x" for peer, ms in peers.items())
-        print(f"{group + '/' + case:<24}{ours:>10.3f}   {cells}")
+        print(f"{group + '/' + case:<28}{ours:>10.3f}   {cells}")
     print()
     for (group, case), impls in groups.items():
         if "vetra" not in impls:
             for impl, ms in impls.items():
-                print(f"{group + '/' + case + '/' + impl:<32}{ms:>10.3f} ms")
+                print(f"{group + '/' + case + '/' + impl:<36}{ms:>10.3f} ms")
+    print()
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "build/bench/results.json")
+    for path in sys.argv[1:] or ["build/bench/results.json"]:
+        table(path)

@@ -110,7 +110,6 @@ void checkInflateInput(const std::string& name, const InflateInput& in) {
 // allocates its output on every decode, as a caller would.
 
 struct PngInput {
-    RawImage image;
     Bytes file;
 };
 
@@ -283,16 +282,76 @@ void registerInflate(const std::string& name, const Bytes& data, int level, uint
     inflateInputs.push_back(std::move(in));
 }
 
-void registerPng(const std::string& name, RawImage image) {
+// The image data of a PNG file made elsewhere: ours reads it from the file's
+// own IDAT chunks, zlib and libdeflate get the stream in one piece.
+void registerInflateOfPng(const std::string& name, const Bytes& png) {
+    auto in = std::make_unique<InflateInput>();
+    uint32_t firstIdat = 0;
+    in->stream = idatStream(png, firstIdat);
+    in->file = png;
+    in->firstIdat = firstIdat;
+    // Sized by zlib itself: the file's rows, whatever their layout.
+    z_stream z = {};
+    if (inflateInit(&z) != Z_OK) fail(name + ": zlib");
+    Bytes out(size_t(1) << 20);
+    z.next_in = in->stream.data();
+    z.avail_in = uInt(in->stream.size());
+    int status = Z_OK;
+    while (status == Z_OK) {
+        z.next_out = out.data();
+        z.avail_out = uInt(out.size());
+        status = inflate(&z, Z_NO_FLUSH);
+        in->expected.insert(in->expected.end(), out.data(), z.next_out);
+    }
+    inflateEnd(&z);
+    if (status != Z_STREAM_END) fail(name + ": zlib does not inflate the file's stream");
+    checkInflateInput(name, *in);
+    std::fprintf(stderr, "%s: %zu bytes from %zu of stream\n", name.c_str(), in->expected.size(), in->stream.size());
+    benchmark::RegisterBenchmark(("inflate/" + name + "/vetra").c_str(), inflateOurs, in.get());
+    benchmark::RegisterBenchmark(("inflate/" + name + "/zlib").c_str(), inflateZlib, in.get());
+    benchmark::RegisterBenchmark(("inflate/" + name + "/libdeflate").c_str(), inflateLibdeflate, in.get());
+    inflateInputs.push_back(std::move(in));
+}
+
+void registerPngFile(const std::string& name, Bytes file) {
     auto in = std::make_unique<PngInput>();
-    in->file = pngFile(image, zlibCompress(filteredData(image), 6));
-    in->image = std::move(image);
+    in->file = std::move(file);
     checkPngInput(name, *in);
     benchmark::RegisterBenchmark(("png/" + name + "/vetra").c_str(), pngOurs, in.get());
     benchmark::RegisterBenchmark(("png/" + name + "/libpng").c_str(), pngLibpng, in.get());
     benchmark::RegisterBenchmark(("png/" + name + "/spng").c_str(), pngSpng, in.get());
     benchmark::RegisterBenchmark(("png/" + name + "/stb_image").c_str(), pngStb, in.get());
     pngInputs.push_back(std::move(in));
+}
+
+void registerPng(const std::string& name, const RawImage& image) {
+    registerPngFile(name, pngFile(image, zlibCompress(filteredData(image), 6)));
+}
+
+// Large pictures as ImageMagick writes them, the way authors' files come:
+// its own filter choice, chunking and compression level. Each file is both a
+// whole-decode input and, through its IDAT data, an inflate input.
+void registerImageMagick() {
+    const RawImage photo = photoImage(2400, 1800, 2, 8);
+    const struct {
+        const char* name;
+        RawImage image;
+        const char* options;
+        const char* format;
+    } files[] = {
+        {"im-rgb", photo, "", "PNG24:"},
+        {"im-rgba", photoImage(1600, 1200, 6, 8), "", "PNG32:"},
+        {"im-palette200", photo, "-colors 200", "PNG8:"},
+        {"im-rgb-adam7", photoImage(1600, 1200, 2, 8), "-interlace PNG", "PNG24:"},
+        {"im-flat", flatImage(1600, 1200), "", "PNG:"},
+    };
+    for (const auto& f : files) {
+        Bytes png = imageMagickPng(f.image, f.options, f.format);
+        std::fprintf(stderr, "%s: %zu bytes, colour type %d, interlace %d\n", f.name, png.size(),
+                     png.size() > 25 ? png[25] : -1, png.size() > 28 ? png[28] : -1);
+        registerInflateOfPng(f.name, png);
+        registerPngFile(f.name, std::move(png));
+    }
 }
 
 void registerAll() {
@@ -310,6 +369,7 @@ void registerAll() {
     registerPng("palette8", photoImage(1024, 768, 3, 8));
     registerPng("grey16", photoImage(1024, 768, 0, 16));
     registerPng("rgb8-adam7", photoImage(1024, 768, 2, 8, true));
+    registerImageMagick();
 
     // The encoder's own stream for the largest layout it takes; our writer
     // of the format must give the same bytes before it is trusted with the

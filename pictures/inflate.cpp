@@ -9,8 +9,10 @@
 
 #include "pictures/inflate.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -85,7 +87,17 @@ constexpr uint32_t makeLink(uint32_t bits, uint32_t offset) {
 }
 // The extra bits of a length or distance, taken from the buffer as it was
 // before the symbol was consumed.
-inline uint32_t extraValue(uint64_t saved, uint32_t e) {
+//
+// The bit buffer is one machine register: 64 bits where registers have
+// them, 32 bits on 32-bit x86 (the player's build), where a 64-bit buffer
+// would be a register pair and every shift a multi-instruction sequence. A
+// refill leaves at least refillFloor bits in it: 56 or 24.
+using BitBuffer = std::conditional<sizeof(void*) >= 8, uint64_t, uint32_t>::type;
+constexpr uint32_t bufferBits = 8 * sizeof(BitBuffer);
+constexpr uint32_t refillFloor = bufferBits - 8;
+constexpr bool wideBuffer = bufferBits == 64;
+
+inline uint32_t extraValue(BitBuffer saved, uint32_t e) {
     return (uint32_t(saved) & ((1u << entryTotal(e)) - 1)) >> entryCodeLength(e);
 }
 
@@ -224,14 +236,15 @@ void pairLiterals(uint32_t* table, int tableBits) {
     }
 }
 
-inline uint64_t load64(const uint8_t* p) {
+// The next bytes of the stream as a little-endian buffer word.
+inline BitBuffer loadWord(const uint8_t* p) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    uint64_t v = 0;
-    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+    BitBuffer v = 0;
+    for (int i = int(sizeof v) - 1; i >= 0; --i) v = (v << 8) | p[i];
     return v;
 #else
-    uint64_t v;
-    std::memcpy(&v, p, 8);
+    BitBuffer v;
+    std::memcpy(&v, p, sizeof v);
     return v;
 #endif
 }
@@ -258,7 +271,7 @@ struct Reader {
     const uint8_t* next;  // the current chunk's unread data runs from next to end
     const uint8_t* end;
     bool ended;  // no further IDAT chunk can follow
-    uint64_t bits;
+    BitBuffer bits;
     uint32_t count;
 };
 
@@ -290,20 +303,23 @@ bool nextChunk(Reader& r) {
     return false;
 }
 
-// Fills the buffer to at least 56 bits, or with whatever input is left.
+// Fills the buffer to at least refillFloor bits, or with whatever input is
+// left.
 void refillSlow(Reader& r) {
-    while (r.count <= 55) {
+    while (r.count < refillFloor) {
         if (r.next == r.end && !nextChunk(r)) return;
-        r.bits |= uint64_t(*r.next++) << r.count;
+        r.bits |= BitBuffer(*r.next++) << r.count;
         r.count += 8;
     }
 }
 
+// A whole word is loaded and as many whole bytes counted as fit: count |
+// refillFloor is refillFloor plus the bits of a byte the buffer already had.
 inline void refill(Reader& r) {
-    if (r.end - r.next >= 8) {
-        r.bits |= load64(r.next) << r.count;
-        r.next += (63 - r.count) >> 3;
-        r.count |= 56;
+    if (r.end - r.next >= ptrdiff_t(sizeof(BitBuffer))) {
+        r.bits |= loadWord(r.next) << r.count;
+        r.next += (bufferBits - 1 - r.count) >> 3;
+        r.count |= refillFloor;
     } else {
         refillSlow(r);
     }
@@ -315,7 +331,7 @@ inline InflateStatus getBits(Reader& r, uint32_t n, uint32_t& value) {
         refill(r);
         if (r.count < n) return inflateInputEnded;
     }
-    value = uint32_t(r.bits & ((uint64_t(1) << n) - 1));
+    value = uint32_t(r.bits & ((BitBuffer(1) << n) - 1));
     r.bits >>= n;
     r.count -= n;
     return inflateOk;
@@ -409,10 +425,59 @@ InflateStatus stored(InflateState& s) {
 // Whole periods of 16 bytes for a distance below 16: 16 less 16 mod d.
 const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12, 13, 14, 15};
 
+inline uint32_t load32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+inline void store32(uint8_t* p, uint32_t v) {
+    std::memcpy(p, &v, 4);
+}
+
 // Copies `length` bytes from `distance` back, writing up to 31 bytes past
 // their end (the caller has that room). The result is that of a copy one
 // byte at a time, a pattern repeating when the distance is short.
-inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+//
+// 32-bit x86 without SSE2 has no 16-byte moves and few registers, so there
+// the copy moves 4-byte words, each stored before the next is loaded: with a
+// distance of at least 4 every word read is already final.
+[[maybe_unused]] [[gnu::always_inline]] inline void copyMatchWords(uint8_t* dst, uint32_t distance, uint32_t length) {
+    const uint8_t* from = dst - distance;
+    uint8_t* const stop = dst + length;
+    if (distance >= 4) {
+        // Most matches are short: 16 bytes at once cover them without a
+        // test (lengths of about 8 would make one unforeseeable), then
+        // steps of 16 for the others.
+        store32(dst, load32(from));
+        store32(dst + 4, load32(from + 4));
+        store32(dst + 8, load32(from + 8));
+        store32(dst + 12, load32(from + 12));
+        for (dst += 16, from += 16; dst < stop; dst += 16, from += 16) {
+            store32(dst, load32(from));
+            store32(dst + 4, load32(from + 4));
+            store32(dst + 8, load32(from + 8));
+            store32(dst + 12, load32(from + 12));
+        }
+        return;
+    }
+    uint32_t run;
+    if (distance == 1) {
+        run = from[0] * 0x01010101u;
+    } else if (distance == 2) {
+        run = (from[0] | (uint32_t(from[1]) << 8)) * 0x00010001u;
+    } else {
+        for (uint32_t i = 0; i < length; ++i) dst[i] = from[i];
+        return;
+    }
+    do {
+        store32(dst, run);
+        store32(dst + 4, run);
+        dst += 8;
+    } while (dst < stop);
+}
+
+// Elsewhere 16 bytes at a time.
+[[maybe_unused]] [[gnu::always_inline]] inline void copyMatch16(uint8_t* dst, uint32_t distance, uint32_t length) {
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
     if (distance >= 16) {
@@ -454,6 +519,14 @@ inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
             for (dst += step; dst < stop; dst += step) std::memcpy(dst, pattern, 16);
         }
     }
+}
+
+[[gnu::always_inline]] inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+#if defined(__i386__) && !defined(__SSE2__)
+    copyMatchWords(dst, distance, length);
+#else
+    copyMatch16(dst, distance, length);
+#endif
 }
 
 // One literal/length symbol and, for a length, its distance and copy, with
@@ -502,9 +575,14 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
     return n < length ? inflateOutputFull : inflateOk;
 }
 
-// The fast loop runs while the current chunk holds at least this many bytes
-// (a refill on entry and two per round, at most 7 bytes each)...
+// The fast loop runs while the current chunk holds at least this many bytes:
+// a round's refills (two with a 64-bit buffer, three with a 32-bit one; the
+// first round has the entry's refill as well) each count at most a word's
+// bytes less one, and the last loads a whole word...
 constexpr ptrdiff_t fastInputMargin = 24;
+constexpr ptrdiff_t refillsPerRound = wideBuffer ? 2 : 3;
+static_assert(refillsPerRound * (sizeof(BitBuffer) - 1) + sizeof(BitBuffer) <= fastInputMargin,
+              "a round's refills stay inside the chunk");
 // ...and the output has room for six literals (and the byte a pair store
 // writes past a single one), the longest copy and the 31 bytes a copy of
 // 32-byte steps may write past its end.
@@ -514,12 +592,13 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
 // block, 257-285 give a length followed by a distance; the copy repeats a
 // pattern when the distance is shorter than the length. The output buffer is
 // the whole window.
-InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
+[[gnu::always_inline]] inline InflateStatus codesBody(InflateState& s, const uint32_t* literals,
+                                                      const uint32_t* distances) {
     Reader& r = s.in;
     uint8_t* const out = s.output;
     for (;;) {
         if (r.end - r.next >= fastInputMargin && s.outputSize - s.outputCount >= fastOutputMargin) {
-            uint64_t bits = r.bits;
+            BitBuffer bits = r.bits;
             uint32_t count = r.count;
             const uint8_t* next = r.next;
             const uint8_t* const inputLimit = r.end - fastInputMargin;
@@ -529,25 +608,29 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
             bool blockEnded = false;
             constexpr uint32_t literalMask = (1u << literalTableBits) - 1;
             constexpr uint32_t distanceMask = (1u << distanceTableBits) - 1;
-            auto lookupLiteral = [&]() {
-                uint32_t e = literals[bits & literalMask];
-                if (e & linkFlag) {
-                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
-                }
-                return e;
-            };
+            // First level only: literals, the common case, are tested first,
+            // and a link is followed where a length is handled, with a full
+            // buffer.
+            auto lookupLiteral = [&]() { return literals[bits & literalMask]; };
             auto refillFast = [&]() {
-                bits |= load64(next) << count;
-                next += (63 - count) >> 3;
-                count |= 56;
+                bits |= loadWord(next) << count;
+                next += (bufferBits - 1 - count) >> 3;
+                count |= refillFloor;
             };
-            // With 15 real bits at hand the entry does not wait for the
-            // refill; otherwise it is looked up again after it.
+            // With the first level's bits at hand the entry does not wait for
+            // the refill; otherwise it is looked up again after it. A 32-bit
+            // buffer has those bits about every other time, a branch the
+            // processor cannot foresee: there the look-up follows the refill.
             auto refillAndLookUp = [&](uint32_t& e) {
-                const bool enough = count >= maxCodeLength;
-                e = lookupLiteral();
-                refillFast();
-                if (!enough) e = lookupLiteral();
+                if constexpr (wideBuffer) {
+                    const bool enough = count >= literalTableBits;
+                    e = lookupLiteral();
+                    refillFast();
+                    if (!enough) e = lookupLiteral();
+                } else {
+                    refillFast();
+                    e = lookupLiteral();
+                }
             };
             auto putLiterals = [&](uint32_t e) {
                 dst[0] = uint8_t(entryValue(e));
@@ -555,9 +638,9 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                 dst += 1 + ((e >> 12) & 1);
             };
             // Bits 5-7 of an entry are zero: the shift takes the entry
-            // as it is.
+            // as it is (a count below the buffer's width).
             auto consume = [&](uint32_t e) {
-                bits >>= (e & 63);
+                bits >>= (e & (bufferBits - 1));
                 count -= entryTotal(e);
             };
             // The next literal/length entry is looked up as soon as its bits
@@ -566,42 +649,61 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
             refillFast();
             uint32_t e = lookupLiteral();
             do {
-                // Here at least 56 bits: enough for three literal codes
-                // (single or paired), or for a length code, its extra bits,
-                // a distance code and its extra bits (15 + 5 + 15 + 13).
+                // Here at least refillFloor bits. 56 are enough for three
+                // literal codes (single or paired), or for a length code,
+                // its extra bits, a distance code and its extra bits (15 +
+                // 5 + 15 + 13); 24 for one literal code, or a length code
+                // and its extra bits, and the distance takes a refill.
                 if (isLiterals(e)) {
                     // One or two bytes: both are stored, the pointer moves
                     // past one or two.
                     consume(e);
                     putLiterals(e);
-                    e = lookupLiteral();
-                    if (isLiterals(e)) {
-                        consume(e);
-                        putLiterals(e);
+                    if constexpr (wideBuffer) {
                         e = lookupLiteral();
                         if (isLiterals(e)) {
                             consume(e);
                             putLiterals(e);
-                            refillAndLookUp(e);
-                            continue;
+                            e = lookupLiteral();
+                            if (isLiterals(e)) {
+                                consume(e);
+                                putLiterals(e);
+                                refillAndLookUp(e);
+                                continue;
+                            }
                         }
+                        refillFast();  // the bits under e stay where they are
+                    } else {
+                        refillAndLookUp(e);
+                        continue;
                     }
-                    refillFast();  // the bits under e stay where they are
+                }
+                if (e & linkFlag) {
+                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
+                    if (isLiterals(e)) {
+                        // A long literal code: second levels hold single
+                        // literals only.
+                        consume(e);
+                        putLiterals(e);
+                        refillAndLookUp(e);
+                        continue;
+                    }
                 }
                 if (entryKind(e) != kindCopy) {
                     if (entryKind(e) == kindEnd) {
                         consume(e);
                         blockEnded = true;
                     } else {
-                        // With 56 bits at hand a code with no symbol is
+                        // With 15 bits at hand a code with no symbol is
                         // NoSymbol, never the end of the input.
                         status = entryKind(e) == kindBadSymbol ? inflateLengthSymbol : inflateNoSymbol;
                     }
                     break;
                 }
-                uint64_t saved = bits;
+                BitBuffer saved = bits;
                 consume(e);
                 uint32_t length = entryValue(e) + extraValue(saved, e);
+                if constexpr (!wideBuffer) refillFast();
 
                 e = distances[bits & distanceMask];
                 if (e & linkFlag) {
@@ -611,9 +713,22 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
                     status = entryKind(e) == kindBadSymbol ? inflateDistanceSymbol : inflateNoSymbol;
                     break;
                 }
-                saved = bits;
-                consume(e);
-                uint32_t distance = entryValue(e) + extraValue(saved, e);
+                uint32_t distance;
+                if (wideBuffer || entryTotal(e) <= count) {
+                    saved = bits;
+                    consume(e);
+                    distance = entryValue(e) + extraValue(saved, e);
+                } else {
+                    // A long distance code with many extra bits (up to 28
+                    // bits) in a 32-bit buffer: the code, a refill, the bits.
+                    const uint32_t codeLength = entryCodeLength(e), extraBits = entryTotal(e) - codeLength;
+                    bits >>= codeLength;
+                    count -= codeLength;
+                    refillFast();
+                    distance = entryValue(e) + uint32_t(bits & ((BitBuffer(1) << extraBits) - 1));
+                    bits >>= extraBits;
+                    count -= extraBits;
+                }
                 if (distance > uint32_t(dst - out)) {
                     status = inflateDistanceTooFar;
                     break;
@@ -635,6 +750,38 @@ InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* d
         InflateStatus status = carefulStep(s, literals, distances, blockEnded);
         if (status != inflateOk || blockEnded) return status;
     }
+}
+
+// The same loop compiled twice: for any processor, and for those with BMI2,
+// whose shifts take their count from any register (on 32-bit x86 a plain
+// shift wants it in ECX, one of few registers) and whose BZHI masks the
+// extra bits in one instruction. The processor is asked once.
+InflateStatus codesPlain(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
+    return codesBody(s, literals, distances);
+}
+
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+__attribute__((target("bmi,bmi2"))) InflateStatus codesBmi2(InflateState& s, const uint32_t* literals,
+                                                            const uint32_t* distances) {
+    return codesBody(s, literals, distances);
+}
+
+bool processorHasBmi2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("bmi2") != 0;
+    }();
+    return has;
+}
+#endif
+
+std::atomic<bool> bmi2Allowed{true};
+
+InflateStatus codes(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+    if (bmi2Allowed.load(std::memory_order_relaxed) && processorHasBmi2()) return codesBmi2(s, literals, distances);
+#endif
+    return codesPlain(s, literals, distances);
 }
 
 // Format notes: the fixed code gives literal/length symbols 0-143 8 bits,
@@ -759,6 +906,10 @@ InflateStatus inflateIdatStreamStatus(const uint8_t* file, uint32_t fileLength, 
         std::memset(output + s->outputCount, 0, outputSize - s->outputCount);
     }
     return status;
+}
+
+void inflateAllowBmi2(bool allowed) {
+    bmi2Allowed.store(allowed, std::memory_order_relaxed);
 }
 
 bool inflateIdatStream(const uint8_t* file, uint32_t fileLength, const uint8_t* firstIdat, uint8_t* output,

@@ -45,3 +45,8 @@ InflateStatus inflateIdatStreamStatus(const uint8_t* file, uint32_t fileLength, 
 
 bool inflateIdatStream(const uint8_t* file, uint32_t fileLength, const uint8_t* firstIdat, uint8_t* output,
                        uint32_t outputSize);
+
+// Whether inflation may take the decoding loop built for processors with
+// BMI2 when the processor has it (the default), or must take the plain loop
+// that every processor runs. Both give the same results; tests run both.
+void inflateAllowBmi2(bool allowed);

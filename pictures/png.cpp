@@ -5,6 +5,7 @@
 
 #include "pictures/png.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -314,6 +315,129 @@ void unfilterRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8
     }
 }
 
+// Sub, Up and Average on whole pixels held in one 32-bit word (little-endian:
+// the first channel lowest), channel by channel without carries between
+// them. On 32-bit x86 the rebuilt pixel to the left then stays in one
+// register instead of three or four, and each pixel waits on a few
+// operations where the channel-by-channel loop waits on reloads of what it
+// had to put aside.
+inline uint32_t loadWord32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+inline void storeWord32(uint8_t* p, uint32_t v) {
+    std::memcpy(p, &v, 4);
+}
+// Red and blue (the first and third bytes) exchanged.
+inline uint32_t swapRedBlue(uint32_t w) {
+    return (w & 0xFF00FF00u) | ((w >> 16) & 0xFFu) | ((w & 0xFFu) << 16);
+}
+// Each byte of a plus the same byte of b, modulo 256.
+inline uint32_t addBytes(uint32_t a, uint32_t b) {
+    return ((a & 0x7F7F7F7Fu) + (b & 0x7F7F7F7Fu)) ^ ((a ^ b) & 0x80808080u);
+}
+// Each byte (a + b) >> 1, rounded down as the Average filter wants.
+inline uint32_t averageBytes(uint32_t a, uint32_t b) {
+    return (a & b) + (((a ^ b) & 0xFEFEFEFEu) >> 1);
+}
+
+// `pixels` pixels of D bytes through rebuild(file pixel swapped, pixel
+// above, pixel to the left); each pixel's word load and store may touch the
+// byte after a 3-byte pixel, which belongs to the next pixel (or, after the
+// last of a row, is never reached: the caller leaves that pixel out).
+// Returns the last pixel rebuilt.
+template <int D, typename Rebuild>
+uint32_t unfilterWords(const uint8_t* row, const uint8_t* prior, uint8_t* out, uint32_t pixels, Rebuild rebuild) {
+    uint32_t left = 0;
+    const size_t end = size_t(pixels) * D;
+    for (size_t i = 0; i < end; i += D) {
+        left = rebuild(swapRedBlue(loadWord32(row + i)), loadWord32(prior + i), left);
+        storeWord32(out + i, left);
+    }
+    return left;
+}
+
+// Unfiltering and the conversion to blue-first order in one pass// Unfiltering and the conversion to blue-first order
+// in one pass, for 8-bit RGB (D 3) and RGBA (D 4): output channel c is the file's channel swapped[c]. The filters work
+// per channel, so they work as well on the swapped channels: `prior` is the previous output row, already blue-first,
+// and no row is written twice.
+template <int D>
+void unfilterSwappedRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, uint32_t width) {
+    constexpr int swapped[4] = {2, 1, 0, 3};
+    int left[D] = {};  // the rebuilt pixel to the left, zero before the row
+    int upLeft[D] = {};
+    size_t length = size_t(width) * D;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (filter != 4) {
+        // Every pixel but the last of a 3-byte row in words; that one,
+        // whose word store would reach the row's padding, is left below.
+        const uint32_t wordPixels = D == 4 || width == 0 ? width : width - 1;
+        uint32_t last = 0;
+        switch (filter) {
+            case 1:
+                last = unfilterWords<D>(row, prior, out, wordPixels,
+                                        [](uint32_t raw, uint32_t, uint32_t before) { return addBytes(raw, before); });
+                break;
+            case 2:
+                last = unfilterWords<D>(row, prior, out, wordPixels,
+                                        [](uint32_t raw, uint32_t up, uint32_t) { return addBytes(raw, up); });
+                break;
+            case 3:
+                last = unfilterWords<D>(row, prior, out, wordPixels, [](uint32_t raw, uint32_t up, uint32_t before) {
+                    return addBytes(raw, averageBytes(before, up));
+                });
+                break;
+            default:
+                last =
+                    unfilterWords<D>(row, prior, out, wordPixels, [](uint32_t raw, uint32_t, uint32_t) { return raw; });
+                break;
+        }
+        if (D == 4 || width == 0) return;
+        const size_t done = size_t(wordPixels) * D;
+        for (int c = 0; c < D; ++c) left[c] = int((last >> (8 * c)) & 0xFF);
+        row += done;
+        prior += done;
+        out += done;
+        length = D;
+    }
+#endif
+    switch (filter) {
+        case 1:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) out[i + c] = uint8_t(left[c] = uint8_t(row[i + swapped[c]] + left[c]));
+            }
+            break;
+        case 2:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) out[i + c] = uint8_t(row[i + swapped[c]] + prior[i + c]);
+            }
+            break;
+        case 3:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) {
+                    out[i + c] = uint8_t(left[c] = uint8_t(row[i + swapped[c]] + ((left[c] + prior[i + c]) >> 1)));
+                }
+            }
+            break;
+        case 4:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) {
+                    const int up = prior[i + c];
+                    out[i + c] =
+                        uint8_t(left[c] = uint8_t(row[i + swapped[c]] + paethPredictor(left[c], up, upLeft[c])));
+                    upLeft[c] = up;
+                }
+            }
+            break;
+        default:
+            for (size_t i = 0; i < length; i += D) {
+                for (int c = 0; c < D; ++c) out[i + c] = row[i + swapped[c]];
+            }
+            break;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Adam7 placement of one converted pass row into its output row.
 
@@ -337,6 +461,17 @@ void placePassRow(const uint8_t* converted, uint8_t* outRow, const Pass& pass, u
     }
 }
 
+// Adam7 placement of a pass row of D-byte pixels that are already in the
+// bitmap's order.
+template <int D>
+void placePixels(const uint8_t* converted, uint8_t* outRow, const Pass& pass) {
+    uint8_t* to = outRow + size_t(pass.firstColumn) * D;
+    const size_t step = size_t(pass.columnStep) * D;
+    for (uint32_t x = 0; x < pass.width; ++x, converted += D, to += step) {
+        for (int c = 0; c < D; ++c) to[c] = converted[c];
+    }
+}
+
 struct FillBuffers {
     uint8_t* rows = nullptr;     // two row buffers used in turn
     uint8_t* zeros = nullptr;    // the row above the first row of each pass
@@ -348,6 +483,71 @@ struct FillBuffers {
         std::free(scratch);
     }
 };
+
+// Every row of a plain 8-bit RGB or RGBA image through unfilterSwappedRow;
+// `zeros` is the row above the first.
+bool fillSwapped(const PngImage& image, uint32_t pixelSize, uint8_t* pixels, uint32_t stride, const uint8_t* zeros) {
+    const size_t length = size_t(image.width) * pixelSize;
+    const uint8_t* prior = zeros;
+    uint64_t position = 0;
+    for (uint32_t y = 0; y < image.height; ++y) {
+        if (position + 1 + length > image.filteredSize) return false;
+        const uint8_t filter = image.filteredData[position];
+        const uint8_t* row = image.filteredData + position + 1;
+        position += 1 + length;
+        if (filter > 4) return false;
+        uint8_t* out = pixels + size_t(y) * stride;
+        if (pixelSize == 3) {
+            unfilterSwappedRow<3>(filter, row, prior, out, image.width);
+        } else {
+            unfilterSwappedRow<4>(filter, row, prior, out, image.width);
+        }
+        prior = out;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The buffer of the filtered data. A quiz decodes its pictures one after
+// another, each into a buffer as large as its whole filtered data; fresh
+// memory costs a page fault per page on its first write, which on a large
+// picture takes as long as inflating into it. So the buffer of the last
+// decode is kept for the next (up to keptBufferLimit bytes): a spare block,
+// taken and given back by atomic exchange, which stays correct should two
+// threads ever decode at once. A block starts with its capacity.
+
+constexpr size_t blockHeader = 16;  // keeps the data as aligned as malloc's
+constexpr size_t keptBufferLimit = size_t(16) << 20;
+std::atomic<uint8_t*> spareBlock{nullptr};
+
+size_t blockCapacity(const uint8_t* block) {
+    size_t capacity;
+    std::memcpy(&capacity, block, sizeof capacity);
+    return capacity;
+}
+
+uint8_t* takeFilteredBuffer(uint32_t size) {
+    uint8_t* block = spareBlock.exchange(nullptr);
+    if (block != nullptr && blockCapacity(block) >= size) return block + blockHeader;
+    std::free(block);
+    const size_t total = size_t(size) + blockHeader;
+    if (total < size) return nullptr;  // wrapped: a 32-bit size_t
+    block = static_cast<uint8_t*>(std::malloc(total));
+    if (block == nullptr) return nullptr;
+    const size_t capacity = size;
+    std::memcpy(block, &capacity, sizeof capacity);
+    return block + blockHeader;
+}
+
+void giveFilteredBuffer(uint8_t* buffer) {
+    if (buffer == nullptr) return;
+    uint8_t* block = buffer - blockHeader;
+    if (blockCapacity(block) > keptBufferLimit) {
+        std::free(block);
+        return;
+    }
+    std::free(spareBlock.exchange(block));
+}
 
 }  // namespace
 
@@ -385,14 +585,14 @@ bool pngImageDecompress(PngImage& image) {
         image.lastError = pngErrorOutOfMemory;
         return false;
     }
-    uint8_t* buffer = static_cast<uint8_t*>(std::malloc(size));
+    uint8_t* buffer = takeFilteredBuffer(size);
     if (buffer == nullptr) {
         image.lastError = pngErrorOutOfMemory;
         return false;
     }
     image.lastError = pngErrorNotPng;
     if (!inflateIdatStream(image.source, image.sourceLength, image.firstIdat, buffer, size)) {
-        std::free(buffer);
+        giveFilteredBuffer(buffer);
         return false;
     }
     image.filteredData = buffer;
@@ -468,6 +668,12 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
         image.lastError = pngErrorOutOfMemory;
         return false;
     }
+    // The commonest pictures take one pass per row, straight into the
+    // bitmap, the row above read back from it.
+    if (!interlaced && image.bitDepth == 8 && (image.colourType == 2 || image.colourType == 6)) {
+        return fillSwapped(image, bpp / 8, pixels, stride, buffers.zeros);
+    }
+    const bool swappedRows = image.bitDepth == 8 && (image.colourType == 2 || image.colourType == 6);
     // Sub-byte pixels of a pass are OR-ed into place.
     if (interlaced && kind->outputBits < 8) std::memset(pixels, 0, pixelBytes);
 
@@ -484,6 +690,24 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
             position += 1 + length;
             if (filter > 4) return false;
 
+            uint8_t* outRow = pixels + size_t(pass.firstRow + uint64_t(y) * pass.rowStep) * stride;
+            if (swappedRows) {
+                // 8-bit RGB or RGBA passes: rebuilt blue-first, pass 7's rows
+                // straight into the bitmap, the others' placed pixel by pixel.
+                uint8_t* target = pass.columnStep == 1    ? outRow
+                                  : buffers.rows == prior ? buffers.rows + buffers.half
+                                                          : buffers.rows;
+                if (distance == 3) {
+                    unfilterSwappedRow<3>(filter, row, prior, target, pass.width);
+                    if (target != outRow) placePixels<3>(target, outRow, pass);
+                } else {
+                    unfilterSwappedRow<4>(filter, row, prior, target, pass.width);
+                    if (target != outRow) placePixels<4>(target, outRow, pass);
+                }
+                prior = target;
+                continue;
+            }
+
             // A None row is read where it lies; any other is rebuilt in the
             // buffer that does not hold the previous row.
             const uint8_t* current = row;
@@ -494,7 +718,6 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
             }
             prior = current;
 
-            uint8_t* outRow = pixels + size_t(pass.firstRow + uint64_t(y) * pass.rowStep) * stride;
             if (!interlaced || pass.columnStep == 1) {
                 // Pass 7 covers whole rows that no other pass touches.
                 kind->convert(current, outRow, pass.width);
@@ -508,7 +731,7 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
 }
 
 void pngImageRelease(PngImage& image) {
-    if (image.stage == pngStageInflated) std::free(image.filteredData);
+    if (image.stage == pngStageInflated) giveFilteredBuffer(image.filteredData);
     pngImageClear(image);
 }
 

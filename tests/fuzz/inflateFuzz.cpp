@@ -129,6 +129,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(same(output.data(), referenceOutput.data(), status == inflateOk ? outputSize : written),
                "same output as the reference");
     {
+        // The plain decoding loop, where the processor has BMI2 and the
+        // call above took the other one.
+        Bytes plain(outputSize, 0xA5);
+        uint32_t plainWritten = 0;
+        inflateAllowBmi2(false);
+        const InflateStatus plainStatus =
+            inflateIdatStreamStatus(file.data(), fileLength, start, plain.data(), outputSize, &plainWritten);
+        inflateAllowBmi2(true);
+        FUZZ_CHECK(plainStatus == status && plainWritten == written, "the plain loop stops where the other does");
+        FUZZ_CHECK(same(plain.data(), output.data(), status == inflateOk ? outputSize : written),
+                   "the plain loop writes what the other does");
+    }
+    {
         Bytes again(outputSize, 0x5A);
         FUZZ_CHECK((status == inflateOk) == inflateIdatStream(file.data(), fileLength, start, again.data(), outputSize),
                    "the boolean entry agrees with the status");

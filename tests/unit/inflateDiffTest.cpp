@@ -61,23 +61,32 @@ Bytes layOut(const Bytes& stream, Random& random, std::string& plan) {
 }
 
 // Runs both inflaters on the same file into buffers of the same contents and
-// compares everything the contract fixes. Returns the reference status.
+// compares everything the contract fixes, for each decoding loop the fast
+// one has (the one for processors with BMI2, where this one has it, and the
+// plain one). Returns the reference status.
 InflateStatus expectSame(const Bytes& file, uint32_t outputSize, const std::string& name) {
-    Bytes fast(outputSize, 0x5C), reference(outputSize, 0x5C);
-    uint32_t fastWritten = ~0u, referenceWritten = ~0u;
+    Bytes reference(outputSize, 0x5C);
+    uint32_t referenceWritten = ~0u;
     const uint8_t* first = file.data() + 4;
     InflateStatus expected = inflateIdatStreamReference(file.data(), uint32_t(file.size()), first, reference.data(),
                                                         outputSize, &referenceWritten);
-    InflateStatus actual =
-        inflateIdatStreamStatus(file.data(), uint32_t(file.size()), first, fast.data(), outputSize, &fastWritten);
-    EXPECT_EQ(actual, expected) << name;
-    EXPECT_EQ(fastWritten, referenceWritten) << name;
-    if (fastWritten == referenceWritten && referenceWritten > 0 && referenceWritten <= outputSize) {
-        EXPECT_EQ(std::memcmp(fast.data(), reference.data(), referenceWritten), 0) << name;
+    for (bool bmi2 : {true, false}) {
+        inflateAllowBmi2(bmi2);
+        const std::string loop = name + (bmi2 ? "" : " (plain loop)");
+        Bytes fast(outputSize, 0x5C);
+        uint32_t fastWritten = ~0u;
+        InflateStatus actual =
+            inflateIdatStreamStatus(file.data(), uint32_t(file.size()), first, fast.data(), outputSize, &fastWritten);
+        EXPECT_EQ(actual, expected) << loop;
+        EXPECT_EQ(fastWritten, referenceWritten) << loop;
+        if (fastWritten == referenceWritten && referenceWritten > 0 && referenceWritten <= outputSize) {
+            EXPECT_EQ(std::memcmp(fast.data(), reference.data(), referenceWritten), 0) << loop;
+        }
+        if (expected == inflateOk) {
+            EXPECT_TRUE(fast == reference) << loop;
+        }
     }
-    if (expected == inflateOk) {
-        EXPECT_TRUE(fast == reference) << name;
-    }
+    inflateAllowBmi2(true);
     Bytes again(outputSize);
     EXPECT_EQ(inflateIdatStream(file.data(), uint32_t(file.size()), first, again.data(), outputSize),
               expected == inflateOk)
@@ -165,6 +174,76 @@ Bytes randomDynamicStream(Random& random) {
     int tail = int(random.below(400));
     for (int i = 0; i < tail; ++i) w.bits(random.next() & 0xFF, 8);
     return w.bytes;
+}
+
+// A stored block of `history` bytes, then a final dynamic block whose far
+// distances have the longest codes: distance symbols 14-27 get lengths 1-14,
+// 28 and 29 get 15, so a far copy takes a code of 12-15 bits and 11-13 extra
+// bits, more than a 32-bit bit buffer holds after a refill. The block mixes
+// literals with copies of lengths 3-258 from any distance the output allows.
+Bytes farCopiesStream(Random& random, uint32_t history, int symbols, uint32_t& decodedSize) {
+    BitWriter w;
+    zlibHeader(w);
+    Bytes old(history);
+    for (uint8_t& b : old) b = uint8_t(random.next());
+    storedBlocks(w, old, false);
+    w.bits(1, 1);
+    w.bits(2, 2);
+    w.bits(29, 5);  // 286 literal/length codes
+    w.bits(29, 5);  // 30 distance codes
+    w.bits(15, 4);  // 19 code-length codes
+    static const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+    for (int i = 0; i < 19; ++i) w.bits(order[i] < 16 ? 4 : 0, 3);
+    // Literals 9 bits, end 2, lengths 258 (symbol 285) and 23-26 (270) 3.
+    std::vector<int> literalLengths(286, 0), distanceLengths(30, 0);
+    for (int i = 0; i < 256; ++i) literalLengths[size_t(i)] = 9;
+    literalLengths[256] = 2;
+    literalLengths[270] = 3;
+    literalLengths[285] = 3;
+    for (int d = 14; d < 28; ++d) distanceLengths[size_t(d)] = d - 13;
+    distanceLengths[28] = distanceLengths[29] = 15;
+    for (int length : literalLengths) w.code(uint32_t(length), 4);
+    for (int length : distanceLengths) w.code(uint32_t(length), 4);
+    const std::vector<uint32_t> literalCodes = canonicalCodes(literalLengths);
+    const std::vector<uint32_t> distanceCodes = canonicalCodes(distanceLengths);
+
+    decodedSize = history;
+    for (int i = 0; i < symbols; ++i) {
+        if (random.below(3) == 0) {
+            int literal = int(random.below(256));
+            w.code(literalCodes[size_t(literal)], 9);
+            decodedSize += 1;
+            continue;
+        }
+        int length = random.below(2) ? 258 : 23 + int(random.below(4));
+        LengthCode l = lengthCode(length);
+        w.code(literalCodes[size_t(l.symbol)], 3);
+        w.bits(l.extra, l.extraBits);
+        int distance = 129 + int(random.below(decodedSize - 128));
+        if (distance > 32768) distance = 32768;
+        LengthCode d = distanceCode(distance);
+        w.code(distanceCodes[size_t(d.symbol)], distanceLengths[size_t(d.symbol)]);
+        w.bits(d.extra, d.extraBits);
+        decodedSize += uint32_t(length);
+    }
+    w.code(literalCodes[256], 2);
+    return w.bytes;
+}
+
+TEST(InflateDiff, FarCopiesBehindLongCodes) {
+    Random random{6};
+    int whole = 0;
+    for (int i = 0; i < 200; ++i) {
+        uint32_t decoded = 0;
+        Bytes stream = farCopiesStream(random, 200 + random.below(33000), 50 + int(random.below(400)), decoded);
+        std::string how = "whole";
+        if (i % 4 == 3) stream = mutate(stream, random, how);
+        std::string plan;
+        Bytes file = layOut(stream, random, plan);
+        std::string name = "far copies #" + std::to_string(i) + " " + how + " " + plan;
+        if (expectSame(file, i % 5 == 4 ? pickOutputSize(decoded, random) : decoded, name) == inflateOk) ++whole;
+    }
+    EXPECT_GT(whole, 60);  // most streams decode to their end
 }
 
 TEST(InflateDiff, RandomBytesAfterAHeader) {
@@ -258,6 +337,7 @@ TEST(InflateDiff, RealStreamsWholeAndSpoiled) {
     }
     EXPECT_GT(okCount, 100);  // and many of them decode all the way
 }
+
 #endif
 
 }  // namespace
