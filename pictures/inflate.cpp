@@ -14,6 +14,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "pictures/unaligned.h"
+
 namespace {
 
 constexpr int maxCodeLength = 15;
@@ -425,14 +427,6 @@ InflateStatus stored(InflateState& s) {
 // Whole periods of 16 bytes for a distance below 16: 16 less 16 mod d.
 const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12, 13, 14, 15};
 
-inline uint32_t load32(const uint8_t* p) {
-    uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-inline void store32(uint8_t* p, uint32_t v) {
-    std::memcpy(p, &v, 4);
-}
 
 // Copies `length` bytes from `distance` back, writing up to 31 bytes past
 // their end (the caller has that room). The result is that of a copy one
@@ -448,15 +442,15 @@ inline void store32(uint8_t* p, uint32_t v) {
         // Most matches are short: 16 bytes at once cover them without a
         // test (lengths of about 8 would make one unforeseeable), then
         // steps of 16 for the others.
-        store32(dst, load32(from));
-        store32(dst + 4, load32(from + 4));
-        store32(dst + 8, load32(from + 8));
-        store32(dst + 12, load32(from + 12));
+        storeWord32(dst, loadWord32(from));
+        storeWord32(dst + 4, loadWord32(from + 4));
+        storeWord32(dst + 8, loadWord32(from + 8));
+        storeWord32(dst + 12, loadWord32(from + 12));
         for (dst += 16, from += 16; dst < stop; dst += 16, from += 16) {
-            store32(dst, load32(from));
-            store32(dst + 4, load32(from + 4));
-            store32(dst + 8, load32(from + 8));
-            store32(dst + 12, load32(from + 12));
+            storeWord32(dst, loadWord32(from));
+            storeWord32(dst + 4, loadWord32(from + 4));
+            storeWord32(dst + 8, loadWord32(from + 8));
+            storeWord32(dst + 12, loadWord32(from + 12));
         }
         return;
     }
@@ -470,8 +464,8 @@ inline void store32(uint8_t* p, uint32_t v) {
         return;
     }
     do {
-        store32(dst, run);
-        store32(dst + 4, run);
+        storeWord32(dst, run);
+        storeWord32(dst + 4, run);
         dst += 8;
     } while (dst < stop);
 }

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "pictures/inflate.h"
+#include "pictures/unaligned.h"
 
 namespace {
 
@@ -321,14 +322,7 @@ void unfilterRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8
 // register instead of three or four, and each pixel waits on a few
 // operations where the channel-by-channel loop waits on reloads of what it
 // had to put aside.
-inline uint32_t loadWord32(const uint8_t* p) {
-    uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-inline void storeWord32(uint8_t* p, uint32_t v) {
-    std::memcpy(p, &v, 4);
-}
+
 // Red and blue (the first and third bytes) exchanged.
 inline uint32_t swapRedBlue(uint32_t w) {
     return (w & 0xFF00FF00u) | ((w >> 16) & 0xFFu) | ((w & 0xFFu) << 16);
