@@ -44,29 +44,31 @@ constexpr int distanceTableSize =
 // length or distance) its extra bits together, so one shift consumes both;
 // bits 5-7 zero, so that the low 6 bits are that count and a 64-bit shift by
 // the entry itself needs no mask; bits 8-11 the code length alone (for a
-// link, the index bits of the second level); bits 12-14 the kind; bit 15 set
-// in a link only; bits 16-31 the value (literal byte, base length or
-// distance, second-level offset).
-constexpr uint32_t kindLiteral = 0 << 12;      // also a code-length symbol
-constexpr uint32_t kindLiteralPair = 1 << 12;  // two literals, both codes in the first level
-constexpr uint32_t kindCopy = 2 << 12;         // a length, or a distance
-constexpr uint32_t kindEnd = 3 << 12;          // literal/length 256
-constexpr uint32_t kindBadSymbol = 4 << 12;    // literal/length 286-287, distance 30-31
-constexpr uint32_t kindNoSymbol = 5 << 12;     // no code of at most 15 bits starts so
-constexpr uint32_t kindLink = 6 << 12;         // go on in a second-level table
-// One or two literals: a single test of the two kind bits that are zero.
+// link, the index bits of the second level); bits 12-15 the kind; bits 16-31
+// the value (literal byte, base length or distance, second-level offset).
+// A length or distance has kind 0: bits 8-12 are then its code length, which
+// a shift by the entry shifted down 8 takes without a mask.
+constexpr uint32_t kindCopy = 0x0000;         // a length, or a distance
+constexpr uint32_t kindLiteral = 0x4000;      // also a code-length symbol
+constexpr uint32_t kindLiteralPair = 0x6000;  // two literals, both codes in the first level
+constexpr uint32_t kindEnd = 0x8000;          // literal/length 256
+constexpr uint32_t kindBadSymbol = 0x9000;    // literal/length 286-287, distance 30-31
+constexpr uint32_t kindNoSymbol = 0xA000;     // no code of at most 15 bits starts so
+constexpr uint32_t kindLink = 0xB000;         // go on in a second-level table
+// One or two literals: a single bit. Every other kind but a copy has the
+// top bit, so a length or distance is known after one test each.
 inline bool isLiterals(uint32_t e) {
-    return (e & 0x6000) == 0;
+    return (e & 0x4000) != 0;
 }
-// Set in a link besides its kind, so that a look-up tests for a link with a
-// single instruction.
-constexpr uint32_t linkFlag = 0x8000;
+inline bool isExceptional(uint32_t e) {
+    return (e & 0x8000) != 0;
+}
 
 inline uint32_t entryTotal(uint32_t e) {
     return e & 0x1F;
 }
 inline uint32_t entryKind(uint32_t e) {
-    return e & 0x7000;
+    return e & 0xF000;
 }
 inline uint32_t entryCodeLength(uint32_t e) {
     return (e >> 8) & 0xF;
@@ -85,7 +87,7 @@ constexpr uint32_t codeBits(uint32_t length) {
     return length | (length << 8);
 }
 constexpr uint32_t makeLink(uint32_t bits, uint32_t offset) {
-    return kindLink | linkFlag | (bits << 8) | (offset << 16);
+    return kindLink | (bits << 8) | (offset << 16);
 }
 // The extra bits of a length or distance, taken from the buffer as it was
 // before the symbol was consumed.
@@ -100,7 +102,7 @@ constexpr uint32_t refillFloor = bufferBits - 8;
 constexpr bool wideBuffer = bufferBits == 64;
 
 inline uint32_t extraValue(BitBuffer saved, uint32_t e) {
-    return (uint32_t(saved) & ((1u << entryTotal(e)) - 1)) >> entryCodeLength(e);
+    return (uint32_t(saved) & ((1u << (e & 31)) - 1)) >> ((e >> 8) & 31);
 }
 
 const uint16_t lengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
@@ -248,6 +250,16 @@ inline BitBuffer loadWord(const uint8_t* p) {
     BitBuffer v;
     std::memcpy(&v, p, sizeof v);
     return v;
+#endif
+}
+
+// Two bytes of output, the first from the low byte of v.
+inline void storeBytes2(uint8_t* p, uint16_t v) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+#else
+    std::memcpy(p, &v, 2);
 #endif
 }
 
@@ -627,9 +639,8 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
                 }
             };
             auto putLiterals = [&](uint32_t e) {
-                dst[0] = uint8_t(entryValue(e));
-                dst[1] = uint8_t(entryValue(e) >> 8);
-                dst += 1 + ((e >> 12) & 1);
+                storeBytes2(dst, uint16_t(entryValue(e)));
+                dst += 1 + ((e >> 13) & 1);
             };
             // Bits 5-7 of an entry are zero: the shift takes the entry
             // as it is (a count below the buffer's width).
@@ -672,27 +683,29 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
                         continue;
                     }
                 }
-                if (e & linkFlag) {
-                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
-                    if (isLiterals(e)) {
-                        // A long literal code: second levels hold single
-                        // literals only.
-                        consume(e);
-                        putLiterals(e);
-                        refillAndLookUp(e);
-                        continue;
+                if (isExceptional(e)) {
+                    if (entryKind(e) == kindLink) {
+                        e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
+                        if (isLiterals(e)) {
+                            // A long literal code: second levels hold single
+                            // literals only.
+                            consume(e);
+                            putLiterals(e);
+                            refillAndLookUp(e);
+                            continue;
+                        }
                     }
-                }
-                if (entryKind(e) != kindCopy) {
-                    if (entryKind(e) == kindEnd) {
-                        consume(e);
-                        blockEnded = true;
-                    } else {
-                        // With 15 bits at hand a code with no symbol is
-                        // NoSymbol, never the end of the input.
-                        status = entryKind(e) == kindBadSymbol ? inflateLengthSymbol : inflateNoSymbol;
+                    if (entryKind(e) != kindCopy) {
+                        if (entryKind(e) == kindEnd) {
+                            consume(e);
+                            blockEnded = true;
+                        } else {
+                            // With 15 bits at hand a code with no symbol is
+                            // NoSymbol, never the end of the input.
+                            status = entryKind(e) == kindBadSymbol ? inflateLengthSymbol : inflateNoSymbol;
+                        }
+                        break;
                     }
-                    break;
                 }
                 BitBuffer saved = bits;
                 consume(e);
@@ -700,29 +713,29 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
                 if constexpr (!wideBuffer) refillFast();
 
                 e = distances[bits & distanceMask];
-                if (e & linkFlag) {
-                    e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryLinkBits(e)) - 1))];
+                if (isExceptional(e)) {
+                    if (entryKind(e) == kindLink) {
+                        e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryLinkBits(e)) - 1))];
+                    }
+                    if (entryKind(e) != kindCopy) {
+                        status = entryKind(e) == kindBadSymbol ? inflateDistanceSymbol : inflateNoSymbol;
+                        break;
+                    }
+                    if constexpr (!wideBuffer) {
+                        // A code longer than the first level with its extra
+                        // bits may take 28 bits, more than a 32-bit buffer
+                        // holds after a refill: the code, a refill, then the
+                        // entry as if its code were empty.
+                        const uint32_t codeLength = entryCodeLength(e);
+                        bits >>= codeLength;
+                        count -= codeLength;
+                        refillFast();
+                        e -= codeBits(codeLength);
+                    }
                 }
-                if (entryKind(e) != kindCopy) {
-                    status = entryKind(e) == kindBadSymbol ? inflateDistanceSymbol : inflateNoSymbol;
-                    break;
-                }
-                uint32_t distance;
-                if (wideBuffer || entryTotal(e) <= count) {
-                    saved = bits;
-                    consume(e);
-                    distance = entryValue(e) + extraValue(saved, e);
-                } else {
-                    // A long distance code with many extra bits (up to 28
-                    // bits) in a 32-bit buffer: the code, a refill, the bits.
-                    const uint32_t codeLength = entryCodeLength(e), extraBits = entryTotal(e) - codeLength;
-                    bits >>= codeLength;
-                    count -= codeLength;
-                    refillFast();
-                    distance = entryValue(e) + uint32_t(bits & ((BitBuffer(1) << extraBits) - 1));
-                    bits >>= extraBits;
-                    count -= extraBits;
-                }
+                saved = bits;
+                consume(e);
+                const uint32_t distance = entryValue(e) + extraValue(saved, e);
                 if (distance > uint32_t(dst - out)) {
                     status = inflateDistanceTooFar;
                     break;
