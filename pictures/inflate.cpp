@@ -623,20 +623,21 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
                 next += (bufferBits - 1 - count) >> 3;
                 count |= refillFloor;
             };
-            // With the first level's bits at hand the entry does not wait for
-            // the refill; otherwise it is looked up again after it. A 32-bit
-            // buffer has those bits about every other time, a branch the
-            // processor cannot foresee: there the look-up follows the refill.
+            // A refill here loads a whole word from inside the chunk, so
+            // after it every bit of the buffer is a stream bit, counted or
+            // not; a symbol shifts in zeros only at the top. Between two
+            // refills the loop takes at most a length and a distance with
+            // their extra bits from a 64-bit buffer, a first-level distance
+            // code and its extra bits from a 32-bit one, so the next
+            // first-level entry is always in the buffer before the refill:
+            // it is looked up without waiting for the refill, nor for a test
+            // of the count.
+            static_assert(bufferBits - (wideBuffer ? (15 + 5) + (15 + 13) : distanceTableBits + 13) >=
+                              literalTableBits,
+                          "the next entry is in the buffer before the refill");
             auto refillAndLookUp = [&](uint32_t& e) {
-                if constexpr (wideBuffer) {
-                    const bool enough = count >= literalTableBits;
-                    e = lookupLiteral();
-                    refillFast();
-                    if (!enough) e = lookupLiteral();
-                } else {
-                    refillFast();
-                    e = lookupLiteral();
-                }
+                e = lookupLiteral();
+                refillFast();
             };
             auto putLiterals = [&](uint32_t e) {
                 storeBytes2(dst, uint16_t(entryValue(e)));
