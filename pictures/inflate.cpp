@@ -711,9 +711,12 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
                 BitBuffer saved = bits;
                 consume(e);
                 uint32_t length = entryValue(e) + extraValue(saved, e);
-                if constexpr (!wideBuffer) refillFast();
-
+                // A 32-bit buffer still holds the distance's first-level bits
+                // (32 less the length's 20 at most): the look-up does not
+                // wait for its refill.
+                static_assert(bufferBits - (15 + 5) >= distanceTableBits, "the distance entry is in the buffer");
                 e = distances[bits & distanceMask];
+                if constexpr (!wideBuffer) refillFast();
                 if (isExceptional(e)) {
                     if (entryKind(e) == kindLink) {
                         e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryLinkBits(e)) - 1))];
