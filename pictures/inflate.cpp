@@ -527,12 +527,22 @@ const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12
     }
 }
 
-[[gnu::always_inline]] inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+// Whether every processor the build runs on has 16-byte moves: not so for
+// 32-bit x86, which is only assumed to have them where the loop for BMI2
+// processors runs (all of them have SSE2).
 #if defined(__i386__) && !defined(__SSE2__)
-    copyMatchWords(dst, distance, length);
+constexpr bool moves16Everywhere = false;
 #else
-    copyMatch16(dst, distance, length);
+constexpr bool moves16Everywhere = true;
 #endif
+
+template <bool moves16>
+[[gnu::always_inline]] inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+    if constexpr (moves16) {
+        copyMatch16(dst, distance, length);
+    } else {
+        copyMatchWords(dst, distance, length);
+    }
 }
 
 // One literal/length symbol and, for a length, its distance and copy, with
@@ -570,7 +580,7 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
     uint32_t room = s.outputSize - s.outputCount;
     uint8_t* to = s.output + s.outputCount;
     if (room >= length + 31) {
-        copyMatch(to, distance, length);
+        copyMatch<moves16Everywhere>(to, distance, length);
         s.outputCount += length;
         return inflateOk;
     }
@@ -598,6 +608,7 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
 // block, 257-285 give a length followed by a distance; the copy repeats a
 // pattern when the distance is shorter than the length. The output buffer is
 // the whole window.
+template <bool moves16>
 [[gnu::always_inline]] inline InflateStatus codesBody(InflateState& s, const uint32_t* literals,
                                                       const uint32_t* distances) {
     Reader& r = s.in;
@@ -746,7 +757,7 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
                 }
                 refillAndLookUp(e);
 
-                copyMatch(dst, distance, length);
+                copyMatch<moves16>(dst, distance, length);
                 dst += length;
             } while (next <= inputLimit && dst <= outputLimit);
             r.bits = bits;
@@ -766,21 +777,22 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
 // The same loop compiled twice: for any processor, and for those with BMI2,
 // whose shifts take their count from any register (on 32-bit x86 a plain
 // shift wants it in ECX, one of few registers) and whose BZHI masks the
-// extra bits in one instruction. The processor is asked once.
+// extra bits in one instruction; those also have SSE2, whose 16-byte moves
+// the 32-bit build otherwise goes without. The processor is asked once.
 InflateStatus codesPlain(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
-    return codesBody(s, literals, distances);
+    return codesBody<moves16Everywhere>(s, literals, distances);
 }
 
 #if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
-__attribute__((target("bmi,bmi2"))) InflateStatus codesBmi2(InflateState& s, const uint32_t* literals,
-                                                            const uint32_t* distances) {
-    return codesBody(s, literals, distances);
+__attribute__((target("bmi,bmi2,sse2"))) InflateStatus codesBmi2(InflateState& s, const uint32_t* literals,
+                                                                 const uint32_t* distances) {
+    return codesBody<true>(s, literals, distances);
 }
 
 bool processorHasBmi2() {
     static const bool has = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("bmi2") != 0;
+        return __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("sse2");
     }();
     return has;
 }
