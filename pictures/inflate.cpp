@@ -629,9 +629,12 @@ template <bool moves16>
             // and a link is followed where a length is handled, with a full
             // buffer.
             auto lookupLiteral = [&]() { return literals[bits & literalMask]; };
+            // Only the low bits of `count` below the buffer's width are the
+            // count: a symbol subtracts its whole entry, whose low byte is
+            // the bits it takes (the bits above borrow nothing from them).
             auto refillFast = [&]() {
-                bits |= loadWord(next) << count;
-                next += (bufferBits - 1 - count) >> 3;
+                bits |= loadWord(next) << (count & (bufferBits - 1));
+                next += (~count & (bufferBits - 1)) >> 3;
                 count |= refillFloor;
             };
             // A refill here loads a whole word from inside the chunk, so
@@ -658,7 +661,7 @@ template <bool moves16>
             // as it is (a count below the buffer's width).
             auto consume = [&](uint32_t e) {
                 bits >>= (e & (bufferBits - 1));
-                count -= entryTotal(e);
+                count -= e;
             };
             // The next literal/length entry is looked up as soon as its bits
             // are in, before the refill or the copy that precedes it, so the
@@ -761,7 +764,7 @@ template <bool moves16>
                 dst += length;
             } while (next <= inputLimit && dst <= outputLimit);
             r.bits = bits;
-            r.count = count;
+            r.count = count & (bufferBits - 1);
             r.next = next;
             s.outputCount = uint32_t(dst - out);
             if (status != inflateOk) return status;
