@@ -487,13 +487,10 @@ const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
     if (distance >= 16) {
-        // Most matches are short: one step of 16 bytes for them, steps of
-        // 32 for the others, in order (with a distance below 32 the second
-        // half of a step reads what the first just wrote).
-        if (length <= 16) {
-            copy16(dst, from);
-            return;
-        }
+        // Steps of 32 bytes, in order (with a distance below 32 the second
+        // half of a step reads what the first just wrote); the first one
+        // without a test, as a test of lengths around 16 would go either
+        // way.
         do {
             copy16(dst, from);
             copy16(dst + 16, from + 16);
