@@ -260,6 +260,13 @@ uint32_t parseChunks(PngImage& image) {
 // that the D bytes to the left stay in registers rather than being read
 // back from the row just written. Rows hold whole pixels (or, below 8 bits
 // per pixel, D is 1), so their length is a multiple of D.
+//
+// The filters work byte by byte, each byte from bytes of its own place in
+// a sample: the high bytes of 16-bit samples are a picture of their own,
+// of the same channels at 8 bits, which is all the bitmap keeps. With Step 2
+// only those are rebuilt, from every other byte of the filtered row (the
+// first of each sample is the high one), into a row of 8-bit samples whose
+// prior row is of the same kind; `length` counts the output bytes.
 
 // Paeth's choice written with the identities |p - a| = |b - c|,
 // |p - b| = |a - c| and |p - c| = |a + b - 2c| for p = a + b - c, which
@@ -271,7 +278,7 @@ inline int paethPredictor(int a, int b, int c) {
     return pab <= pc ? ab : c;
 }
 
-template <int D>
+template <int D, int Step>
 void unfilterRowFor(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length) {
     uint8_t left[D];  // the rebuilt pixel to the left (zero before the row)
     uint8_t upLeft[D];
@@ -279,40 +286,55 @@ void unfilterRowFor(uint8_t filter, const uint8_t* row, const uint8_t* prior, ui
     switch (filter) {
         case 1:
             for (size_t i = 0; i < length; i += D) {
-                for (int k = 0; k < D; ++k) out[i + k] = left[k] = uint8_t(row[i + k] + left[k]);
+                for (int k = 0; k < D; ++k) out[i + k] = left[k] = uint8_t(row[(i + k) * Step] + left[k]);
             }
             break;
         case 2:
-            for (size_t i = 0; i < length; ++i) out[i] = uint8_t(row[i] + prior[i]);
+            for (size_t i = 0; i < length; ++i) out[i] = uint8_t(row[i * Step] + prior[i]);
             break;
         case 3:
             for (size_t i = 0; i < length; i += D) {
                 for (int k = 0; k < D; ++k)
-                    out[i + k] = left[k] = uint8_t(row[i + k] + ((left[k] + prior[i + k]) >> 1));
+                    out[i + k] = left[k] = uint8_t(row[(i + k) * Step] + ((left[k] + prior[i + k]) >> 1));
             }
             break;
         case 4:
             for (size_t i = 0; i < length; i += D) {
                 for (int k = 0; k < D; ++k) {
                     uint8_t up = prior[i + k];
-                    out[i + k] = left[k] = uint8_t(row[i + k] + paethPredictor(left[k], up, upLeft[k]));
+                    out[i + k] = left[k] = uint8_t(row[(i + k) * Step] + paethPredictor(left[k], up, upLeft[k]));
                     upLeft[k] = up;
                 }
             }
             break;
-        default: std::memcpy(out, row, length); break;
+        default:
+            if (Step == 1) {
+                std::memcpy(out, row, length);
+            } else {
+                for (size_t i = 0; i < length; ++i) out[i] = row[i * Step];
+            }
+            break;
     }
 }
 
 void unfilterRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length,
                  size_t distance) {
     switch (distance) {
-        case 2: unfilterRowFor<2>(filter, row, prior, out, length); break;
-        case 3: unfilterRowFor<3>(filter, row, prior, out, length); break;
-        case 4: unfilterRowFor<4>(filter, row, prior, out, length); break;
-        case 6: unfilterRowFor<6>(filter, row, prior, out, length); break;
-        case 8: unfilterRowFor<8>(filter, row, prior, out, length); break;
-        default: unfilterRowFor<1>(filter, row, prior, out, length); break;
+        case 2: unfilterRowFor<2, 1>(filter, row, prior, out, length); break;
+        case 3: unfilterRowFor<3, 1>(filter, row, prior, out, length); break;
+        case 4: unfilterRowFor<4, 1>(filter, row, prior, out, length); break;
+        default: unfilterRowFor<1, 1>(filter, row, prior, out, length); break;
+    }
+}
+
+// The high bytes of a row of 16-bit samples, `channels` to a pixel.
+void unfilterHighBytes(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length,
+                       size_t channels) {
+    switch (channels) {
+        case 2: unfilterRowFor<2, 2>(filter, row, prior, out, length); break;
+        case 3: unfilterRowFor<3, 2>(filter, row, prior, out, length); break;
+        case 4: unfilterRowFor<4, 2>(filter, row, prior, out, length); break;
+        default: unfilterRowFor<1, 2>(filter, row, prior, out, length); break;
     }
 }
 
@@ -668,6 +690,11 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
         return fillSwapped(image, bpp / 8, pixels, stride, buffers.zeros);
     }
     const bool swappedRows = image.bitDepth == 8 && (image.colourType == 2 || image.colourType == 6);
+    // 16-bit samples: their high bytes are rebuilt alone, an 8-bit picture
+    // that the 8-bit kind's conversion then takes.
+    const bool highBytes = image.bitDepth == 16;
+    const PixelKind* rowKind = highBytes ? findPixelKind(image.colourType, 8) : kind;
+    if (rowKind == nullptr) return false;
     // Sub-byte pixels of a pass are OR-ed into place.
     if (interlaced && kind->outputBits < 8) std::memset(pixels, 0, pixelBytes);
 
@@ -702,21 +729,26 @@ bool pngImageFillPixels(PngImage& image, uint8_t* pixels, size_t pixelsSize) {
                 continue;
             }
 
-            // A None row is read where it lies; any other is rebuilt in the
-            // buffer that does not hold the previous row.
+            // A None row of 8-bit samples or less is read where it lies; any
+            // other is rebuilt in the buffer that does not hold the previous
+            // row.
             const uint8_t* current = row;
-            if (filter != 0) {
+            if (highBytes || filter != 0) {
                 uint8_t* target = buffers.rows == prior ? buffers.rows + buffers.half : buffers.rows;
-                unfilterRow(filter, row, prior, target, length, distance);
+                if (highBytes) {
+                    unfilterHighBytes(filter, row, prior, target, length / 2, kind->channels);
+                } else {
+                    unfilterRow(filter, row, prior, target, length, distance);
+                }
                 current = target;
             }
             prior = current;
 
             if (!interlaced || pass.columnStep == 1) {
                 // Pass 7 covers whole rows that no other pass touches.
-                kind->convert(current, outRow, pass.width);
+                rowKind->convert(current, outRow, pass.width);
             } else {
-                kind->convert(current, buffers.scratch, pass.width);
+                rowKind->convert(current, buffers.scratch, pass.width);
                 placePassRow(buffers.scratch, outRow, pass, kind->outputBits);
             }
         }
