@@ -16,6 +16,11 @@
 
 #include "pictures/unaligned.h"
 
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+#include <immintrin.h>
+#define VETRA_INFLATE_BMI2 1
+#endif
+
 namespace {
 
 constexpr int maxCodeLength = 15;
@@ -104,6 +109,13 @@ constexpr bool wideBuffer = bufferBits == 64;
 inline uint32_t extraValue(BitBuffer saved, uint32_t e) {
     return (uint32_t(saved) & ((1u << (e & 31)) - 1)) >> ((e >> 8) & 31);
 }
+#ifdef VETRA_INFLATE_BMI2
+// BZHI takes its bit count from the low byte of the entry as it is (bits 5-7
+// are zero), which the compiler does not know.
+__attribute__((target("bmi2"))) inline uint32_t extraValueBmi2(BitBuffer saved, uint32_t e) {
+    return _bzhi_u32(uint32_t(saved), e) >> ((e >> 8) & 31);
+}
+#endif
 
 const uint16_t lengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -605,7 +617,7 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
 // block, 257-285 give a length followed by a distance; the copy repeats a
 // pattern when the distance is shorter than the length. The output buffer is
 // the whole window.
-template <bool moves16>
+template <bool moves16, bool bmi2>
 [[gnu::always_inline]] inline InflateStatus codesBody(InflateState& s, const uint32_t* literals,
                                                       const uint32_t* distances) {
     Reader& r = s.in;
@@ -625,6 +637,12 @@ template <bool moves16>
             // First level only: literals, the common case, are tested first,
             // and a link is followed where a length is handled, with a full
             // buffer.
+            auto extra = [](BitBuffer saved, uint32_t e) {
+#ifdef VETRA_INFLATE_BMI2
+                if constexpr (bmi2) return extraValueBmi2(saved, e);
+#endif
+                return extraValue(saved, e);
+            };
             auto lookupLiteral = [&]() { return literals[bits & literalMask]; };
             // Only the low bits of `count` below the buffer's width are the
             // count: a symbol subtracts its whole entry, whose low byte is
@@ -721,7 +739,7 @@ template <bool moves16>
                 }
                 BitBuffer saved = bits;
                 consume(e);
-                uint32_t length = entryValue(e) + extraValue(saved, e);
+                uint32_t length = entryValue(e) + extra(saved, e);
                 // A 32-bit buffer still holds the distance's first-level bits
                 // (32 less the length's 20 at most): the look-up does not
                 // wait for its refill.
@@ -750,7 +768,7 @@ template <bool moves16>
                 }
                 saved = bits;
                 consume(e);
-                const uint32_t distance = entryValue(e) + extraValue(saved, e);
+                const uint32_t distance = entryValue(e) + extra(saved, e);
                 if (distance > uint32_t(dst - out)) {
                     status = inflateDistanceTooFar;
                     break;
@@ -780,13 +798,13 @@ template <bool moves16>
 // extra bits in one instruction; those also have SSE2, whose 16-byte moves
 // the 32-bit build otherwise goes without. The processor is asked once.
 InflateStatus codesPlain(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
-    return codesBody<moves16Everywhere>(s, literals, distances);
+    return codesBody<moves16Everywhere, false>(s, literals, distances);
 }
 
 #if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
 __attribute__((target("bmi,bmi2,sse2"))) InflateStatus codesBmi2(InflateState& s, const uint32_t* literals,
                                                                  const uint32_t* distances) {
-    return codesBody<true>(s, literals, distances);
+    return codesBody<true, true>(s, literals, distances);
 }
 
 bool processorHasBmi2() {
