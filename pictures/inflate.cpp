@@ -637,17 +637,20 @@ template <bool moves16, bool bmi2>
             // First level only: literals, the common case, are tested first,
             // and a link is followed where a length is handled, with a full
             // buffer.
-            auto extra = [](BitBuffer saved, uint32_t e) {
+            // The helpers are forced inline: otherwise the compiler keeps the
+            // buffer, the count and the input pointer they share in memory,
+            // storing each after every change.
+            auto extra = [](BitBuffer saved, uint32_t e) __attribute__((always_inline)) {
 #ifdef VETRA_INFLATE_BMI2
                 if constexpr (bmi2) return extraValueBmi2(saved, e);
 #endif
                 return extraValue(saved, e);
             };
-            auto lookupLiteral = [&]() { return literals[bits & literalMask]; };
+            auto lookupLiteral = [&]() __attribute__((always_inline)) { return literals[bits & literalMask]; };
             // Only the low bits of `count` below the buffer's width are the
             // count: a symbol subtracts its whole entry, whose low byte is
             // the bits it takes (the bits above borrow nothing from them).
-            auto refillFast = [&]() {
+            auto refillFast = [&]() __attribute__((always_inline)) {
                 bits |= loadWord(next) << (count & (bufferBits - 1));
                 next += (~count & (bufferBits - 1)) >> 3;
                 count |= refillFloor;
@@ -664,17 +667,17 @@ template <bool moves16, bool bmi2>
             static_assert(bufferBits - (wideBuffer ? (15 + 5) + (15 + 13) : distanceTableBits + 13) >=
                               literalTableBits,
                           "the next entry is in the buffer before the refill");
-            auto refillAndLookUp = [&](uint32_t& e) {
+            auto refillAndLookUp = [&](uint32_t& e) __attribute__((always_inline)) {
                 e = lookupLiteral();
                 refillFast();
             };
-            auto putLiterals = [&](uint32_t e) {
+            auto putLiterals = [&](uint32_t e) __attribute__((always_inline)) {
                 storeBytes2(dst, uint16_t(entryValue(e)));
                 dst += 1 + ((e >> 13) & 1);
             };
             // Bits 5-7 of an entry are zero: the shift takes the entry
             // as it is (a count below the buffer's width).
-            auto consume = [&](uint32_t e) {
+            auto consume = [&](uint32_t e) __attribute__((always_inline)) {
                 bits >>= (e & (bufferBits - 1));
                 count -= e;
             };
