@@ -16,6 +16,11 @@
 
 #include "pictures/unaligned.h"
 
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+#include <immintrin.h>
+#define VETRA_INFLATE_BMI2 1
+#endif
+
 namespace {
 
 constexpr int maxCodeLength = 15;
@@ -44,29 +49,31 @@ constexpr int distanceTableSize =
 // length or distance) its extra bits together, so one shift consumes both;
 // bits 5-7 zero, so that the low 6 bits are that count and a 64-bit shift by
 // the entry itself needs no mask; bits 8-11 the code length alone (for a
-// link, the index bits of the second level); bits 12-14 the kind; bit 15 set
-// in a link only; bits 16-31 the value (literal byte, base length or
-// distance, second-level offset).
-constexpr uint32_t kindLiteral = 0 << 12;      // also a code-length symbol
-constexpr uint32_t kindLiteralPair = 1 << 12;  // two literals, both codes in the first level
-constexpr uint32_t kindCopy = 2 << 12;         // a length, or a distance
-constexpr uint32_t kindEnd = 3 << 12;          // literal/length 256
-constexpr uint32_t kindBadSymbol = 4 << 12;    // literal/length 286-287, distance 30-31
-constexpr uint32_t kindNoSymbol = 5 << 12;     // no code of at most 15 bits starts so
-constexpr uint32_t kindLink = 6 << 12;         // go on in a second-level table
-// One or two literals: a single test of the two kind bits that are zero.
+// link, the index bits of the second level); bits 12-15 the kind; bits 16-31
+// the value (literal byte, base length or distance, second-level offset).
+// A length or distance has kind 0: bits 8-12 are then its code length, which
+// a shift by the entry shifted down 8 takes without a mask.
+constexpr uint32_t kindCopy = 0x0000;         // a length, or a distance
+constexpr uint32_t kindLiteral = 0x4000;      // also a code-length symbol
+constexpr uint32_t kindLiteralPair = 0x6000;  // two literals, both codes in the first level
+constexpr uint32_t kindEnd = 0x8000;          // literal/length 256
+constexpr uint32_t kindBadSymbol = 0x9000;    // literal/length 286-287, distance 30-31
+constexpr uint32_t kindNoSymbol = 0xA000;     // no code of at most 15 bits starts so
+constexpr uint32_t kindLink = 0xB000;         // go on in a second-level table
+// One or two literals: a single bit. Every other kind but a copy has the
+// top bit, so a length or distance is known after one test each.
 inline bool isLiterals(uint32_t e) {
-    return (e & 0x6000) == 0;
+    return (e & 0x4000) != 0;
 }
-// Set in a link besides its kind, so that a look-up tests for a link with a
-// single instruction.
-constexpr uint32_t linkFlag = 0x8000;
+inline bool isExceptional(uint32_t e) {
+    return (e & 0x8000) != 0;
+}
 
 inline uint32_t entryTotal(uint32_t e) {
     return e & 0x1F;
 }
 inline uint32_t entryKind(uint32_t e) {
-    return e & 0x7000;
+    return e & 0xF000;
 }
 inline uint32_t entryCodeLength(uint32_t e) {
     return (e >> 8) & 0xF;
@@ -85,7 +92,7 @@ constexpr uint32_t codeBits(uint32_t length) {
     return length | (length << 8);
 }
 constexpr uint32_t makeLink(uint32_t bits, uint32_t offset) {
-    return kindLink | linkFlag | (bits << 8) | (offset << 16);
+    return kindLink | (bits << 8) | (offset << 16);
 }
 // The extra bits of a length or distance, taken from the buffer as it was
 // before the symbol was consumed.
@@ -100,8 +107,15 @@ constexpr uint32_t refillFloor = bufferBits - 8;
 constexpr bool wideBuffer = bufferBits == 64;
 
 inline uint32_t extraValue(BitBuffer saved, uint32_t e) {
-    return (uint32_t(saved) & ((1u << entryTotal(e)) - 1)) >> entryCodeLength(e);
+    return (uint32_t(saved) & ((1u << (e & 31)) - 1)) >> ((e >> 8) & 31);
 }
+#ifdef VETRA_INFLATE_BMI2
+// BZHI takes its bit count from the low byte of the entry as it is (bits 5-7
+// are zero), which the compiler does not know.
+__attribute__((target("bmi2"))) inline uint32_t extraValueBmi2(BitBuffer saved, uint32_t e) {
+    return _bzhi_u32(uint32_t(saved), e) >> ((e >> 8) & 31);
+}
+#endif
 
 const uint16_t lengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -248,6 +262,16 @@ inline BitBuffer loadWord(const uint8_t* p) {
     BitBuffer v;
     std::memcpy(&v, p, sizeof v);
     return v;
+#endif
+}
+
+// Two bytes of output, the first from the low byte of v.
+inline void storeBytes2(uint8_t* p, uint16_t v) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+#else
+    std::memcpy(p, &v, 2);
 #endif
 }
 
@@ -475,13 +499,10 @@ const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
     if (distance >= 16) {
-        // Most matches are short: one step of 16 bytes for them, steps of
-        // 32 for the others, in order (with a distance below 32 the second
-        // half of a step reads what the first just wrote).
-        if (length <= 16) {
-            copy16(dst, from);
-            return;
-        }
+        // Steps of 32 bytes, in order (with a distance below 32 the second
+        // half of a step reads what the first just wrote); the first one
+        // without a test, as a test of lengths around 16 would go either
+        // way.
         do {
             copy16(dst, from);
             copy16(dst + 16, from + 16);
@@ -515,12 +536,22 @@ const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12
     }
 }
 
-[[gnu::always_inline]] inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+// Whether every processor the build runs on has 16-byte moves: not so for
+// 32-bit x86, which is only assumed to have them where the loop for BMI2
+// processors runs (all of them have SSE2).
 #if defined(__i386__) && !defined(__SSE2__)
-    copyMatchWords(dst, distance, length);
+constexpr bool moves16Everywhere = false;
 #else
-    copyMatch16(dst, distance, length);
+constexpr bool moves16Everywhere = true;
 #endif
+
+template <bool moves16>
+[[gnu::always_inline]] inline void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
+    if constexpr (moves16) {
+        copyMatch16(dst, distance, length);
+    } else {
+        copyMatchWords(dst, distance, length);
+    }
 }
 
 // One literal/length symbol and, for a length, its distance and copy, with
@@ -558,7 +589,7 @@ InflateStatus carefulStep(InflateState& s, const uint32_t* literals, const uint3
     uint32_t room = s.outputSize - s.outputCount;
     uint8_t* to = s.output + s.outputCount;
     if (room >= length + 31) {
-        copyMatch(to, distance, length);
+        copyMatch<moves16Everywhere>(to, distance, length);
         s.outputCount += length;
         return inflateOk;
     }
@@ -586,6 +617,7 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
 // block, 257-285 give a length followed by a distance; the copy repeats a
 // pattern when the distance is shorter than the length. The output buffer is
 // the whole window.
+template <bool moves16, bool bmi2>
 [[gnu::always_inline]] inline InflateStatus codesBody(InflateState& s, const uint32_t* literals,
                                                       const uint32_t* distances) {
     Reader& r = s.in;
@@ -605,37 +637,49 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
             // First level only: literals, the common case, are tested first,
             // and a link is followed where a length is handled, with a full
             // buffer.
-            auto lookupLiteral = [&]() { return literals[bits & literalMask]; };
-            auto refillFast = [&]() {
-                bits |= loadWord(next) << count;
-                next += (bufferBits - 1 - count) >> 3;
+            // The helpers are forced inline: otherwise the compiler keeps the
+            // buffer, the count and the input pointer they share in memory,
+            // storing each after every change.
+            auto extra = [](BitBuffer saved, uint32_t e) __attribute__((always_inline)) {
+#ifdef VETRA_INFLATE_BMI2
+                if constexpr (bmi2) return extraValueBmi2(saved, e);
+#endif
+                return extraValue(saved, e);
+            };
+            auto lookupLiteral = [&]() __attribute__((always_inline)) { return literals[bits & literalMask]; };
+            // Only the low bits of `count` below the buffer's width are the
+            // count: a symbol subtracts its whole entry, whose low byte is
+            // the bits it takes (the bits above borrow nothing from them).
+            auto refillFast = [&]() __attribute__((always_inline)) {
+                bits |= loadWord(next) << (count & (bufferBits - 1));
+                next += (~count & (bufferBits - 1)) >> 3;
                 count |= refillFloor;
             };
-            // With the first level's bits at hand the entry does not wait for
-            // the refill; otherwise it is looked up again after it. A 32-bit
-            // buffer has those bits about every other time, a branch the
-            // processor cannot foresee: there the look-up follows the refill.
-            auto refillAndLookUp = [&](uint32_t& e) {
-                if constexpr (wideBuffer) {
-                    const bool enough = count >= literalTableBits;
-                    e = lookupLiteral();
-                    refillFast();
-                    if (!enough) e = lookupLiteral();
-                } else {
-                    refillFast();
-                    e = lookupLiteral();
-                }
+            // A refill here loads a whole word from inside the chunk, so
+            // after it every bit of the buffer is a stream bit, counted or
+            // not; a symbol shifts in zeros only at the top. Between two
+            // refills the loop takes at most a length and a distance with
+            // their extra bits from a 64-bit buffer, a first-level distance
+            // code and its extra bits from a 32-bit one, so the next
+            // first-level entry is always in the buffer before the refill:
+            // it is looked up without waiting for the refill, nor for a test
+            // of the count.
+            static_assert(bufferBits - (wideBuffer ? (15 + 5) + (15 + 13) : distanceTableBits + 13) >=
+                              literalTableBits,
+                          "the next entry is in the buffer before the refill");
+            auto refillAndLookUp = [&](uint32_t& e) __attribute__((always_inline)) {
+                e = lookupLiteral();
+                refillFast();
             };
-            auto putLiterals = [&](uint32_t e) {
-                dst[0] = uint8_t(entryValue(e));
-                dst[1] = uint8_t(entryValue(e) >> 8);
-                dst += 1 + ((e >> 12) & 1);
+            auto putLiterals = [&](uint32_t e) __attribute__((always_inline)) {
+                storeBytes2(dst, uint16_t(entryValue(e)));
+                dst += 1 + ((e >> 13) & 1);
             };
             // Bits 5-7 of an entry are zero: the shift takes the entry
             // as it is (a count below the buffer's width).
-            auto consume = [&](uint32_t e) {
+            auto consume = [&](uint32_t e) __attribute__((always_inline)) {
                 bits >>= (e & (bufferBits - 1));
-                count -= entryTotal(e);
+                count -= e;
             };
             // The next literal/length entry is looked up as soon as its bits
             // are in, before the refill or the copy that precedes it, so the
@@ -672,68 +716,73 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
                         continue;
                     }
                 }
-                if (e & linkFlag) {
-                    e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
-                    if (isLiterals(e)) {
-                        // A long literal code: second levels hold single
-                        // literals only.
-                        consume(e);
-                        putLiterals(e);
-                        refillAndLookUp(e);
-                        continue;
+                if (isExceptional(e)) {
+                    if (entryKind(e) == kindLink) {
+                        e = literals[entryValue(e) + ((bits >> literalTableBits) & ((1u << entryLinkBits(e)) - 1))];
+                        if (isLiterals(e)) {
+                            // A long literal code: second levels hold single
+                            // literals only.
+                            consume(e);
+                            putLiterals(e);
+                            refillAndLookUp(e);
+                            continue;
+                        }
                     }
-                }
-                if (entryKind(e) != kindCopy) {
-                    if (entryKind(e) == kindEnd) {
-                        consume(e);
-                        blockEnded = true;
-                    } else {
-                        // With 15 bits at hand a code with no symbol is
-                        // NoSymbol, never the end of the input.
-                        status = entryKind(e) == kindBadSymbol ? inflateLengthSymbol : inflateNoSymbol;
+                    if (entryKind(e) != kindCopy) {
+                        if (entryKind(e) == kindEnd) {
+                            consume(e);
+                            blockEnded = true;
+                        } else {
+                            // With 15 bits at hand a code with no symbol is
+                            // NoSymbol, never the end of the input.
+                            status = entryKind(e) == kindBadSymbol ? inflateLengthSymbol : inflateNoSymbol;
+                        }
+                        break;
                     }
-                    break;
                 }
                 BitBuffer saved = bits;
                 consume(e);
-                uint32_t length = entryValue(e) + extraValue(saved, e);
-                if constexpr (!wideBuffer) refillFast();
-
+                uint32_t length = entryValue(e) + extra(saved, e);
+                // A 32-bit buffer still holds the distance's first-level bits
+                // (32 less the length's 20 at most): the look-up does not
+                // wait for its refill.
+                static_assert(bufferBits - (15 + 5) >= distanceTableBits, "the distance entry is in the buffer");
                 e = distances[bits & distanceMask];
-                if (e & linkFlag) {
-                    e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryLinkBits(e)) - 1))];
+                if constexpr (!wideBuffer) refillFast();
+                if (isExceptional(e)) {
+                    if (entryKind(e) == kindLink) {
+                        e = distances[entryValue(e) + ((bits >> distanceTableBits) & ((1u << entryLinkBits(e)) - 1))];
+                    }
+                    if (entryKind(e) != kindCopy) {
+                        status = entryKind(e) == kindBadSymbol ? inflateDistanceSymbol : inflateNoSymbol;
+                        break;
+                    }
+                    if constexpr (!wideBuffer) {
+                        // A code longer than the first level with its extra
+                        // bits may take 28 bits, more than a 32-bit buffer
+                        // holds after a refill: the code, a refill, then the
+                        // entry as if its code were empty.
+                        const uint32_t codeLength = entryCodeLength(e);
+                        bits >>= codeLength;
+                        count -= codeLength;
+                        refillFast();
+                        e -= codeBits(codeLength);
+                    }
                 }
-                if (entryKind(e) != kindCopy) {
-                    status = entryKind(e) == kindBadSymbol ? inflateDistanceSymbol : inflateNoSymbol;
-                    break;
-                }
-                uint32_t distance;
-                if (wideBuffer || entryTotal(e) <= count) {
-                    saved = bits;
-                    consume(e);
-                    distance = entryValue(e) + extraValue(saved, e);
-                } else {
-                    // A long distance code with many extra bits (up to 28
-                    // bits) in a 32-bit buffer: the code, a refill, the bits.
-                    const uint32_t codeLength = entryCodeLength(e), extraBits = entryTotal(e) - codeLength;
-                    bits >>= codeLength;
-                    count -= codeLength;
-                    refillFast();
-                    distance = entryValue(e) + uint32_t(bits & ((BitBuffer(1) << extraBits) - 1));
-                    bits >>= extraBits;
-                    count -= extraBits;
-                }
+                saved = bits;
+                consume(e);
+                const uint32_t distance = entryValue(e) + extra(saved, e);
                 if (distance > uint32_t(dst - out)) {
                     status = inflateDistanceTooFar;
                     break;
                 }
                 refillAndLookUp(e);
 
-                copyMatch(dst, distance, length);
+                copyMatch<moves16>(dst, distance, length);
                 dst += length;
             } while (next <= inputLimit && dst <= outputLimit);
             r.bits = bits;
-            r.count = count;
+            r.count = count & (bufferBits - 1);
             r.next = next;
             s.outputCount = uint32_t(dst - out);
             if (status != inflateOk) return status;
@@ -749,21 +798,22 @@ constexpr uint32_t fastOutputMargin = 7 + 258 + 31 + 8;
 // The same loop compiled twice: for any processor, and for those with BMI2,
 // whose shifts take their count from any register (on 32-bit x86 a plain
 // shift wants it in ECX, one of few registers) and whose BZHI masks the
-// extra bits in one instruction. The processor is asked once.
+// extra bits in one instruction; those also have SSE2, whose 16-byte moves
+// the 32-bit build otherwise goes without. The processor is asked once.
 InflateStatus codesPlain(InflateState& s, const uint32_t* literals, const uint32_t* distances) {
-    return codesBody(s, literals, distances);
+    return codesBody<moves16Everywhere, false>(s, literals, distances);
 }
 
 #if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
-__attribute__((target("bmi,bmi2"))) InflateStatus codesBmi2(InflateState& s, const uint32_t* literals,
-                                                            const uint32_t* distances) {
-    return codesBody(s, literals, distances);
+__attribute__((target("bmi,bmi2,sse2"))) InflateStatus codesBmi2(InflateState& s, const uint32_t* literals,
+                                                                 const uint32_t* distances) {
+    return codesBody<true, true>(s, literals, distances);
 }
 
 bool processorHasBmi2() {
     static const bool has = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("bmi2") != 0;
+        return __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("sse2");
     }();
     return has;
 }

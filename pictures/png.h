@@ -104,3 +104,8 @@ const char* pngDecodeMessage(PngDecodeResult result);
 // headerAndTable receives pngDibHeaderBytes, pixels the rows (padding zero).
 PngDecodeResult pngDecodeToDib(const uint8_t* data, size_t size, std::vector<uint8_t>& headerAndTable,
                                std::vector<uint8_t>& pixels);
+
+// Whether unfiltering may take the Average loop built for processors with
+// SSE2 when the processor has it (the default), or must take the word loop
+// that every processor runs. Both give the same pixels; tests run both.
+void pngAllowSse2(bool allowed);
