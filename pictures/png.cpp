@@ -322,25 +322,28 @@ void unfilterRowFor(uint8_t filter, const uint8_t* row, const uint8_t* prior, ui
     }
 }
 
+// One row with `lanes` bytes from a byte to the one it is filtered against,
+// each `Step` bytes apart in the filtered data.
+template <size_t Step>
+void unfilterLanes(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length,
+                   size_t lanes) {
+    switch (lanes) {
+        case 2: unfilterRowFor<2, Step>(filter, row, prior, out, length); break;
+        case 3: unfilterRowFor<3, Step>(filter, row, prior, out, length); break;
+        case 4: unfilterRowFor<4, Step>(filter, row, prior, out, length); break;
+        default: unfilterRowFor<1, Step>(filter, row, prior, out, length); break;
+    }
+}
+
 void unfilterRow(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length,
                  size_t distance) {
-    switch (distance) {
-        case 2: unfilterRowFor<2, 1>(filter, row, prior, out, length); break;
-        case 3: unfilterRowFor<3, 1>(filter, row, prior, out, length); break;
-        case 4: unfilterRowFor<4, 1>(filter, row, prior, out, length); break;
-        default: unfilterRowFor<1, 1>(filter, row, prior, out, length); break;
-    }
+    unfilterLanes<1>(filter, row, prior, out, length, distance);
 }
 
 // The high bytes of a row of 16-bit samples, `channels` to a pixel.
 void unfilterHighBytes(uint8_t filter, const uint8_t* row, const uint8_t* prior, uint8_t* out, size_t length,
                        size_t channels) {
-    switch (channels) {
-        case 2: unfilterRowFor<2, 2>(filter, row, prior, out, length); break;
-        case 3: unfilterRowFor<3, 2>(filter, row, prior, out, length); break;
-        case 4: unfilterRowFor<4, 2>(filter, row, prior, out, length); break;
-        default: unfilterRowFor<1, 2>(filter, row, prior, out, length); break;
-    }
+    unfilterLanes<2>(filter, row, prior, out, length, channels);
 }
 
 // Sub, Up and Average on whole pixels held in one 32-bit word (little-endian:
