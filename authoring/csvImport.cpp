@@ -3,11 +3,15 @@
 #include <cstddef>
 #include <exception>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "authoring/messages.h"
+#include "authoring/quizFields.h"
+#include "authoring/quizNames.h"
+#include "authoring/quizToml.h"
 #include "authoring/windows1252.h"
 
 namespace {
@@ -37,86 +41,19 @@ std::string columnLetters(size_t index) {
 }
 
 // ---------------------------------------------------------------------------
-// Columns. A header cell matches a name ignoring case, accents, spaces, "_"
-// and "-", so "Réponse 2", "REPONSE2" and "answer_2" are all answer2.
+// Columns: the fields a spreadsheet may name (see fieldOfColumn). A header
+// cell matches a name ignoring case, accents, spaces, "_" and "-", so
+// "Réponse 2", "REPONSE2" and "answer_2" are all answer2.
 
-struct ColumnInfo {
-    const char* french;  // shown to the user, UTF-8
-    const char* english;
-    const char* aliases[4];  // normalised forms (see normaliseName)
-    ModelField field;
-    std::string ModelQuestion::*member;  // null for the reward code
-};
-
-const ColumnInfo columns[] = {
-    {"r\xC3\xA9ponse",
-     "answer",
-     {"answer", "reponse", "answer1", "reponse1"},
-     ModelField::answer,
-     &ModelQuestion::answer},
-    {"r\xC3\xA9ponse2", "answer2", {"answer2", "reponse2"}, ModelField::answer2, &ModelQuestion::answer2},
-    {"\xC3\xA9nonc\xC3\xA9", "prompt", {"prompt", "enonce"}, ModelField::prompt, &ModelQuestion::prompt},
-    {"commentaire",
-     "comment",
-     {"comment", "commentaire", "comment1", "commentaire1"},
-     ModelField::comment,
-     &ModelQuestion::comment},
-    {"commentaire2", "comment2", {"comment2", "commentaire2"}, ModelField::comment2, &ModelQuestion::comment2},
-    {"image", "picture", {"picture", "image"}, ModelField::picture, &ModelQuestion::picture},
-    {"solution", "solution", {"solution"}, ModelField::solution, &ModelQuestion::solution},
-    {"clip", "clip", {"clip"}, ModelField::clip, &ModelQuestion::clip},
-    {"code", "code", {"code"}, ModelField::rewardCodes, nullptr},
-};
-constexpr int columnCount = static_cast<int>(sizeof columns / sizeof columns[0]);
-constexpr int answerColumn = 0;
 constexpr int unnamedColumn = -1;  // empty header cell: its values must be empty
 constexpr int unknownColumn = -2;  // already reported; its values are ignored
 
-// Base letters of U+00C0..U+00FF, 0 where there is none (Æ, ß, ×...).
-const char latinBase[65] =
-    "aaaaaa\0ceeeeiiii\0nooooo\0ouuuuy\0\0"
-    "aaaaaa\0ceeeeiiii\0nooooo\0ouuuuy\0y";
-
-std::string normaliseName(const std::string& name) {
-    std::string out;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        const unsigned char next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
-        if (c == ' ' || c == '\t' || c == '_' || c == '-') continue;
-        if (c >= 'A' && c <= 'Z') {
-            out += static_cast<char>(c - 'A' + 'a');
-        } else if (c == 0xC3 && next >= 0x80 && next <= 0xBF && latinBase[next - 0x80]) {
-            out += latinBase[next - 0x80];
-            ++i;
-        } else if ((c == 0xC2 && next == 0xA0) || (c == 0xCC && next >= 0x80) ||
-                   (c == 0xCD && next >= 0x80 && next <= 0xAF)) {
-            ++i;  // no-break space, or a combining accent (U+0300..U+036F) of a decomposed letter
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
+// The column of a header cell: its field's index, or unnamed / unknown.
 int findColumn(const std::string& name) {
-    const std::string key = normaliseName(name);
-    if (key.empty()) return unnamedColumn;
-    for (int k = 0; k < columnCount; ++k) {
-        for (const char* alias : columns[k].aliases) {
-            if (alias && key == alias) return k;
-        }
-    }
-    return unknownColumn;
-}
-
-std::string knownNames() {
-    std::string out;
-    for (const ColumnInfo& column : columns) {
-        if (!out.empty()) out += ", ";
-        out += column.french;
-        if (std::string(column.french) != column.english) out += std::string(" (") + column.english + ")";
-    }
-    return out;
+    const ModelField field = fieldOfColumn(name);
+    if (field == ModelField::none) return unnamedColumn;
+    if (field == ModelField::unknownKey) return unknownColumn;
+    return static_cast<int>(field);
 }
 
 // ---------------------------------------------------------------------------
@@ -289,6 +226,7 @@ public:
     std::vector<ModelQuestion> questions;               // the rows read, at most what the model can still take
     std::vector<std::pair<size_t, std::string>> codes;  // index in `questions`, code
     bool hasCodeColumn = false;
+    std::set<ModelField> filled;  // the question fields some row gives a value
 
     void run(const std::string& bytes) {
         if (bytes.size() >= 2 &&
@@ -317,12 +255,13 @@ private:
     // False once the list is full, so that a file of a million broken rows
     // does not make a million messages.
     bool report(Message id, int line, ModelField field = ModelField::none, int question = -1,
-                std::initializer_list<std::string> args = {}) {
+                std::initializer_list<std::string> args = {}, std::string column = {}) {
         if (stopped_) return false;
         ModelProblem problem;
         problem.field = field;
         problem.question = question;
         problem.line = line;
+        problem.column = std::move(column);
         if (problems.size() >= maxProblems) {
             problem.message = messageText(Message::csvTooManyProblems);
             problems.push_back(problem);
@@ -363,12 +302,12 @@ private:
             maxModelQuestions > model_.questions.size() ? maxModelQuestions - model_.questions.size() : 0;
         while (!stopped_ && reader.next(record)) {
             if (record.blank() && record.issues.empty()) continue;
-            const int question = static_cast<int>(model_.questions.size() + rows);
-            readRow(record, question);
+            // Rows are counted in the table, so that every front-end names the same one.
+            readRow(record, static_cast<int>(rows));
             ++rows;
             if (rows > room && lineOfFirstTooMany == 0) {
                 lineOfFirstTooMany = record.line;
-                firstTooMany = question;
+                firstTooMany = static_cast<int>(model_.questions.size() + rows - 1);
             }
             if (record.unterminated) return;
         }
@@ -385,38 +324,42 @@ private:
     void reportIssues(const Record& record, int question) {
         for (const RecordIssue& issue : record.issues) {
             ModelField field = ModelField::none;
+            std::string column;
             if (issue.field < columnOf_.size() && columnOf_[issue.field] >= 0) {
-                field = columns[columnOf_[issue.field]].field;
+                field = static_cast<ModelField>(columnOf_[issue.field]);
+                column = headers_[issue.field];
             }
-            report(issue.message, issue.line, field, question);
+            report(issue.message, issue.line, field, question, {}, column);
         }
     }
 
     void readHeader(const Record& header) {
-        int seen[columnCount];
+        int seen[modelFieldCount];
         for (int& s : seen) s = -1;
         columnOf_.assign(header.fields.size(), unnamedColumn);
+        headers_.assign(header.fields.size(), std::string());
         for (size_t i = 0; i < header.fields.size(); ++i) {
             const Field& cell = header.fields[i];
             // A name whose quote never closes is the rest of the file, not a name.
             if (header.unterminated && i + 1 == header.fields.size()) break;
             const int k = findColumn(cell.text);
             columnOf_[i] = k;
+            headers_[i] = excerpt(cell.text);
             if (k == unknownColumn) {
                 report(Message::csvUnknownColumn, cell.line, ModelField::unknownKey, -1,
-                       {columnLetters(i), excerpt(cell.text), knownNames()});
+                       {columnLetters(i), excerpt(cell.text), columnNames()});
             } else if (k >= 0 && seen[k] >= 0) {
-                report(Message::csvDuplicateColumn, cell.line, columns[k].field, -1,
+                report(Message::csvDuplicateColumn, cell.line, static_cast<ModelField>(k), -1,
                        {columnLetters(i), excerpt(cell.text), columnLetters(static_cast<size_t>(seen[k])),
                         excerpt(header.fields[static_cast<size_t>(seen[k])].text)});
                 columnOf_[i] = unknownColumn;
             } else if (k >= 0) {
                 seen[k] = static_cast<int>(i);
-                if (columns[k].member == nullptr) hasCodeColumn = true;
+                if (k == static_cast<int>(ModelField::rewardCodes)) hasCodeColumn = true;
             }
         }
         reportIssues(header, -1);
-        if (seen[answerColumn] < 0 && !header.unterminated) {
+        if (seen[static_cast<int>(ModelField::answer)] < 0 && !header.unterminated) {
             report(Message::csvNoAnswerColumn, header.line, ModelField::answer);
         }
     }
@@ -444,8 +387,10 @@ private:
                            {columnLetters(i), excerpt(cell.text)});
                 }
             } else if (k >= 0) {
-                if (columns[k].member) {
-                    row.*(columns[k].member) = cell.text;
+                const FieldInfo& info = fieldInfo(static_cast<ModelField>(k));
+                if (info.questionText) {
+                    row.*info.questionText = cell.text;
+                    if (!cell.text.empty()) filled.insert(info.field);
                 } else {
                     code = cell.text;
                 }
@@ -458,13 +403,43 @@ private:
     }
 
     const QuizModel& model_;
-    std::vector<int> columnOf_;  // column of each header field: index in `columns`, or unnamed / unknown
+    std::vector<int> columnOf_;         // column of each header field: its ModelField, or unnamed / unknown
+    std::vector<std::string> headers_;  // each header cell as the file writes it
     bool stopped_ = false;
 };
 
 }  // namespace
 
-bool importQuestionsCsv(const std::string& bytes, QuizModel& model, std::vector<ModelProblem>& problems) {
+namespace {
+
+// The reveal mode that shows what the table gives, so that an imported table
+// builds as it comes: the quiz's own when it already does.
+int32_t revealFor(const QuizModel& model, const std::set<ModelField>& filled) {
+    const bool pictures = model.kind == kindPictures || model.kind == modelKindUnset;
+    const bool comment2 = filled.count(ModelField::comment2) && pictures;
+    const bool comments = filled.count(ModelField::comment) || comment2;
+    const bool solution = filled.count(ModelField::solution) && pictures;
+    const int32_t current = model.reveal;
+    const bool shown = (!comments || revealShowsComments(current)) && (!solution || revealShowsPicture(current)) &&
+                       (!comment2 || current == revealCommentAndPicture);
+    if (shown || (!comments && !solution)) return current;
+    if (comment2 || (comments && (solution || revealShowsPicture(current))) ||
+        (solution && revealShowsComments(current))) {
+        return revealCommentAndPicture;
+    }
+    return solution ? revealSolutionPicture : 2;  // comment
+}
+
+}  // namespace
+
+std::string revealChosenNotice(int32_t mode, bool inFormWords) {
+    if (mode < 0 || mode >= revealNameCount) return "";
+    return inFormWords ? formMessageText(Message::csvRevealChosen, {revealLabels[mode]})
+                       : messageText(Message::csvRevealChosen, {revealLabels[mode], revealNames[mode]});
+}
+
+bool importQuestionsCsv(const std::string& bytes, QuizModel& model, std::vector<ModelProblem>& problems,
+                        CsvImportSummary* summary) {
     try {
         CsvImport import(model);
         try {
@@ -482,8 +457,14 @@ bool importQuestionsCsv(const std::string& bytes, QuizModel& model, std::vector<
         std::vector<std::string> codes = model.rewardCodes;
         if (codes.size() < questions.size()) codes.resize(questions.size());
         for (const auto& code : import.codes) codes[model.questions.size() + code.first] = code.second;
+        const int32_t reveal = revealFor(model, import.filled);
         model.questions.swap(questions);
         model.rewardCodes.swap(codes);
+        if (summary) {
+            summary->questions = import.questions.size();
+            summary->revealChosen = reveal != model.reveal ? reveal : -1;
+        }
+        model.reveal = reveal;
         return true;
     } catch (...) {
         // Even the report could not be made; say at least that nothing was read.

@@ -88,6 +88,10 @@ const char* const texts[] = {
     "manque : donnez un code par score, de 1 au nombre de questions",
     // rewardCodeCount
     "{1} codes pour {2} questions : donnez exactement un code par score, de 1 au nombre de questions",
+    // commentNotShown
+    "un quiz de type \"text\" ne montre pas les commentaires : le lecteur ne les affichera pas",
+    // mediaShared
+    "\"{1}\" sert d\xE9j\xE0 \xE0 la question {2}",
     // textsTooLarge
     "les textes du quiz sont trop longs pour la ressource compress\xE9"
     "e du lecteur ({1} octets avant "
@@ -150,6 +154,8 @@ const char* const texts[] = {
     "trop de probl\xE8mes : la lecture du tableau s'arr\xEAte ici",
     // csvOutOfMemory
     "le tableau est trop grand pour \xEAtre lu (m\xE9moire insuffisante)",
+    // csvRevealChosen
+    "apr\xE8s une bonne r\xE9ponse, le quiz montre {1} (reveal = \"{2}\"), comme le tableau en donne",
     // usage
     "utilisation : quizpack build QUIZ.toml [-o NOM.exe] [--player vetra.exe]\n"
     "              quizpack extract NOM.exe [-o QUIZ.toml] [--media DOSSIER]\n"
@@ -226,6 +232,49 @@ const char* const texts[] = {
     "crit",
 };
 
+// The editor's words for the messages that name a source's keys or values.
+struct FormText {
+    Message id;
+    const char* text;
+};
+const FormText formTexts[] = {
+    {Message::unknownKey,
+     "cl\xE9 inconnue, gard\xE9"
+     "e telle quelle \xE0 l'enregistrement : corrigez-la dans le fichier, ou supprimez-la (double-clic)"},
+    {Message::kindChoice, "choisissez un type : texte, images, audio ou vid\xE9o"},
+    {Message::revealChoice, "choisissez ce que montre une bonne r\xE9ponse"},
+    {Message::colourForm,
+     "la couleur \xE9"
+     "crite dans le fichier n'est pas lisible : choisissez-en une"},
+    {Message::captionsForm,
+     "les l\xE9gendes \xE9"
+     "crites dans le fichier ne sont pas lisibles"},
+    {Message::rewardCodesForm,
+     "les codes \xE9"
+     "crits dans le fichier ne sont pas lisibles"},
+    {Message::questionsForm,
+     "les questions \xE9"
+     "crites dans le fichier ne sont pas lisibles"},
+    {Message::kindMissing, "manque : choisissez texte, images, audio ou vid\xE9o"},
+    {Message::answer2Missing,
+     "manque ou est vide : avec 2 r\xE9ponses par question, chaque question a deux r\xE9ponses"},
+    {Message::answer2Unused, "ne sert qu'avec 2 r\xE9ponses par question"},
+    {Message::commentUnused,
+     "n'est montr\xE9 qu'avec \xAB Apr\xE8s une bonne r\xE9ponse : le commentaire \xBB, \xAB le commentaire et "
+     "l'image solution \xBB ou \xAB tous les commentaires \xBB"},
+    {Message::comment2Unused,
+     "n'est gard\xE9 qu'avec \xAB Apr\xE8s une bonne r\xE9ponse : le commentaire et l'image solution \xBB"},
+    {Message::pictureMissing, "manque : chaque question d'un quiz d'images montre une image"},
+    {Message::solutionMissing,
+     "manque : avec \xAB Apr\xE8s une bonne r\xE9ponse : l'image solution \xBB (ou \xAB le commentaire et l'image "
+     "solution \xBB), une bonne r\xE9ponse montre une image solution"},
+    {Message::clipMissing, "manque : chaque question d'un quiz audio ou vid\xE9o joue un extrait"},
+    {Message::revealNeedsPictures, "une image solution ne peut appara\xEEtre que dans un quiz d'images"},
+    {Message::noQuestion, "il n'y a aucune question : un quiz en demande au moins une"},
+    {Message::commentNotShown, "un quiz de texte ne montre pas les commentaires : le lecteur ne les affichera pas"},
+    {Message::csvRevealChosen, "Apr\xE8s une bonne r\xE9ponse : {1}, comme le tableau en donne"},
+};
+
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
 static_assert(textCount == static_cast<int>(Message::resourcesReadBackDifferent) + 1,
               "one text per message, in the order of the enumeration");
@@ -241,8 +290,10 @@ int messageCount() {
     return textCount;
 }
 
-std::string messageText(Message id, std::initializer_list<std::string> arguments) {
-    const std::string pattern = windows1252ToUtf8(messageTemplate(id));
+namespace {
+
+std::string filled(const char* pattern1252, std::initializer_list<std::string> arguments) {
+    const std::string pattern = windows1252ToUtf8(pattern1252);
     std::string out;
     for (size_t i = 0; i < pattern.size(); ++i) {
         const bool placeholder = pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' &&
@@ -256,4 +307,21 @@ std::string messageText(Message id, std::initializer_list<std::string> arguments
         }
     }
     return out;
+}
+
+}  // namespace
+
+std::string messageText(Message id, std::initializer_list<std::string> arguments) {
+    return filled(messageTemplate(id), arguments);
+}
+
+std::string formMessageText(Message id, std::initializer_list<std::string> arguments) {
+    for (const FormText& form : formTexts) {
+        if (form.id == id) return filled(form.text, arguments);
+    }
+    return messageText(id, arguments);
+}
+
+std::string counted(size_t n, const char* singular, const char* plural) {
+    return std::to_string(n) + " " + (n > 1 ? plural : singular);
 }

@@ -47,6 +47,8 @@ enum class Message {
     tooManyQuestions,
     rewardCodesMissing,
     rewardCodeCount,
+    commentNotShown,
+    mediaShared,
     // Assembling the resources.
     textsTooLarge,
     codesTooLarge,
@@ -76,6 +78,7 @@ enum class Message {
     csvTooManyQuestions,
     csvTooManyProblems,
     csvOutOfMemory,
+    csvRevealChosen,
     // quizpack's console.
     usage,
     cannotReadSource,
@@ -102,6 +105,14 @@ enum class Message {
 // The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order
 // (an argument is inserted as it is, never scanned for placeholders).
 std::string messageText(Message id, std::initializer_list<std::string> arguments = {});
+
+// The message in the editor's words: a message that names a source's keys
+// and values ("reveal = \"comment\"") names the form's labels instead
+// ("Après une bonne réponse : le commentaire"); any other is messageText's.
+std::string formMessageText(Message id, std::initializer_list<std::string> arguments = {});
+
+// "1 problème", "2 problèmes", "0 problème": a count with its noun (UTF-8).
+std::string counted(size_t n, const char* singular, const char* plural);
 
 // The message exactly as the table holds it, in Windows-1252 (for the
 // console prompt and tests that check the table itself).

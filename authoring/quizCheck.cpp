@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "authoring/messages.h"
+#include "authoring/quizFields.h"
 #include "authoring/quizNames.h"
 #include "authoring/windows1252.h"
 #include "quiz/quiz.h"
@@ -16,13 +17,34 @@ class Checker {
 public:
     explicit Checker(std::vector<ModelProblem>& problems) : problems_(problems) {}
 
-    void fail(ModelField field, int question, int item, std::string message) {
+    void fail(ModelField field, int question, int item, Message message,
+              std::initializer_list<std::string> arguments = {}) {
         ModelProblem problem;
         problem.field = field;
         problem.question = question;
         problem.item = item;
-        problem.message = std::move(message);
+        problem.message = messageText(message, arguments);
+        problem.formMessage = formMessageText(message, arguments);
         problems_.push_back(std::move(problem));
+    }
+
+    void warn(ModelField field, int question, Message message, std::initializer_list<std::string> arguments = {}) {
+        fail(field, question, -1, message, arguments);
+        problems_.back().warning = true;
+    }
+
+    // What the model keeps as the author wrote it stays a problem until fixed or deleted.
+    void extras(const std::vector<SourceExtra>& kept, int question) {
+        for (const SourceExtra& extra : kept) {
+            ModelProblem problem;
+            problem.field = fieldOfKey(extra.key, question >= 0);
+            problem.question = question;
+            problem.line = extra.line;
+            problem.message = extra.message;
+            problem.formMessage = extra.formMessage;
+            if (problem.field == ModelField::unknownKey) problem.key = extra.key;
+            problems_.push_back(std::move(problem));
+        }
     }
 
     // A text the player can hold: Windows-1252, at most 259 bytes there, no
@@ -31,20 +53,19 @@ public:
         std::string ansi;
         if (!utf8ToWindows1252(utf8, ansi)) {
             if (!isValidUtf8(utf8)) {
-                fail(field, question, item, messageText(Message::invalidUtf8));
+                fail(field, question, item, Message::invalidUtf8);
             } else {
-                fail(field, question, item, messageText(Message::notWindows1252, {firstForeign(utf8)}));
+                fail(field, question, item, Message::notWindows1252, {firstForeign(utf8)});
             }
             return;
         }
-        if (ansi.find('|') != std::string::npos) fail(field, question, item, messageText(Message::holdsBar));
-        if (ansi.find('\0') != std::string::npos) fail(field, question, item, messageText(Message::holdsNul));
+        if (ansi.find('|') != std::string::npos) fail(field, question, item, Message::holdsBar);
+        if (ansi.find('\0') != std::string::npos) fail(field, question, item, Message::holdsNul);
         if (ansi.size() > maxTextLength) {
-            fail(field, question, item,
-                 messageText(Message::tooLong, {std::to_string(ansi.size()), std::to_string(maxTextLength)}));
+            fail(field, question, item, Message::tooLong, {std::to_string(ansi.size()), std::to_string(maxTextLength)});
         }
         if (isCode && ansi.find_first_of("\r\n") != std::string::npos) {
-            fail(field, question, item, messageText(Message::codeLineBreak));
+            fail(field, question, item, Message::codeLineBreak);
         }
     }
 
@@ -73,54 +94,97 @@ private:
     std::vector<ModelProblem>& problems_;
 };
 
+// Two media paths naming one file, as Windows compares names: "\\" and "/"
+// alike, ASCII letters without regard to case.
+bool samePath(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] == '/' ? '\\' : a[i], y = b[i] == '/' ? '\\' : b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// Whether a field belongs to the quiz's kind; any, while the kind is unknown.
+bool forKind(const FieldInfo& info, int32_t kind) {
+    return kind < 0 || kind >= kindNameCount || (info.kinds & kindBit(kind)) != 0;
+}
+
+// Whether the quiz's kind uses a question field at all, and whether its
+// reveal mode shows it.
+bool fieldWanted(const QuizModel& model, ModelField field) {
+    switch (field) {
+        case ModelField::answer2: return model.answersPerQuestion == 2;
+        case ModelField::comment: return revealShowsComments(model.reveal);
+        case ModelField::comment2: return model.reveal == revealCommentAndPicture;
+        case ModelField::solution: return revealShowsPicture(model.reveal) && model.kind == kindPictures;
+        default: return forKind(fieldInfo(field), model.kind);
+    }
+}
+
+// What a missing value of a question field says, for those every question needs.
+Message missingMessage(ModelField field) {
+    switch (field) {
+        case ModelField::answer: return Message::answerMissing;
+        case ModelField::answer2: return Message::answer2Missing;
+        case ModelField::picture: return Message::pictureMissing;
+        case ModelField::solution: return Message::solutionMissing;
+        default: return Message::clipMissing;
+    }
+}
+
+// What an unused value says: media left aside by the kind, texts by the mode.
+Message unusedMessage(ModelField field) {
+    switch (field) {
+        case ModelField::answer2: return Message::answer2Unused;
+        case ModelField::comment: return Message::commentUnused;
+        case ModelField::comment2: return Message::comment2Unused;
+        default: return Message::mediaUnused;
+    }
+}
+
 void checkQuestion(Checker& check, const QuizModel& model, const ModelQuestion& question, int index) {
-    if (question.answer.empty()) {
-        check.fail(ModelField::answer, index, -1, messageText(Message::answerMissing));
-    } else {
-        check.text(question.answer, ModelField::answer, index, -1);
-    }
-    if (model.answersPerQuestion == 2) {
-        if (question.answer2.empty()) {
-            check.fail(ModelField::answer2, index, -1, messageText(Message::answer2Missing));
-        } else {
-            check.text(question.answer2, ModelField::answer2, index, -1);
-        }
-    } else if (!question.answer2.empty()) {
-        check.fail(ModelField::answer2, index, -1, messageText(Message::answer2Unused));
-    }
-    check.text(question.prompt, ModelField::prompt, index, -1);
-    if (!question.comment.empty()) {
-        if (revealShowsComments(model.reveal)) {
-            check.text(question.comment, ModelField::comment, index, -1);
-        } else {
-            check.fail(ModelField::comment, index, -1, messageText(Message::commentUnused));
-        }
-    }
-    if (!question.comment2.empty()) {
-        if (model.reveal == revealCommentAndPicture) {
-            check.text(question.comment2, ModelField::comment2, index, -1);
-        } else {
-            check.fail(ModelField::comment2, index, -1, messageText(Message::comment2Unused));
-        }
-    }
     // Without a kind nobody knows which media belong; the missing kind is reported once.
-    if (model.kind < 0 || model.kind >= kindNameCount) return;
-    const bool pictures = model.kind == kindPictures;
-    const bool clips = model.kind == kindAudio || model.kind == kindVideo;
-    const struct {
-        ModelField field;
-        const std::string& path;
-        bool wanted;
-        Message missing;
-    } media[] = {
-        {ModelField::picture, question.picture, pictures, Message::pictureMissing},
-        {ModelField::solution, question.solution, pictures && revealShowsPicture(model.reveal),
-         Message::solutionMissing},
-        {ModelField::clip, question.clip, clips, Message::clipMissing},
-    };
-    for (const auto& m : media) {
-        if (m.path.empty() && m.wanted) check.fail(m.field, index, -1, messageText(m.missing));
-        if (!m.path.empty() && !m.wanted) check.fail(m.field, index, -1, messageText(Message::mediaUnused));
+    const bool kindKnown = model.kind >= 0 && model.kind < kindNameCount;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!isQuestionField(info.field)) continue;
+        if (info.media && !kindKnown) continue;
+        const std::string& value = question.*info.questionText;
+        const bool wanted = fieldWanted(model, info.field);
+        // Every question needs its answers and the media of its kind; a prompt or a comment may stay empty.
+        const bool needed =
+            wanted && (info.media || info.field == ModelField::answer || info.field == ModelField::answer2);
+        if (value.empty()) {
+            if (needed || info.field == ModelField::answer)
+                check.fail(info.field, index, -1, missingMessage(info.field));
+        } else if (!wanted && info.field != ModelField::prompt && info.field != ModelField::answer) {
+            check.fail(info.field, index, -1, unusedMessage(info.field));
+        } else if (!info.media) {
+            check.text(value, info.field, index, -1);
+        }
+    }
+    check.extras(question.extras, index);
+}
+
+// The same file on two questions is most often a slip of the mouse.
+void checkSharedMedia(Checker& check, const QuizModel& model) {
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!info.media) continue;
+        for (size_t n = 0; n < model.questions.size(); ++n) {
+            const std::string& path = model.questions[n].*info.questionText;
+            if (path.empty()) continue;
+            for (size_t before = 0; before < n; ++before) {
+                if (samePath(model.questions[before].*info.questionText, path)) {
+                    check.warn(info.field, static_cast<int>(n), Message::mediaShared,
+                               {path, std::to_string(before + 1)});
+                    break;
+                }
+            }
+        }
     }
 }
 
@@ -130,47 +194,55 @@ std::vector<ModelProblem> checkQuiz(const QuizModel& model) {
     std::vector<ModelProblem> problems;
     Checker check(problems);
     if (model.kind < 0 || model.kind >= kindNameCount) {
-        check.fail(ModelField::kind, -1, -1,
-                   messageText(model.kind == modelKindUnset ? Message::kindMissing : Message::kindChoice));
+        check.fail(ModelField::kind, -1, -1, model.kind == modelKindUnset ? Message::kindMissing : Message::kindChoice);
     }
     if (model.title.empty()) {
-        check.fail(ModelField::title, -1, -1, messageText(Message::titleMissing));
+        check.fail(ModelField::title, -1, -1, Message::titleMissing);
     } else {
         check.text(model.title, ModelField::title, -1, -1);
     }
     check.text(model.author, ModelField::author, -1, -1);
     check.text(model.explanations, ModelField::explanations, -1, -1);
     if (model.answersPerQuestion != 1 && model.answersPerQuestion != 2) {
-        check.fail(ModelField::answersPerQuestion, -1, -1, messageText(Message::answersChoice));
+        check.fail(ModelField::answersPerQuestion, -1, -1, Message::answersChoice);
     }
     check.text(model.caption1, ModelField::captions, -1, 0);
     check.text(model.caption2, ModelField::captions, -1, 1);
     if (model.reveal < 0 || model.reveal >= revealNameCount) {
-        check.fail(ModelField::reveal, -1, -1, messageText(Message::revealChoice));
+        check.fail(ModelField::reveal, -1, -1, Message::revealChoice);
     } else if (revealShowsPicture(model.reveal) && model.kind >= 0 && model.kind != kindPictures) {
-        check.fail(ModelField::reveal, -1, -1, messageText(Message::revealNeedsPictures));
+        check.fail(ModelField::reveal, -1, -1, Message::revealNeedsPictures);
     }
+    check.extras(model.extras, -1);
 
     const size_t count = model.questions.size();
     if (count == 0) {
-        check.fail(ModelField::questions, -1, -1, messageText(Message::noQuestion));
+        check.fail(ModelField::questions, -1, -1, Message::noQuestion);
     } else if (count > maxModelQuestions) {
-        check.fail(ModelField::questions, static_cast<int>(maxModelQuestions), -1,
-                   messageText(Message::tooManyQuestions, {std::to_string(count), std::to_string(maxModelQuestions)}));
+        check.fail(ModelField::questions, static_cast<int>(maxModelQuestions), -1, Message::tooManyQuestions,
+                   {std::to_string(count), std::to_string(maxModelQuestions)});
     }
     for (size_t i = 0; i < count; ++i) checkQuestion(check, model, model.questions[i], static_cast<int>(i));
 
     if (model.rewardCodes.empty() && count > 0) {
-        check.fail(ModelField::rewardCodes, -1, -1, messageText(Message::rewardCodesMissing));
+        check.fail(ModelField::rewardCodes, -1, -1, Message::rewardCodesMissing);
     } else if (model.rewardCodes.size() != count && count <= maxModelQuestions) {
-        check.fail(
-            ModelField::rewardCodes, -1, -1,
-            messageText(Message::rewardCodeCount, {std::to_string(model.rewardCodes.size()), std::to_string(count)}));
+        check.fail(ModelField::rewardCodes, -1, -1, Message::rewardCodeCount,
+                   {std::to_string(model.rewardCodes.size()), std::to_string(count)});
     }
     for (size_t i = 0; i < model.rewardCodes.size(); ++i) {
         check.text(model.rewardCodes[i], ModelField::rewardCodes, -1, static_cast<int>(i), true);
     }
     return problems;
+}
+
+std::vector<ModelProblem> quizWarnings(const QuizModel& model) {
+    std::vector<ModelProblem> warnings;
+    Checker check(warnings);
+    const bool commentsHidden = model.kind == kindText && revealShowsComments(model.reveal);
+    if (commentsHidden) check.warn(ModelField::reveal, -1, Message::commentNotShown);
+    checkSharedMedia(check, model);
+    return warnings;
 }
 
 void locateProblems(const SourceLines& lines, std::vector<ModelProblem>& problems) {
@@ -197,7 +269,7 @@ void locateProblems(const SourceLines& lines, std::vector<ModelProblem>& problem
 }
 
 bool readAndCheckQuiz(const std::string& text, QuizModel& model, SourceLines& lines,
-                      std::vector<ModelProblem>& problems) {
+                      std::vector<ModelProblem>& problems, std::vector<ModelProblem>* warnings) {
     std::vector<ModelProblem> found;
     QuizModel read;
     SourceLines where;
@@ -208,7 +280,9 @@ bool readAndCheckQuiz(const std::string& text, QuizModel& model, SourceLines& li
     if (parsed) {
         // A value the reading refused is absent from the model; the check
         // would only say so a second time.
-        for (ModelProblem& problem : checkQuiz(read)) {
+        std::vector<ModelProblem> checked = checkQuiz(read);
+        for (ModelProblem& warning : quizWarnings(read)) checked.push_back(std::move(warning));
+        for (ModelProblem& problem : checked) {
             const bool refused = std::any_of(found.begin(), found.end(), [&](const ModelProblem& p) {
                 return p.field == problem.field && p.question == problem.question;
             });
@@ -220,24 +294,27 @@ bool readAndCheckQuiz(const std::string& text, QuizModel& model, SourceLines& li
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const ModelProblem& a, const ModelProblem& b) { return a.line < b.line; });
-    const bool clean = found.empty();
-    problems.insert(problems.end(), found.begin(), found.end());
+    const bool clean = errorCount(found) == 0;
+    for (ModelProblem& problem : found) {
+        if (!problem.warning) {
+            problems.push_back(std::move(problem));
+        } else if (warnings) {
+            warnings->push_back(std::move(problem));
+        }
+    }
     return clean;
 }
 
 std::string problemField(const ModelProblem& problem) {
-    static const char* const keys[modelFieldCount] = {
-        "",         "kind",   "title",   "author",       "explanations", "answers_per_question",
-        "captions", "reveal", "colour",  "reward_codes", "question",     "answer",
-        "answer2",  "prompt", "comment", "comment2",     "picture",      "solution",
-        "clip",     "",
-    };
-    const int field = static_cast<int>(problem.field);
-    const std::string key = problem.field == ModelField::unknownKey ? problem.key
-                            : field >= 0 && field < modelFieldCount ? keys[field]
-                                                                    : "";
-    const bool inQuestion = problem.question >= 0 && field > static_cast<int>(ModelField::questions);
-    if (inQuestion) return "question " + std::to_string(problem.question + 1) + ", " + key;
+    const bool inQuestion = problem.question >= 0 && problem.field > ModelField::questions;
+    const std::string question = inQuestion ? "question " + std::to_string(problem.question + 1) : "";
+    // A spreadsheet's problem names the column as the file does.
+    if (!problem.column.empty()) {
+        const std::string column = u8"colonne \u00AB " + problem.column + u8" \u00BB";
+        return question.empty() ? column : question + ", " + column;
+    }
+    const std::string key = problem.field == ModelField::unknownKey ? problem.key : fieldInfo(problem.field).key;
+    if (inQuestion) return question + ", " + key;
     if (problem.item >= 0 && (problem.field == ModelField::captions || problem.field == ModelField::rewardCodes)) {
         return key + "[" + std::to_string(problem.item + 1) + "]";
     }

@@ -1,9 +1,12 @@
 #include "authoring/quizToml.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string_view>
 
 #include "authoring/messages.h"
+#include "authoring/quizFields.h"
 #include "authoring/quizNames.h"
 #include "authoring/windows1252.h"
 
@@ -46,24 +49,122 @@ int& slot(int (&fields)[modelFieldCount], ModelField field) {
     return fields[static_cast<int>(field)];
 }
 
-// Collects what the model cannot hold, each with its line.
-class Reader {
+// Where the parser's positions (lines, and columns in characters, of the
+// text it was given) lie in the author's own bytes.
+class SourceMap {
 public:
-    explicit Reader(std::vector<ModelProblem>& problems) : problems_(problems) {}
-
-    void fail(const toml::node& node, ModelField field, int question, int item, Message message) {
-        report(lineOf(node), field, question, item, messageText(message));
+    SourceMap(const std::string& original, const std::string& parsed, std::vector<uint32_t> origin)
+        : original_(original), parsed_(parsed), origin_(std::move(origin)) {
+        lineStarts_.push_back(0);
+        lineStarts_.push_back(0);  // lines count from 1
+        for (size_t i = 0; i < parsed_.size(); ++i) {
+            if (parsed_[i] == '\n') lineStarts_.push_back(i + 1);
+        }
     }
 
-    void report(int line, ModelField field, int question, int item, std::string message, std::string key = {}) {
+    // The author's text of a value, from its first character to the one
+    // after its last; "" when the parser gave no usable region.
+    std::string text(const toml::source_region& region) const {
+        const size_t begin = offset(region.begin), end = offset(region.end);
+        if (begin == npos || end == npos || end <= begin) return "";
+        const size_t from = origin_[begin], to = origin_[end];
+        if (to <= from || to > original_.size()) return "";
+        std::string out = original_.substr(from, to - from);
+        while (!out.empty() && (out.back() == ' ' || out.back() == '\t' || out.back() == '\r')) out.pop_back();
+        return out;
+    }
+
+private:
+    static constexpr size_t npos = std::string::npos;
+
+    size_t offset(const toml::source_position& position) const {
+        if (position.line == 0 || position.line >= lineStarts_.size() || position.column == 0) return npos;
+        size_t at = lineStarts_[position.line];
+        for (size_t column = 1; column < position.column; ++column) {
+            if (at >= parsed_.size() || parsed_[at] == '\n') return column + 1 == position.column ? at : npos;
+            ++at;
+            while (at < parsed_.size() && (static_cast<uint8_t>(parsed_[at]) & 0xC0) == 0x80) ++at;
+        }
+        return at <= parsed_.size() ? at : npos;
+    }
+
+    const std::string& original_;
+    const std::string& parsed_;
+    std::vector<uint32_t> origin_;  // for each byte of `parsed_` and its end, the author's byte it came from
+    std::vector<size_t> lineStarts_;
+};
+
+// Tables the author wrote under a header ([table], [[table]]) become inline
+// ones, so that they can be written back under their key.
+void makeInline(toml::node& node) {
+    if (toml::table* table = node.as_table()) {
+        table->is_inline(true);
+        for (auto&& [key, child] : *table) makeInline(child);
+    } else if (toml::array* list = node.as_array()) {
+        for (toml::node& child : *list) makeInline(child);
+    }
+}
+
+// A value as TOML text: the author's own bytes where the parser tells where
+// they are, else the parser's rendering of the same value.
+std::string valueText(const toml::node& node, const SourceMap& map) {
+    const toml::table* table = node.as_table();
+    const toml::array* list = node.as_array();
+    const bool underHeader = (table && !table->is_inline()) || (list && list->is_array_of_tables());
+    if (!underHeader) {
+        std::string text = map.text(node.source());
+        if (!text.empty()) return text;
+    }
+    toml::table holder;
+    holder.insert("v", node);
+    makeInline(*holder.get("v"));
+    std::ostringstream out;
+    out << toml::toml_formatter(holder, toml::toml_formatter::default_flags & ~toml::format_flags::indentation);
+    std::string text = out.str();
+    const size_t equals = text.find('=');
+    text = equals == std::string::npos ? std::string() : text.substr(equals + 1);
+    while (!text.empty() && (text.front() == ' ')) text.erase(text.begin());
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+// Collects what the model cannot hold, each with its line, and keeps it as
+// the author wrote it.
+class Reader {
+public:
+    Reader(std::vector<ModelProblem>& problems, const SourceMap* map) : problems_(problems), map_(map) {}
+
+    void fail(const toml::node& node, ModelField field, int question, int item, Message message,
+              std::initializer_list<std::string> arguments = {}) {
+        report(lineOf(node), field, question, item, message, arguments);
+    }
+
+    void report(int line, ModelField field, int question, int item, Message message,
+                std::initializer_list<std::string> arguments = {}, std::string key = {}) {
         ModelProblem problem;
         problem.field = field;
         problem.question = question;
         problem.item = item;
         problem.line = line;
-        problem.message = std::move(message);
+        problem.message = messageText(message, arguments);
+        problem.formMessage = formMessageText(message, arguments);
         problem.key = std::move(key);
         problems_.push_back(std::move(problem));
+    }
+
+    size_t problemCount() const { return problems_.size(); }
+
+    // A key the model could not read whole since `before`: kept as written,
+    // with the first reason given.
+    void keep(const std::string& key, const toml::node& node, size_t before, std::vector<SourceExtra>& extras) {
+        if (problems_.size() == before || !map_) return;
+        SourceExtra extra;
+        extra.key = key;
+        extra.value = valueText(node, *map_);
+        extra.message = problems_[before].message;
+        extra.formMessage = problems_[before].formMessage;
+        extra.line = lineOf(node);
+        extras.push_back(std::move(extra));
     }
 
     bool text(const toml::node& node, ModelField field, int question, int item, std::string& out) {
@@ -91,33 +192,23 @@ public:
         return false;
     }
 
-    void unknownKeys(const toml::table& table, const char* const* known, int count, int question) {
-        for (auto&& [key, node] : table) {
-            bool found = false;
-            for (int i = 0; i < count && !found; ++i) found = key.str() == known[i];
-            if (!found) {
-                const std::string name(key.str());
-                report(lineOf(node), ModelField::unknownKey, question, -1,
-                       messageText(Message::unknownKey, {joinedNames(known, count)}), name);
-            }
+    // Named with the keys the table knows, in alphabetical order as a reader looks them up.
+    void unknownKey(const std::string& key, const toml::node& node, bool isQuestion, int question) {
+        std::vector<std::string> keys;
+        for (int i = 0; i < fieldCount(); ++i) {
+            const FieldInfo& info = fieldTable()[i];
+            if (*info.key && isQuestionField(info.field) == isQuestion) keys.push_back(info.key);
         }
+        std::sort(keys.begin(), keys.end());
+        std::string known;
+        for (const std::string& name : keys) known += (known.empty() ? "" : ", ") + name;
+        report(lineOf(node), ModelField::unknownKey, question, -1, Message::unknownKey, {known}, key);
     }
 
 private:
-    static std::string joinedNames(const char* const* names, int count) {
-        std::string out;
-        for (int i = 0; i < count; ++i) out += std::string(i ? ", " : "") + names[i];
-        return out;
-    }
-
     std::vector<ModelProblem>& problems_;
+    const SourceMap* map_;
 };
-
-const char* const quizKeys[] = {"answers_per_question", "author", "captions", "colour",
-                                "explanations",         "kind",   "question", "reveal",
-                                "reward_codes",         "title"};
-const char* const questionKeys[] = {"answer",   "answer2", "clip",   "comment",
-                                    "comment2", "picture", "prompt", "solution"};
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -159,112 +250,122 @@ void readTextList(Reader& reader, const toml::array& list, ModelField field, std
     }
 }
 
-struct QuestionKey {
-    const char* name;
-    ModelField field;
-    std::string ModelQuestion::*member;
-    bool media;
-};
-
-const QuestionKey questionFields[] = {
-    {"answer", ModelField::answer, &ModelQuestion::answer, false},
-    {"answer2", ModelField::answer2, &ModelQuestion::answer2, false},
-    {"prompt", ModelField::prompt, &ModelQuestion::prompt, false},
-    {"comment", ModelField::comment, &ModelQuestion::comment, false},
-    {"comment2", ModelField::comment2, &ModelQuestion::comment2, false},
-    {"picture", ModelField::picture, &ModelQuestion::picture, true},
-    {"solution", ModelField::solution, &ModelQuestion::solution, true},
-    {"clip", ModelField::clip, &ModelQuestion::clip, true},
-};
+// The parser lists keys by name; the author's order is kept.
+void sortByLine(std::vector<SourceExtra>& extras) {
+    std::stable_sort(extras.begin(), extras.end(),
+                     [](const SourceExtra& a, const SourceExtra& b) { return a.line < b.line; });
+}
 
 void readQuestion(Reader& reader, const toml::table& table, int index, ModelQuestion& question, QuestionLines& lines) {
     lines.table = lineOf(table);
-    reader.unknownKeys(table, questionKeys, static_cast<int>(sizeof questionKeys / sizeof questionKeys[0]), index);
-    for (const QuestionKey& key : questionFields) {
-        const toml::node* node = table.get(key.name);
-        if (!node) continue;
-        slot(lines.fields, key.field) = lineOf(*node);
-        std::string value;
-        if (!reader.text(*node, key.field, index, -1, value)) continue;
-        // An empty path names no file; the model would take it for no path at all.
-        if (key.media && value.empty()) {
-            reader.fail(*node, key.field, index, -1, Message::mediaPathForm);
-            continue;
+    for (auto&& [name, node] : table) {
+        const std::string key(name.str());
+        const size_t before = reader.problemCount();
+        const ModelField field = fieldOfKey(key, true);
+        if (field == ModelField::unknownKey) {
+            reader.unknownKey(key, node, true, index);
+        } else {
+            const FieldInfo& info = fieldInfo(field);
+            slot(lines.fields, field) = lineOf(node);
+            std::string value;
+            if (reader.text(node, field, index, -1, value)) {
+                // An empty path names no file; the model would take it for no path at all.
+                if (info.media && value.empty()) {
+                    reader.fail(node, field, index, -1, Message::mediaPathForm);
+                } else {
+                    question.*info.questionText = std::move(value);
+                }
+            }
         }
-        question.*key.member = std::move(value);
+        reader.keep(key, node, before, question.extras);
+    }
+    sortByLine(question.extras);
+}
+
+void readQuestions(Reader& reader, const toml::node& node, QuizModel& model, SourceLines& lines) {
+    const toml::array* list = node.as_array();
+    if (!list || !list->is_array_of_tables()) {
+        // An empty list is no question at all, which checkQuiz reports.
+        if (!list || !list->empty()) reader.fail(node, ModelField::questions, -1, -1, Message::questionsForm);
+        return;
+    }
+    model.questions.resize(list->size());
+    lines.questions.resize(list->size());
+    for (size_t i = 0; i < list->size(); ++i) {
+        readQuestion(reader, *(*list)[i].as_table(), static_cast<int>(i), model.questions[i], lines.questions[i]);
+    }
+}
+
+// One key of the quiz's own table, by the form of its field.
+void readQuizValue(Reader& reader, ModelField field, const toml::node& node, QuizModel& model, SourceLines& lines) {
+    const FieldInfo& info = fieldInfo(field);
+    switch (info.form) {
+        case FieldForm::text: reader.text(node, field, -1, -1, model.*info.quizText); break;
+        case FieldForm::choice:
+            if (field == ModelField::kind) {
+                reader.choice(node, field, kindNames, kindNameCount, Message::kindChoice, model.kind);
+            } else {
+                reader.choice(node, field, revealNames, revealNameCount, Message::revealChoice, model.reveal);
+            }
+            break;
+        case FieldForm::number: {
+            const toml::value<int64_t>* value = node.as_integer();
+            if (value && (value->get() == 1 || value->get() == 2)) {
+                model.answersPerQuestion = static_cast<int32_t>(value->get());
+            } else {
+                reader.fail(node, field, -1, -1, Message::answersChoice);
+            }
+            break;
+        }
+        case FieldForm::textPair: {
+            const toml::array* list = node.as_array();
+            if (!list || list->size() > 2) {
+                reader.fail(node, field, -1, -1, Message::captionsForm);
+                break;
+            }
+            std::vector<std::string> captions;
+            readTextList(reader, *list, field, captions, lines.captions);
+            captions.resize(2);
+            model.caption1 = captions[0];
+            model.caption2 = captions[1];
+            break;
+        }
+        case FieldForm::colour: {
+            uint8_t rgb[3];
+            if (readColour(node, rgb)) {
+                model.colourRed = rgb[0], model.colourGreen = rgb[1], model.colourBlue = rgb[2];
+            } else {
+                reader.fail(node, field, -1, -1, Message::colourForm);
+            }
+            break;
+        }
+        case FieldForm::textList:
+            if (const toml::array* list = node.as_array()) {
+                readTextList(reader, *list, field, model.rewardCodes, lines.rewardCodes);
+            } else {
+                reader.fail(node, field, -1, -1, Message::rewardCodesForm);
+            }
+            break;
+        case FieldForm::questions: readQuestions(reader, node, model, lines); break;
+        case FieldForm::none: break;
     }
 }
 
 void readRoot(Reader& reader, const toml::table& root, QuizModel& model, SourceLines& lines) {
-    reader.unknownKeys(root, quizKeys, static_cast<int>(sizeof quizKeys / sizeof quizKeys[0]), -1);
-    auto at = [&](const char* key, ModelField field) {
-        const toml::node* node = root.get(key);
-        if (node) slot(lines.fields, field) = lineOf(*node);
-        return node;
-    };
-    if (const toml::node* node = at("kind", ModelField::kind)) {
-        reader.choice(*node, ModelField::kind, kindNames, kindNameCount, Message::kindChoice, model.kind);
-    }
-    if (const toml::node* node = at("title", ModelField::title))
-        reader.text(*node, ModelField::title, -1, -1, model.title);
-    if (const toml::node* node = at("author", ModelField::author)) {
-        reader.text(*node, ModelField::author, -1, -1, model.author);
-    }
-    if (const toml::node* node = at("explanations", ModelField::explanations)) {
-        reader.text(*node, ModelField::explanations, -1, -1, model.explanations);
-    }
-    if (const toml::node* node = at("answers_per_question", ModelField::answersPerQuestion)) {
-        const toml::value<int64_t>* value = node->as_integer();
-        if (value && (value->get() == 1 || value->get() == 2)) {
-            model.answersPerQuestion = static_cast<int32_t>(value->get());
+    for (auto&& [name, node] : root) {
+        const std::string key(name.str());
+        const size_t before = reader.problemCount();
+        const ModelField field = fieldOfKey(key, false);
+        if (field == ModelField::unknownKey) {
+            reader.unknownKey(key, node, false, -1);
         } else {
-            reader.fail(*node, ModelField::answersPerQuestion, -1, -1, Message::answersChoice);
+            slot(lines.fields, field) = lineOf(node);
+            readQuizValue(reader, field, node, model, lines);
         }
+        // The questions' own problems are kept with each question.
+        if (field != ModelField::questions || !node.is_array_of_tables()) reader.keep(key, node, before, model.extras);
     }
-    if (const toml::node* node = at("captions", ModelField::captions)) {
-        const toml::array* list = node->as_array();
-        if (!list || list->size() > 2) {
-            reader.fail(*node, ModelField::captions, -1, -1, Message::captionsForm);
-        } else {
-            std::vector<std::string> captions;
-            readTextList(reader, *list, ModelField::captions, captions, lines.captions);
-            captions.resize(2);
-            model.caption1 = captions[0];
-            model.caption2 = captions[1];
-        }
-    }
-    if (const toml::node* node = at("reveal", ModelField::reveal)) {
-        reader.choice(*node, ModelField::reveal, revealNames, revealNameCount, Message::revealChoice, model.reveal);
-    }
-    if (const toml::node* node = at("colour", ModelField::colour)) {
-        uint8_t rgb[3];
-        if (readColour(*node, rgb)) {
-            model.colourRed = rgb[0], model.colourGreen = rgb[1], model.colourBlue = rgb[2];
-        } else {
-            reader.fail(*node, ModelField::colour, -1, -1, Message::colourForm);
-        }
-    }
-    if (const toml::node* node = at("reward_codes", ModelField::rewardCodes)) {
-        if (const toml::array* list = node->as_array()) {
-            readTextList(reader, *list, ModelField::rewardCodes, model.rewardCodes, lines.rewardCodes);
-        } else {
-            reader.fail(*node, ModelField::rewardCodes, -1, -1, Message::rewardCodesForm);
-        }
-    }
-    if (const toml::node* node = at("question", ModelField::questions)) {
-        const toml::array* list = node->as_array();
-        if (!list || !list->is_array_of_tables()) {
-            // An empty list is no question at all, which checkQuiz reports.
-            if (!list || !list->empty()) reader.fail(*node, ModelField::questions, -1, -1, Message::questionsForm);
-        } else {
-            model.questions.resize(list->size());
-            lines.questions.resize(list->size());
-            for (size_t i = 0; i < list->size(); ++i) {
-                readQuestion(reader, *(*list)[i].as_table(), static_cast<int>(i), model.questions[i],
-                             lines.questions[i]);
-            }
-        }
-    }
+    sortByLine(model.extras);
 }
 
 // ---- Writing ------------------------------------------------------------------
@@ -324,6 +425,69 @@ std::string codeList(const std::vector<std::string>& codes) {
     return out + "]\n";
 }
 
+// The order of the examples: what is asked, what is accepted, what is
+// revealed, then the media.
+constexpr ModelField questionWriteOrder[] = {ModelField::prompt,   ModelField::answer,   ModelField::answer2,
+                                             ModelField::comment,  ModelField::comment2, ModelField::picture,
+                                             ModelField::solution, ModelField::clip};
+
+// A question field left out of the order would never be written.
+constexpr bool writesEveryQuestionField() {
+    int found = 0;
+    for (ModelField field : questionWriteOrder) found += isQuestionField(field);
+    return found == static_cast<int>(ModelField::unknownKey) - static_cast<int>(ModelField::questions) - 1;
+}
+static_assert(writesEveryQuestionField(), "every question field has its place");
+
+const SourceExtra* extraFor(const std::vector<SourceExtra>& extras, const char* key) {
+    for (const SourceExtra& extra : extras) {
+        if (extra.key == key) return &extra;
+    }
+    return nullptr;
+}
+
+// A key as TOML writes it: bare when it can be, else quoted.
+std::string keyText(const std::string& key) {
+    const bool bare = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+    });
+    return bare ? key : quoted(key);
+}
+
+// A quiz value in canonical form; "" for a default the source leaves out.
+// Empty texts and default values are left out, except kind, title, colour
+// and reward_codes, which every source shows.
+std::string quizValue(const QuizModel& model, const FieldInfo& info) {
+    const std::string key = std::string(info.key) + " = ";
+    switch (info.form) {
+        case FieldForm::choice:
+            if (info.field == ModelField::kind) {
+                return model.kind >= 0 && model.kind < kindNameCount ? key + quoted(kindNames[model.kind]) + "\n" : "";
+            }
+            return model.reveal > 0 && model.reveal < revealNameCount ? key + quoted(revealNames[model.reveal]) + "\n"
+                                                                      : "";
+        case FieldForm::text: {
+            const std::string& text = model.*info.quizText;
+            return text.empty() && info.field != ModelField::title ? "" : key + quoted(text) + "\n";
+        }
+        case FieldForm::number:
+            return model.answersPerQuestion != 1 ? key + std::to_string(model.answersPerQuestion) + "\n" : "";
+        case FieldForm::textPair:
+            if (!model.caption2.empty())
+                return key + "[" + quoted(model.caption1) + ", " + quoted(model.caption2) + "]\n";
+            return model.caption1.empty() ? "" : key + "[" + quoted(model.caption1) + "]\n";
+        case FieldForm::colour: {
+            char colour[16];
+            std::snprintf(colour, sizeof colour, "#%02X%02X%02X", model.colourRed, model.colourGreen, model.colourBlue);
+            return key + "\"" + colour + "\"\n";
+        }
+        case FieldForm::textList: return codeList(model.rewardCodes);
+        case FieldForm::questions:
+        case FieldForm::none: break;
+    }
+    return "";
+}
+
 // What the parser is given. Its whitespace test is replaced above; this
 // pass is the second guard around it, and says in French what is wrong: the
 // parser is given only ASCII where it looks at code points one by one. A
@@ -336,18 +500,26 @@ class ParserText {
 public:
     ParserText(const std::string& text, Reader& reader) : text_(text), reader_(reader) {}
 
-    bool make(std::string& out) {
+    // `origin` receives, for each byte of `out` and for its end, the byte of
+    // the text it came from.
+    bool make(std::string& out, std::vector<uint32_t>& origin) {
         if (!utf8Lines()) return false;
         out.reserve(text_.size());
+        origin.reserve(text_.size() + 1);
+        const auto track = [&](size_t from, bool oneToOne) {
+            for (size_t k = 0; origin.size() < out.size(); ++k)
+                origin.push_back(static_cast<uint32_t>(from + (oneToOne ? k : 0)));
+        };
         enum { normal, comment, basic, literal, multiBasic, multiLiteral } state = normal;
         for (size_t i = 0; i < text_.size();) {
             const char c = text_[i];
             const bool ascii = static_cast<uint8_t>(c) < 0x80;
             if (c == '\n') ++line_;
             switch (state) {
-                case normal:
+                case normal: {
                     if (!ascii) return refuse(Message::sourceOutsideText, i);
-                    if (inBareValue_ && c == ' ' && lonelyDigitAt(i + 1)) return refuse(Message::sourceAfterValue, i + 1);
+                    if (inBareValue_ && c == ' ' && lonelyDigitAt(i + 1))
+                        return refuse(Message::sourceAfterValue, i + 1);
                     followBareValue(c);
                     // A quote inside a bare word opens no string for the parser, which reads on.
                     if ((c == '"' || c == '\'') && (inBareValue_ || !opensString())) {
@@ -358,8 +530,11 @@ public:
                     if (c == '#') state = comment;
                     if (c == '"') state = run(i, '"') >= 3 ? multiBasic : basic;
                     if (c == '\'') state = run(i, '\'') >= 3 ? multiLiteral : literal;
+                    const size_t from = i;
                     i += copyRun(i, out, state == multiBasic || state == multiLiteral ? 3 : 1);
+                    track(from, true);
                     continue;
+                }
                 case comment:
                 case literal:
                     if (c == '\n' || (state == literal && c == '\'')) state = normal, last_ = c;
@@ -369,7 +544,9 @@ public:
                     const char quote = state == multiBasic ? '"' : '\'';
                     if (c == quote && run(i, quote) >= 3) {
                         state = normal, last_ = quote;
+                        const size_t from = i;
                         i += copyRun(i, out, run(i, quote));
+                        track(from, true);
                         continue;
                     }
                     break;
@@ -381,15 +558,20 @@ public:
             if ((state == basic || state == multiBasic) && c == '\\' && i + 1 < text_.size()) {
                 if (static_cast<uint8_t>(text_[i + 1]) >= 0x80) return refuse(Message::sourceOutsideText, i + 1);
                 out.append(text_, i, 2);
+                track(i, true);
                 if (text_[i + 1] == '\n') ++line_;
                 i += 2;
             } else if (!ascii && (state == basic || state == multiBasic)) {
+                const size_t from = i;
                 i += escape(i, out);
+                track(from, false);
             } else {
                 out += c;
+                track(i, true);
                 ++i;
             }
         }
+        origin.push_back(static_cast<uint32_t>(text_.size()));
         return true;
     }
 
@@ -470,7 +652,7 @@ private:
             if (byte < 0x80) continue;
             const size_t length = lengthAt(byte);
             if (length == 1 || !isValidUtf8(text_.substr(i, length)) || i + length > text_.size()) {
-                reader_.report(line, ModelField::none, -1, -1, messageText(Message::sourceNotUtf8));
+                reader_.report(line, ModelField::none, -1, -1, Message::sourceNotUtf8);
                 return false;
             }
             i += length - 1;
@@ -480,7 +662,7 @@ private:
 
     bool refuse(Message message, size_t at) {
         const size_t length = lengthAt(static_cast<uint8_t>(text_[at]));
-        reader_.report(line_, ModelField::none, -1, -1, messageText(message, {text_.substr(at, length)}));
+        reader_.report(line_, ModelField::none, -1, -1, message, {text_.substr(at, length)});
         return false;
     }
 
@@ -493,20 +675,62 @@ private:
     bool inBareValue_ = false;
 };
 
+// The parser explains itself in English; an author reads French. The usual
+// mistakes are named, any other is placed by its column.
+std::string syntaxInFrench(const toml::parse_error& error) {
+    const std::string_view english = error.description();
+    struct Known {
+        const char* words;
+        const char* french;  // UTF-8
+    };
+    static const Known known[] = {
+        {"control character",
+         u8"un texte entre guillemets n'est pas ferm\u00E9 sur sa ligne, ou contient un caract\u00E8re de "
+         u8"contr\u00F4le "
+         u8"(\u00E0 \u00E9crire \\t ou \\n)"},
+        {"escape sequence",
+         u8"un texte contient un \u00AB \\ \u00BB qui n'est suivi d'aucun caract\u00E8re admis (\\\\, \\\", \\n, "
+         u8"\\t, \\uXXXX)"},
+        {"redefine", u8"une cl\u00E9 ou une table est d\u00E9finie deux fois"},
+        {"expected '='", u8"une cl\u00E9 doit \u00EAtre suivie de \u00AB = \u00BB et d'une valeur"},
+        {"root table", u8"une ligne commence par une cl\u00E9, un titre de table entre [ ] ou un commentaire #"},
+        {"inline table", u8"une table entre { } n'est pas ferm\u00E9e sur sa ligne"},
+        {"table header", u8"un titre de table, [nom] ou [[nom]], n'est pas ferm\u00E9 sur sa ligne"},
+        {"comma", u8"il manque une virgule entre deux valeurs, ou un crochet fermant"},
+        {"boolean", u8"une valeur est mal \u00E9crite : true, false, un nombre, ou un texte entre guillemets droits"},
+        {"integer", u8"une valeur est mal \u00E9crite : true, false, un nombre, ou un texte entre guillemets droits"},
+        {"floating-point",
+         u8"une valeur est mal \u00E9crite : true, false, un nombre, ou un texte entre guillemets droits"},
+        {"value", u8"une valeur est mal \u00E9crite : true, false, un nombre, ou un texte entre guillemets droits"},
+        {"key", u8"une cl\u00E9 est mal \u00E9crite"},
+    };
+    std::string what = u8"erreur de syntaxe";
+    for (const Known& k : known) {
+        if (english.find(k.words) != std::string_view::npos) {
+            what = k.french;
+            break;
+        }
+    }
+    return what + ", colonne " + std::to_string(error.source().begin.column);
+}
+
 }  // namespace
 
 bool readQuizToml(const std::string& text, QuizModel& model, SourceLines& lines, std::vector<ModelProblem>& problems) {
     const size_t before = problems.size();
-    Reader reader(problems);
+    Reader check(problems, nullptr);
     std::string safe;
-    if (!ParserText(text, reader).make(safe)) return false;
+    std::vector<uint32_t> origin;
+    if (!ParserText(text, check).make(safe, origin)) return false;
     toml::parse_result parsed = toml::parse(std::string_view(safe));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();
-        reader.report(static_cast<int>(error.source().begin.line), ModelField::none, -1, -1,
-                      messageText(Message::tomlSyntax, {std::string(error.description())}));
+        check.report(static_cast<int>(error.source().begin.line), ModelField::none, -1, -1, Message::tomlSyntax,
+                     {syntaxInFrench(error)});
         return false;
     }
+    const SourceMap map(text, safe, std::move(origin));
+    Reader reader(problems, &map);
     QuizModel read;
     SourceLines where;
     readRoot(reader, parsed.table(), read, where);
@@ -517,35 +741,34 @@ bool readQuizToml(const std::string& text, QuizModel& model, SourceLines& lines,
 
 std::string writeQuizToml(const QuizModel& model) {
     std::string out;
-    if (model.kind >= 0 && model.kind < kindNameCount) out += "kind = " + quoted(kindNames[model.kind]) + "\n";
-    out += "title = " + quoted(model.title) + "\n";
-    if (!model.author.empty()) out += "author = " + quoted(model.author) + "\n";
-    if (!model.explanations.empty()) out += "explanations = " + quoted(model.explanations) + "\n";
-    if (model.answersPerQuestion != 1) {
-        out += "answers_per_question = " + std::to_string(model.answersPerQuestion) + "\n";
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (isQuestionField(info.field) || info.form == FieldForm::questions || !*info.key) continue;
+        // A value the model could not read is written back as the author wrote it.
+        if (const SourceExtra* extra = extraFor(model.extras, info.key)) {
+            out += keyText(extra->key) + " = " + extra->value + "\n";
+        } else {
+            out += quizValue(model, info);
+        }
     }
-    if (!model.caption2.empty()) {
-        out += "captions = [" + quoted(model.caption1) + ", " + quoted(model.caption2) + "]\n";
-    } else if (!model.caption1.empty()) {
-        out += "captions = [" + quoted(model.caption1) + "]\n";
+    for (const SourceExtra& extra : model.extras) {
+        if (fieldOfKey(extra.key, false) == ModelField::unknownKey)
+            out += keyText(extra.key) + " = " + extra.value + "\n";
     }
-    if (model.reveal > 0 && model.reveal < revealNameCount) {
-        out += "reveal = " + quoted(revealNames[model.reveal]) + "\n";
-    }
-    char colour[16];
-    std::snprintf(colour, sizeof colour, "#%02X%02X%02X", model.colourRed, model.colourGreen, model.colourBlue);
-    out += "colour = \"" + std::string(colour) + "\"\n";
-    out += codeList(model.rewardCodes);
     for (const ModelQuestion& question : model.questions) {
         out += "\n[[question]]\n";
-        // The order of the examples: what is asked, what is accepted, what is revealed, then the media.
-        const std::pair<const char*, const std::string*> fields[] = {
-            {"prompt", &question.prompt},     {"answer", &question.answer},     {"answer2", &question.answer2},
-            {"comment", &question.comment},   {"comment2", &question.comment2}, {"picture", &question.picture},
-            {"solution", &question.solution}, {"clip", &question.clip},
-        };
-        for (const auto& field : fields) {
-            if (!field.second->empty()) out += std::string(field.first) + " = " + quoted(*field.second) + "\n";
+        for (const ModelField field : questionWriteOrder) {
+            const FieldInfo& info = fieldInfo(field);
+            if (const SourceExtra* extra = extraFor(question.extras, info.key)) {
+                out += keyText(extra->key) + " = " + extra->value + "\n";
+            } else if (!(question.*info.questionText).empty()) {
+                out += std::string(info.key) + " = " + quoted(question.*info.questionText) + "\n";
+            }
+        }
+        for (const SourceExtra& extra : question.extras) {
+            if (fieldOfKey(extra.key, true) == ModelField::unknownKey) {
+                out += keyText(extra.key) + " = " + extra.value + "\n";
+            }
         }
     }
     return out;

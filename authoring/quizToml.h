@@ -27,9 +27,11 @@ struct SourceLines {
 
 // Fills `model` and `lines` from a source. Every value the model can hold is
 // kept, even one that checkQuiz will refuse (a comment the reveal mode never
-// shows), so writing the model back loses nothing. A value the model cannot
-// hold is left out and reported. A syntax error leaves `model` and `lines`
-// as they were. Problems are appended with their line; true when there are none.
+// shows). A key the model cannot read (unknown, or of the wrong form) is
+// reported and kept in the model's `extras` as the author wrote it, so
+// writing the model back loses nothing. A syntax error, described in French,
+// leaves `model` and `lines` as they were. Problems are appended with their
+// line; true when there are none.
 bool readQuizToml(const std::string& text, QuizModel& model, SourceLines& lines, std::vector<ModelProblem>& problems);
 
 // The model as a source in canonical form: UTF-8, LF line ends, the quiz keys
@@ -38,5 +40,7 @@ bool readQuizToml(const std::string& text, QuizModel& model, SourceLines& lines,
 // and reward_codes, which every source shows. The codes go on one line while
 // that line stays within 100 characters, else one code per line. Writing the
 // same model always gives the same bytes, and reading them back gives the
-// same model. (Comments of a source read earlier are not kept.)
+// same model. What the model kept as the author wrote it is written under
+// its key: in place of the model's value for a known key, else after the
+// table's own keys. (Comments of a source read earlier are not kept.)
 std::string writeQuizToml(const QuizModel& model);

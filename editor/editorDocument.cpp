@@ -3,15 +3,10 @@
 #include <algorithm>
 
 #include "authoring/messages.h"
+#include "authoring/quizFields.h"
 #include "authoring/quizNames.h"
 #include "authoring/quizToml.h"
 #include "quiz/quiz.h"
-
-const char* const kindLabels[4] = {u8"texte", u8"images", u8"audio", u8"vid\u00E9o"};
-const char* const revealLabels[5] = {
-    u8"rien de plus",          u8"l'image solution", u8"le commentaire", u8"le commentaire et l'image solution",
-    u8"tous les commentaires",
-};
 
 namespace {
 
@@ -21,27 +16,32 @@ bool hasSelection(const EditorDocument& document) {
 
 // The question field a ModelField names, or null for a quiz field.
 std::string* questionText(ModelQuestion& question, ModelField field) {
-    switch (field) {
-        case ModelField::answer: return &question.answer;
-        case ModelField::answer2: return &question.answer2;
-        case ModelField::prompt: return &question.prompt;
-        case ModelField::comment: return &question.comment;
-        case ModelField::comment2: return &question.comment2;
-        case ModelField::picture: return &question.picture;
-        case ModelField::solution: return &question.solution;
-        case ModelField::clip: return &question.clip;
-        default: return nullptr;
-    }
+    std::string ModelQuestion::*member = fieldInfo(field).questionText;
+    return member ? &(question.*member) : nullptr;
 }
 
 std::string* quizText(QuizModel& model, ModelField field, int item) {
-    switch (field) {
-        case ModelField::title: return &model.title;
-        case ModelField::author: return &model.author;
-        case ModelField::explanations: return &model.explanations;
-        case ModelField::captions: return item == 0 ? &model.caption1 : item == 1 ? &model.caption2 : nullptr;
-        default: return nullptr;
+    if (field == ModelField::captions) return item == 0 ? &model.caption1 : item == 1 ? &model.caption2 : nullptr;
+    std::string QuizModel::*member = fieldInfo(field).quizText;
+    return member ? &(model.*member) : nullptr;
+}
+
+// "énoncé" for "Énoncé": the first letter in lower case, accented capitals of Latin-1 included.
+std::string lowerFirst(std::string text) {
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    const auto second = text.size() > 1 ? static_cast<uint8_t>(text[1]) : 0;
+    if (text.size() > 1 && static_cast<uint8_t>(text[0]) == 0xC3 && second >= 0x80 && second <= 0x9E &&
+        second != 0x97) {
+        text[1] = static_cast<char>(second + 0x20);
     }
+    return text;
+}
+
+// A value set in the form replaces what the source held under its key.
+void dropExtra(std::vector<SourceExtra>& extras, ModelField field) {
+    const std::string key = fieldInfo(field).key;
+    extras.erase(std::remove_if(extras.begin(), extras.end(), [&](const SourceExtra& e) { return e.key == key; }),
+                 extras.end());
 }
 
 std::string* textOf(EditorDocument& document, ModelField field, int item) {
@@ -52,11 +52,6 @@ std::string* textOf(EditorDocument& document, ModelField field, int item) {
 
 bool contains(const std::vector<std::string>& codes, const std::string& code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
-
-// Plural of a French noun by count: 0 and 1 take the singular.
-std::string counted(size_t n, const char* noun) {
-    return std::to_string(n) + " " + noun + (n > 1 ? "s" : "");
 }
 
 }  // namespace
@@ -144,7 +139,43 @@ bool setFieldText(EditorDocument& document, ModelField field, const std::string&
     std::string* text = textOf(document, field, item);
     if (!text || *text == utf8) return false;
     *text = utf8;
+    if (isQuestionField(field)) {
+        dropExtra(document.model.questions[document.selected].extras, field);
+    } else {
+        dropExtra(document.model.extras, field);
+    }
     return true;
+}
+
+void fieldChanged(EditorDocument& document, ModelField field) {
+    dropExtra(document.model.extras, field);
+}
+
+bool deleteKeptValue(EditorDocument& document, const ModelProblem& problem) {
+    if (problem.field != ModelField::unknownKey || problem.key.empty()) return false;
+    std::vector<SourceExtra>* extras = &document.model.extras;
+    if (problem.question >= 0) {
+        if (static_cast<size_t>(problem.question) >= document.model.questions.size()) return false;
+        extras = &document.model.questions[problem.question].extras;
+    }
+    const size_t before = extras->size();
+    extras->erase(
+        std::remove_if(extras->begin(), extras->end(), [&](const SourceExtra& e) { return e.key == problem.key; }),
+        extras->end());
+    return extras->size() != before;
+}
+
+std::string keptValueText(const EditorDocument& document, const ModelProblem& problem) {
+    if (problem.field != ModelField::unknownKey) return "";
+    const std::vector<SourceExtra>* extras = &document.model.extras;
+    if (problem.question >= 0) {
+        if (static_cast<size_t>(problem.question) >= document.model.questions.size()) return "";
+        extras = &document.model.questions[problem.question].extras;
+    }
+    for (const SourceExtra& extra : *extras) {
+        if (extra.key == problem.key) return extra.key + " = " + extra.value;
+    }
+    return "";
 }
 
 QuestionFieldUse questionFieldsUsed(const QuizModel& model) {
@@ -184,34 +215,29 @@ bool questionHasProblem(const std::vector<ModelProblem>& problems, int index) {
 }
 
 std::string problemLine(const ModelProblem& problem) {
-    static const char* const names[] = {
-        u8"Fichier",        u8"Type",
-        u8"Titre",          u8"Auteur",
-        u8"Explications",   u8"R\u00E9ponses par question",
-        u8"L\u00E9gende",   u8"Apr\u00E8s une bonne r\u00E9ponse",
-        u8"Couleur",        u8"Codes de r\u00E9compense",
-        u8"Questions",      u8"r\u00E9ponse",
-        u8"r\u00E9ponse 2", u8"consigne",
-        u8"commentaire",    u8"commentaire 2",
-        u8"image",          u8"image solution",
-        u8"extrait",        u8"Cl\u00E9",
-    };
-    static_assert(sizeof names / sizeof names[0] == modelFieldCount, "one name per field");
     const int field = static_cast<int>(problem.field);
-    std::string where = field >= 0 && field < modelFieldCount ? names[field] : names[0];
+    const FieldInfo& info = fieldInfo(field >= 0 && field < fieldCount() ? problem.field : ModelField::none);
+    std::string where = info.label;
+    if (isQuestionField(problem.field)) where = lowerFirst(where);  // "Question 2, réponse"
     if (problem.field == ModelField::unknownKey) where += u8" \u00AB " + problem.key + u8" \u00BB";
-    if (problem.field > ModelField::questions && problem.question >= 0) {
+    if (!problem.column.empty()) where = u8"Colonne \u00AB " + problem.column + u8" \u00BB";
+    if ((isQuestionField(problem.field) || problem.field == ModelField::unknownKey || !problem.column.empty()) &&
+        problem.question >= 0) {
         where = "Question " + std::to_string(problem.question + 1) + ", " + where;
     } else if (problem.item >= 0 && problem.field == ModelField::captions) {
         where += " " + std::to_string(problem.item + 1);
     } else if (problem.item >= 0 && problem.field == ModelField::rewardCodes) {
         where = u8"Code du score " + std::to_string(problem.item + 1);
     }
-    return where + " : " + problem.message;
+    const std::string& message = problem.formMessage.empty() ? problem.message : problem.formMessage;
+    return where + (problem.warning ? u8" (attention) : " : " : ") + message;
 }
 
-std::string statusLine(size_t questions, size_t problems) {
-    return counted(questions, "question") + ", " + counted(problems, u8"probl\u00E8me");
+std::string statusLine(size_t questions, size_t problems, size_t warnings) {
+    std::string line =
+        counted(questions, "question", "questions") + ", " + counted(problems, u8"probl\u00E8me", u8"probl\u00E8mes");
+    if (warnings > 0) line += ", " + counted(warnings, "avertissement", "avertissements");
+    return line;
 }
 
 std::string picturesRowWarning(const QuizModel& model) {
@@ -227,7 +253,8 @@ std::string windowTitle(const std::string& path, bool dirty) {
 }
 
 std::string buildRefusedText(size_t problems) {
-    return u8"Le quiz ne peut pas \u00EAtre construit : il reste " + counted(problems, u8"probl\u00E8me") +
+    return u8"Le quiz ne peut pas \u00EAtre construit : il reste " +
+           counted(problems, u8"probl\u00E8me", u8"probl\u00E8mes") +
            u8" \u00E0 corriger (voir la liste des probl\u00E8mes).";
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/quizFields.h"
 #include "authoring/quizModel.h"
 
 struct EditorDocument {
@@ -61,11 +62,13 @@ QuestionFieldUse questionFieldsEnabled(const QuizModel& model, const ModelQuesti
 // "3. (sans réponse)" while its answer is empty. UTF-8.
 std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem);
 bool questionHasProblem(const std::vector<ModelProblem>& problems, int index);
-// The problem for the problems list, its place in the author's words:
-// "Question 2, réponse : manque ..." or "Titre : manque ...".
+// The problem for the problems list, its place and its message in the
+// form's words: "Question 2, réponse : manque ..." or "Titre : manque ...";
+// a warning says "(attention)" after its place.
 std::string problemLine(const ModelProblem& problem);
-// "3 questions, 1 problème" for the status line.
-std::string statusLine(size_t questions, size_t problems);
+// "3 questions, 1 problème" for the status line, with ", 2 avertissements"
+// when there are warnings (problems counts the others).
+std::string statusLine(size_t questions, size_t problems, size_t warnings = 0);
 // What quizpack warns about a picture quiz whose questions do not fill its
 // rows of three (the player then looks for pictures that are not there);
 // "" for any other quiz. UTF-8.
@@ -92,6 +95,12 @@ int previewSide(int width, int height);
 // remove. False when every score already had one.
 bool completeRewardCodes(QuizModel& model, const std::function<uint32_t()>& random);
 
-// The choices of the kind and reveal combo boxes, in the model's order. UTF-8.
-extern const char* const kindLabels[4];
-extern const char* const revealLabels[5];
+// What the source held that the model cannot read stays until the author
+// fixes it or deletes it. A value set in the form replaces the one the
+// source held under that key (setFieldText does it for texts; the other
+// fields call fieldChanged). deleteKeptValue removes an unknown key a
+// problem names; keptValueText is that key as the source will keep it
+// ("titel = \"Ma dictée\""), "" for another problem.
+void fieldChanged(EditorDocument& document, ModelField field);
+bool deleteKeptValue(EditorDocument& document, const ModelProblem& problem);
+std::string keptValueText(const EditorDocument& document, const ModelProblem& problem);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "authoring/csvImport.h"
+#include "authoring/quizCheck.h"
 
 namespace {
 
@@ -281,9 +282,20 @@ TEST(CsvImport, AcceptsEmptyFieldsBeyondTheHeader) {
     });
 }
 
-TEST(CsvImport, NamesTheQuestionIndexAfterTheModelsQuestions) {
-    expectProblem({{"third row", "answer\nParis\nLyon\n\"Nice\"x\n", 4, ModelField::answer, 4, "guillemet"}},
-                  modelWith(2));
+// A row is the same question whatever the quiz holds already, so that every
+// front-end names it alike; its cell is named by the header the file gives.
+TEST(CsvImport, NamesTheRowByItsPlaceInTheTableAndItsColumnByItsHeader) {
+    for (int inModel : {0, 1, 2}) {
+        const Imported r =
+            importInto("\xC3\x89nonc\xC3\xA9;answer\nx;Paris\ny;Lyon\nz;\"Nice\"x\n", modelWith(inModel));
+        ASSERT_EQ(r.problems.size(), 1u) << inModel;
+        EXPECT_EQ(r.problems[0].question, 2) << inModel;
+        EXPECT_EQ(formatProblem("t.csv", r.problems[0]),
+                  "t.csv:4: question 3, colonne \xC2\xAB answer \xC2\xBB: du texte suit le guillemet qui ferme une "
+                  "valeur ; dans une valeur entre guillemets, un guillemet s'\xC3\xA9"
+                  "crit deux fois (\"\")")
+            << inModel;
+    }
 }
 
 TEST(CsvImport, RefusesMoreThan96Questions) {
@@ -402,6 +414,54 @@ TEST(CsvImport, ReadsLargeQuotedFieldsInOnePass) {
     const Imported longExtra = importInto("answer;comment\nParis;a;" + std::string(100000, 'x') + "\n");
     ASSERT_EQ(longExtra.problems.size(), 1u);
     EXPECT_LT(longExtra.problems[0].message.size(), 300u);
+}
+
+}  // namespace
+
+namespace {
+
+// An imported table builds as it comes: its comments and solution pictures
+// get a reveal mode that shows them, and the choice is told.
+TEST(CsvImport, ChoosesTheRevealModeThatShowsTheTablesColumns) {
+    const struct {
+        const char* name;
+        int32_t kind;
+        int32_t reveal;  // the quiz's before the import
+        const char* csv;
+        int32_t expected;
+        int32_t chosen;  // -1: kept
+    } rows[] = {
+        {"no comment", kindPictures, 0, "image;r\xC3\xA9ponse;code\n1.png;a;X\n", 0, -1},
+        {"a comment column", kindPictures, 0, "image;r\xC3\xA9ponse;commentaire;code\n1.png;a;c;X\n", 2, 2},
+        {"a solution column", kindPictures, 0, "image;r\xC3\xA9ponse;solution;code\n1.png;a;s.png;X\n", 1, 1},
+        {"both", kindPictures, 0, "image;r\xC3\xA9ponse;solution;commentaire;code\n1.png;a;s.png;c;X\n", 3, 3},
+        {"a second comment", kindPictures, 0, "image;r\xC3\xA9ponse;solution;commentaire2;code\n1.png;a;s.png;c;X\n", 3,
+         3},
+        {"comments added to solutions", kindPictures, 1,
+         "image;r\xC3\xA9ponse;solution;commentaire;code\n1.png;a;s.png;c;X\n", 3, 3},
+        {"a mode that shows them already", kindPictures, 4, "image;r\xC3\xA9ponse;commentaire;code\n1.png;a;c;X\n", 4,
+         -1},
+        {"an empty comment column", kindPictures, 0, "image;r\xC3\xA9ponse;commentaire;code\n1.png;a;;X\n", 0, -1},
+        {"comments of a clip", kindAudio, 0, "extrait;r\xC3\xA9ponse;commentaire;code\n1.mp3;a;c;X\n", 2, 2},
+    };
+    for (const auto& row : rows) {
+        QuizModel model;
+        model.kind = row.kind;
+        model.title = "T";
+        model.reveal = row.reveal;
+        std::vector<ModelProblem> problems;
+        CsvImportSummary summary;
+        ASSERT_TRUE(importQuestionsCsv(row.csv, model, problems, &summary)) << row.name;
+        EXPECT_EQ(model.reveal, row.expected) << row.name;
+        EXPECT_EQ(summary.revealChosen, row.chosen) << row.name;
+        EXPECT_EQ(summary.questions, 1u) << row.name;
+        EXPECT_TRUE(checkQuiz(model).empty()) << row.name << ": " << checkQuiz(model)[0].message;
+    }
+    EXPECT_EQ(revealChosenNotice(3, false),
+              "apr\xC3\xA8s une bonne r\xC3\xA9ponse, le quiz montre le commentaire et l'image solution "
+              "(reveal = \"comment-and-picture\"), comme le tableau en donne");
+    EXPECT_EQ(revealChosenNotice(2, true),
+              "Apr\xC3\xA8s une bonne r\xC3\xA9ponse : le commentaire, comme le tableau en donne");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "authoring/quizCheck.h"
 #include "authoring/quizNames.h"
+#include "authoring/quizToml.h"
 #include "editor/editorDocument.h"
 #include "quiz/quiz.h"
 
@@ -316,6 +317,92 @@ TEST(EditorDocument, ComboLabelsFollowTheModelsOrder) {
     EXPECT_STREQ(kindLabels[kindVideo], u8"vid\u00E9o");
     EXPECT_STREQ(revealLabels[revealSolutionPicture], "l'image solution");
     EXPECT_STREQ(revealLabels[revealCommentAndPicture], "le commentaire et l'image solution");
+}
+
+}  // namespace
+
+namespace {
+
+// The Problems list speaks the form's words: never a key or a value of the
+// source, whatever the check finds.
+TEST(EditorDocument, ProblemLinesNeverSpeakTheSourcesLanguage) {
+    std::vector<QuizModel> models;
+    for (int kind : {modelKindUnset, int{kindText}, int{kindPictures}, int{kindAudio}}) {
+        for (int reveal = 0; reveal < 5; ++reveal) {
+            QuizModel model;
+            model.kind = kind;
+            model.reveal = reveal;
+            model.answersPerQuestion = reveal % 2 + 1;
+            ModelQuestion full;
+            full.answer2 = full.comment = full.comment2 = full.picture = full.solution = full.clip = "x";
+            model.questions = {ModelQuestion(), full};
+            models.push_back(model);
+        }
+    }
+    models.push_back(QuizModel());
+    const char* const sourceWords[] = {" = ", "[[", "answers_per_question", "\"text\"", "\"pictures\"", "reveal"};
+    size_t seen = 0;
+    for (const QuizModel& model : models) {
+        std::vector<ModelProblem> problems = checkQuiz(model);
+        for (ModelProblem& warning : quizWarnings(model)) problems.push_back(warning);
+        for (const ModelProblem& problem : problems) {
+            const std::string line = problemLine(problem);
+            for (const char* word : sourceWords) EXPECT_EQ(line.find(word), std::string::npos) << line;
+            ++seen;
+        }
+    }
+    EXPECT_GT(seen, 50u);
+    ModelProblem unused;
+    unused.field = ModelField::comment;
+    unused.question = 0;
+    unused.message = "n'est montr\xC3\xA9 qu'avec reveal = \"comment\"";
+    unused.formMessage =
+        "n'est montr\xC3\xA9 qu'avec \xC2\xAB Apr\xC3\xA8s une bonne r\xC3\xA9ponse : le commentaire \xC2\xBB";
+    EXPECT_EQ(problemLine(unused), "Question 1, commentaire : " + unused.formMessage);
+    unused.field = ModelField::prompt;
+    unused.warning = true;
+    EXPECT_EQ(problemLine(unused), "Question 1, \xC3\xA9nonc\xC3\xA9 (attention) : " + unused.formMessage);
+    EXPECT_EQ(statusLine(1, 1, 2), "1 question, 1 probl\xC3\xA8me, 2 avertissements");
+}
+
+// A key the model cannot read stays, a problem, until the author sets the
+// field it spoils or deletes it; undoing nothing else on the way.
+TEST(EditorDocument, KeptValuesLastUntilFixedOrDeleted) {
+    QuizModel model;
+    SourceLines lines;
+    std::vector<ModelProblem> problems;
+    readQuizToml(
+        "kind = \"text\"\ntitle = \"T\"\ntitel = \"Ma dict\xC3\xA9"
+        "e\"\ncolour = \"rouge\"\n"
+        "[[question]]\nanswer = \"a\"\npromt = \"Le chien\"\nprompt = 3\n",
+        model, lines, problems);
+    EditorDocument document = openedDocument(model, "q.toml");
+    auto keys = [&document]() {
+        std::string out;
+        for (const SourceExtra& e : document.model.extras) out += e.key + " ";
+        for (const SourceExtra& e : document.model.questions[0].extras) out += e.key + " ";
+        return out;
+    };
+    EXPECT_EQ(keys(), "titel colour promt prompt ");
+    EXPECT_TRUE(setFieldText(document, ModelField::prompt, "Le chat"));
+    EXPECT_EQ(keys(), "titel colour promt ");
+    fieldChanged(document, ModelField::colour);
+    EXPECT_EQ(keys(), "titel promt ");
+    std::vector<ModelProblem> found;
+    for (const ModelProblem& p : checkQuiz(document.model)) {
+        if (p.field == ModelField::unknownKey) found.push_back(p);
+    }
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(keptValueText(document, found[0]),
+              "titel = \"Ma dict\xC3\xA9"
+              "e\"");
+    EXPECT_NE(problemLine(found[1]).find("Question 1, Cl\xC3\xA9 \xC2\xAB promt \xC2\xBB : cl\xC3\xA9 inconnue"),
+              std::string::npos)
+        << problemLine(found[1]);
+    EXPECT_TRUE(deleteKeptValue(document, found[1]));
+    EXPECT_FALSE(deleteKeptValue(document, found[1]));
+    EXPECT_EQ(keys(), "titel ");
+    EXPECT_TRUE(document.isDirty());
 }
 
 }  // namespace

@@ -402,3 +402,66 @@ TEST(Messages, CsvTextsReadInUtf8WithTheirArgumentsInPlace) {
 }
 
 }  // namespace
+
+namespace {
+
+// Warnings are told apart from problems: the quiz still builds.
+TEST(QuizCheck, WarningsNameWhatTheAuthorMayNotMeanAndDoNotStopABuild) {
+    const struct {
+        const char* name;
+        std::string source;
+        const char* warning;  // located, "" for none
+    } rows[] = {
+        {"comments in a text quiz", source(text + "\nreveal = \"comment\"", 1, "answer = \"a\"\ncomment = \"c\""),
+         "quiz.toml:3: reveal: un quiz de type \"text\" ne montre pas les commentaires : le lecteur ne les affichera "
+         "pas"},
+        {"comments of a picture quiz",
+         source(pics + "\nreveal = \"comment\"", 1, "answer = \"a\"\npicture = \"1.png\""), ""},
+        {"one picture on two questions", source(pics, 3, "answer = \"a\"\npicture = \"media/1.png\""),
+         "quiz.toml:11: question 2, picture: \"media/1.png\" sert d\xC3\xA9j\xC3\xA0 \xC3\xA0 la question 1"},
+        {"one file named with other separators and case",
+         pics + "\nreward_codes = [\"a\", \"b\"]\n\n[[question]]\nanswer = \"a\"\npicture = \"media/P.png\"\n\n"
+                "[[question]]\nanswer = \"b\"\npicture = \"Media\\\\p.png\"\n",
+         "quiz.toml:11: question 2, picture: \"Media\\p.png\" sert d\xC3\xA9j\xC3\xA0 \xC3\xA0 la question 1"},
+    };
+    for (const auto& row : rows) {
+        QuizModel model;
+        SourceLines lines;
+        std::vector<ModelProblem> problems, warnings;
+        EXPECT_TRUE(readAndCheckQuiz(row.source, model, lines, problems, &warnings)) << row.name;
+        std::string text;
+        for (const ModelProblem& w : warnings) {
+            EXPECT_TRUE(w.warning) << row.name;
+            text += formatProblem("quiz.toml", w);
+        }
+        if (*row.warning) {
+            EXPECT_NE(text.find(row.warning), std::string::npos) << row.name << "\n" << text;
+        } else {
+            EXPECT_EQ(text, "") << row.name;
+        }
+    }
+}
+
+// An author reads French: the parser's English never reaches them.
+TEST(QuizCheck, SyntaxErrorsAreDescribedInFrenchOnly) {
+    const char* const sources[] = {
+        "title = \"a\tb\x01\"\n",
+        "title = \"a\\q\"\n",
+        "title = \"a\"\ntitle = \"b\"\n",
+        "title\n",
+        "title = [1 22]\n",
+        "title = \"sans fin\n",
+        "= 3\n",
+        "a = {b = 1\n",
+        "[[question]\n",
+    };
+    const char* const english[] = {"rror", "xpected", "while", "parsing", "character", "encountered", "key"};
+    for (const char* source : sources) {
+        const Checked c = readAndCheck(source);
+        ASSERT_EQ(c.problems.size(), 1u) << source;
+        for (const char* word : english) EXPECT_EQ(c.text.find(word), std::string::npos) << source << c.text;
+        EXPECT_NE(c.text.find("colonne "), std::string::npos) << c.text;
+    }
+}
+
+}  // namespace

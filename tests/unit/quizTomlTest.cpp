@@ -299,3 +299,54 @@ TEST(QuizToml, RecordsTheLineOfEveryValue) {
 }
 
 }  // namespace
+
+// Nothing an author wrote vanishes on saving: what the model cannot read
+// is written back under its key, in its own table, as the author wrote it,
+// and a source so written reads back the same.
+TEST(QuizToml, WhatTheModelCannotReadIsWrittenBackAsWritten) {
+    const std::string head =
+        "kind = \"text\"\ntitle = \"Dict\xC3\xA9"
+        "e\"\n";
+    const std::string question = "\n[[question]]\nanswer = \"chien\"\n";
+    const struct {
+        const char* name;
+        std::string source;
+        const char* kept;  // a line (or lines) the written source holds
+        bool inQuestion;
+    } rows[] = {
+        {"a misspelt quiz key",
+         head +
+             "titel = \"Ma dict\xC3\xA9"
+             "e\"\n" +
+             question,
+         "titel = \"Ma dict\xC3\xA9"
+         "e\"\n",
+         false},
+        {"a misspelt question key", head + question + "promt = \"Le chien\"\n", "promt = \"Le chien\"\n", true},
+        {"a known key of the wrong form", head + "colour = \"rouge\"\n" + question, "colour = \"rouge\"\n", false},
+        {"a list over lines", head + "notes = [\n  1,\n  'deux',\n]\n" + question, "notes = [\n  1,\n  'deux',\n]\n",
+         false},
+        {"a code that is no text", head + "reward_codes = [\"A\", 2]\n" + question, "reward_codes = [\"A\", 2]\n",
+         false},
+        {"a table under a header", head + question + "\n[extra]\na = 1\n", "extra = { a = 1 }\n", false},
+        {"an empty media path", head + question + "picture = \"\"\n", "picture = \"\"\n", true},
+        {"a quoted key", head + "\"mot cl\xC3\xA9\" = 'x'\n" + question, "\"mot cl\xC3\xA9\" = 'x'\n", false},
+    };
+    for (const auto& row : rows) {
+        QuizModel model;
+        SourceLines lines;
+        std::vector<ModelProblem> problems;
+        EXPECT_FALSE(readQuizToml(row.source, model, lines, problems)) << row.name;
+        const std::string written = writeQuizToml(model);
+        const size_t at = written.find(row.kept);
+        ASSERT_NE(at, std::string::npos) << row.name << "\n" << written;
+        const size_t questionAt = written.find("[[question]]");
+        EXPECT_EQ(at > questionAt, row.inQuestion) << row.name << "\n" << written;
+        QuizModel again;
+        problems.clear();
+        readQuizToml(written, again, lines, problems);
+        EXPECT_EQ(again, model) << row.name << "\n" << written;
+        EXPECT_EQ(writeQuizToml(again), written) << row.name;
+        EXPECT_FALSE(checkQuiz(again).empty()) << row.name << ": stays a problem";
+    }
+}
