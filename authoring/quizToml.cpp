@@ -250,10 +250,16 @@ void readTextList(Reader& reader, const toml::array& list, ModelField field, std
     }
 }
 
-// The parser lists keys by name; the author's order is kept.
-void sortByLine(std::vector<SourceExtra>& extras) {
+// The parser lists keys by name. Kept values go in the order they are
+// written back: known keys in the table's order, then the others in the
+// author's, so that a source written and read again gives the same model.
+void sortExtras(std::vector<SourceExtra>& extras, bool isQuestion) {
+    auto rank = [isQuestion](const SourceExtra& extra) {
+        const ModelField field = fieldOfKey(extra.key, isQuestion);
+        return std::make_pair(static_cast<int>(field), field == ModelField::unknownKey ? extra.line : 0);
+    };
     std::stable_sort(extras.begin(), extras.end(),
-                     [](const SourceExtra& a, const SourceExtra& b) { return a.line < b.line; });
+                     [&](const SourceExtra& a, const SourceExtra& b) { return rank(a) < rank(b); });
 }
 
 void readQuestion(Reader& reader, const toml::table& table, int index, ModelQuestion& question, QuestionLines& lines) {
@@ -279,7 +285,7 @@ void readQuestion(Reader& reader, const toml::table& table, int index, ModelQues
         }
         reader.keep(key, node, before, question.extras);
     }
-    sortByLine(question.extras);
+    sortExtras(question.extras, true);
 }
 
 void readQuestions(Reader& reader, const toml::node& node, QuizModel& model, SourceLines& lines) {
@@ -365,7 +371,7 @@ void readRoot(Reader& reader, const toml::table& root, QuizModel& model, SourceL
         // The questions' own problems are kept with each question.
         if (field != ModelField::questions || !node.is_array_of_tables()) reader.keep(key, node, before, model.extras);
     }
-    sortByLine(model.extras);
+    sortExtras(model.extras, false);
 }
 
 // ---- Writing ------------------------------------------------------------------
@@ -743,8 +749,9 @@ std::string writeQuizToml(const QuizModel& model) {
     std::string out;
     for (int i = 0; i < fieldCount(); ++i) {
         const FieldInfo& info = fieldTable()[i];
-        if (isQuestionField(info.field) || info.form == FieldForm::questions || !*info.key) continue;
-        // A value the model could not read is written back as the author wrote it.
+        if (isQuestionField(info.field) || !*info.key) continue;
+        // A value the model could not read is written back as the author wrote it
+        // (even "question" when it held no tables).
         if (const SourceExtra* extra = extraFor(model.extras, info.key)) {
             out += keyText(extra->key) + " = " + extra->value + "\n";
         } else {
