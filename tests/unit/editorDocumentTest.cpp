@@ -383,9 +383,9 @@ TEST(EditorDocument, KeptValuesLastUntilFixedOrDeleted) {
         for (const SourceExtra& e : document.model.questions[0].extras) out += e.key + " ";
         return out;
     };
-    EXPECT_EQ(keys(), "titel colour promt prompt ");
+    EXPECT_EQ(keys(), "colour titel prompt promt ");
     EXPECT_TRUE(setFieldText(document, ModelField::prompt, "Le chat"));
-    EXPECT_EQ(keys(), "titel colour promt ");
+    EXPECT_EQ(keys(), "colour titel promt ");
     fieldChanged(document, ModelField::colour);
     EXPECT_EQ(keys(), "titel promt ");
     std::vector<ModelProblem> found;
