@@ -119,7 +119,12 @@ std::string valueText(const toml::node& node, const SourceMap& map) {
     holder.insert("v", node);
     makeInline(*holder.get("v"));
     std::ostringstream out;
-    out << toml::toml_formatter(holder, toml::toml_formatter::default_flags & ~toml::format_flags::indentation);
+    // Plain escaped strings: the formatter's literal and multi-line forms do
+    // not escape runs of quotes, which a value may hold.
+    constexpr toml::format_flags plain = toml::format_flags::allow_literal_strings |
+                                         toml::format_flags::allow_multi_line_strings |
+                                         toml::format_flags::indentation;
+    out << toml::toml_formatter(holder, toml::toml_formatter::default_flags & ~plain);
     std::string text = out.str();
     const size_t equals = text.find('=');
     text = equals == std::string::npos ? std::string() : text.substr(equals + 1);
