@@ -255,12 +255,18 @@
     picture.replaceWith(shown);
   }
 
-  function updateScore() {
+  // The questions whose every box reads "BRAVO".
+  function currentScore() {
     let score = 0;
     for (let n = 1; n <= questionCount(); n++) {
       const own = boxes.filter((b) => b.question === n);
       if (own.length && own.every((b) => b.label.textContent === judge.verdicts[RIGHT])) score++;
     }
+    return score;
+  }
+
+  function updateScore() {
+    const score = currentScore();
     document.getElementById('score').textContent = `${score} / ${questionCount()}`;
     const code = score <= 0 ? '' : score > 96 ? '' : quiz.codes[score - 1] || '';
     document.getElementById('code').value = code;
@@ -271,25 +277,82 @@
   const storageKey = `vetra:${quiz.id}`;
 
   function saveProgress() {
+    const kept = JSON.stringify({ answers: boxes.map((b) => b.input.value) });
     try {
-      localStorage.setItem(storageKey, JSON.stringify({ answers: boxes.map((b) => b.input.value) }));
+      localStorage.setItem(storageKey, kept);
     } catch (e) {
       // Storage may be full or forbidden (private browsing): the page still plays.
     }
+    platform.report(kept);
   }
 
-  function storedAnswers() {
+  function browserKept() {
     try {
-      const stored = JSON.parse(localStorage.getItem(storageKey));
-      const answers = stored && stored.answers;
-      if (Array.isArray(answers) && answers.length <= boxes.length && answers.every((a) => typeof a === 'string')) {
-        return answers;
-      }
+      return localStorage.getItem(storageKey);
     } catch (e) {
-      // Unreadable data is someone else's or an old page's: ignored.
+      return null;
+    }
+  }
+
+  // Answers kept by an earlier visit (the platform's first, then the
+  // browser's); anything unreadable or not shaped for this quiz is ignored.
+  function storedAnswers() {
+    for (const kept of [platform.suspended(), browserKept()]) {
+      try {
+        const answers = JSON.parse(kept).answers;
+        if (Array.isArray(answers) && answers.length <= boxes.length && answers.every((a) => typeof a === 'string')) {
+          return answers;
+        }
+      } catch (e) {
+        // Someone else's data or an old page's.
+      }
     }
     return [];
   }
+
+  // --- Learning platform (SCORM 1.2) -----------------------------------------
+
+  // A platform that launches the page offers its API as window.API in the
+  // page's window or one of its parents; without one the page plays alone.
+  const platform = {
+    api: null,
+    start() {
+      for (let w = window, depth = 0; w && depth < 10 && !this.api; depth++) {
+        try {
+          if (w.API && typeof w.API.LMSInitialize === 'function') this.api = w.API;
+        } catch (e) {
+          break; // a parent of another origin: no platform of ours
+        }
+        if (w.parent === w) break;
+        w = w.parent;
+      }
+      if (!this.api) return;
+      if (String(this.api.LMSInitialize('')) !== 'true') {
+        this.api = null;
+        return;
+      }
+      this.api.LMSSetValue('cmi.core.score.min', '0');
+      this.api.LMSSetValue('cmi.core.score.max', String(questionCount()));
+      window.addEventListener('pagehide', () => this.finish());
+    },
+    suspended() {
+      return this.api ? String(this.api.LMSGetValue('cmi.suspend_data') || '') : null;
+    },
+    report(kept) {
+      if (!this.api) return;
+      const score = currentScore();
+      this.api.LMSSetValue('cmi.core.score.raw', String(score));
+      this.api.LMSSetValue('cmi.core.lesson_status', score === questionCount() ? 'completed' : 'incomplete');
+      // SCORM 1.2 keeps at most 4096 characters: longer answers stay in the browser only.
+      if (kept.length <= 4096) this.api.LMSSetValue('cmi.suspend_data', kept);
+      this.api.LMSCommit('');
+    },
+    finish() {
+      if (!this.api) return;
+      this.api.LMSFinish('');
+      this.api = null;
+    },
+  };
 
   // Puts answers into the boxes and judges every box in order, as the
   // player does when it builds its sheet.
@@ -353,7 +416,9 @@
     buildHeader();
     judge = await loadJudge();
     buildSheet();
+    platform.start();
     fillBoxes(storedAnswers());
+    platform.report(JSON.stringify({ answers: boxes.map((b) => b.input.value) }));
     document.body.dataset.ready = 'true';
   }
 

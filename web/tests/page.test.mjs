@@ -4,13 +4,14 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { pathToFileURL } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
-const root = path.resolve(import.meta.dirname, '../..');
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const artifacts = process.env.WEB_ARTIFACTS || mkdtempSync(path.join(tmpdir(), 'vetra-web-'));
 mkdirSync(artifacts, { recursive: true });
 // No connection may even be tried: the machine may have no network, and the
@@ -24,13 +25,18 @@ const pages = {};
 
 function writePage(source, name) {
   const out = path.join(artifacts, `${name}.html`);
-  execFileSync(process.env.WRITE_PAGE, [path.join(root, source), out]);
-  return out;
+  return [out, execFileSync(process.env.WRITE_PAGE, [path.resolve(root, source), out]).toString()];
 }
 
 before(async () => {
-  pages.text = writePage('examples/text/capitales.toml', 'capitales');
-  pages.pictures = writePage('examples/pictures/formes.toml', 'formes');
+  [pages.text] = writePage('examples/text/capitales.toml', 'capitales');
+  [pages.pictures] = writePage('examples/pictures/formes.toml', 'formes');
+  [pages.audio] = writePage('examples/audio/villes.toml', 'villes');
+  // A metafile picture, which the Windows player shows and no browser does.
+  writeFileSync(path.join(artifacts, 'dessin.wmf'), Buffer.from('d7cdc69a000000000000', 'hex'));
+  writeFileSync(path.join(artifacts, 'metafile.toml'), 'kind = "pictures"\ntitle = "Dessins"\n' +
+    'reward_codes = ["A"]\n\n[[question]]\nanswer = "maison"\npicture = "dessin.wmf"\n');
+  [pages.metafile, pages.metafileReport] = writePage(path.join(artifacts, 'metafile.toml'), 'metafile');
   browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: chromiumFlags, headless: true });
 });
 
@@ -149,6 +155,39 @@ test('picture quiz: reveal of comments and solutions, keyboard order, phone widt
   await context.close();
 });
 
+test('clips play and stop; what the browser cannot show is said, with the file to save', async () => {
+  const { context, page, seen } = await open(pages.audio);
+  const clip = page.locator('#clip-1');
+  await page.getByRole('button', { name: 'Écouter la question 1' }).click();
+  await page.waitForFunction(() => !document.getElementById('clip-1').paused);
+  await page.getByRole('button', { name: 'Arrêter la question 1' }).click();
+  assert.deepEqual(await clip.evaluate((c) => [c.paused, c.currentTime]), [true, 0]);
+  // All comments at once when every box is right; a wrong box hides only its own.
+  const comments = ['Sur la Seine.', 'Sur la Tamise.', 'Sur le Tibre.'].map((c) => page.getByText(c));
+  const shown = async () => Promise.all(comments.map((c) => c.isVisible()));
+  await answer(page, 'Question 1', 'Paris');
+  await answer(page, 'Question 2', 'Londres');
+  assert.deepEqual(await shown(), [false, false, false]);
+  await answer(page, 'Question 3', 'Rome');
+  assert.deepEqual(await shown(), [true, true, true]);
+  await answer(page, 'Question 2', 'Lond');
+  assert.deepEqual(await shown(), [true, false, true]);
+  assert.deepEqual(await axeViolations(page), []);
+  assert.deepEqual(seen.requests, []);
+  await context.close();
+
+  assert.match(pages.metafileReport, /not shown by browsers: dessin\.wmf/);
+  const metafile = await open(pages.metafile);
+  assert.match(await metafile.page.locator('.missing-media').textContent(),
+    /Le navigateur ne peut pas afficher cette image \(dessin\.wmf\)/);
+  const link = metafile.page.getByRole('link', { name: 'Enregistrer le fichier' });
+  assert.equal(await link.getAttribute('download'), 'dessin.wmf');
+  await answer(metafile.page, 'Question 1', 'maison');
+  assert.equal(await verdict(metafile.page, 'Question 1'), 'BRAVO');
+  assert.deepEqual(await axeViolations(metafile.page), []);
+  await metafile.context.close();
+});
+
 test('progress file: Sauver writes the player\'s format, Reprendre takes it and refuses others', async () => {
   const { context, page } = await open(pages.text);
   await answer(page, 'Question 1', 'Paris');
@@ -198,4 +237,83 @@ test('stored answers that are not this page\'s are ignored', async () => {
   }
   assert.deepEqual(seen.errors, []);
   await context.close();
+});
+
+// Serves the platform page (scorm-again's SCORM 1.2 API) and the unpacked
+// package on the loopback address, as a learning platform would.
+async function servePlatform(course) {
+  const scormAgain = readFileSync(path.join(root, 'web/node_modules/scorm-again/dist/scorm12.js'));
+  const platformPage = `<!DOCTYPE html><html lang="fr"><head><meta charset="utf-8"><title>Plateforme</title>
+<script src="/scorm12.js"></script><script>
+window.API = new Scorm12API({ autocommit: false, logLevel: 5 });
+if (window.seed) window.API.cmi.suspend_data = window.seed;
+window.calls = { commit: 0, finish: 0 };
+const commit = API.LMSCommit.bind(API), finish = API.LMSFinish.bind(API);
+API.LMSCommit = (a) => { calls.commit++; return commit(a); };
+API.LMSFinish = (a) => { calls.finish++; return finish(a); };
+</script></head><body><iframe src="/course/capitales.html" title="Quiz"></iframe></body></html>`;
+  const server = createServer((request, response) => {
+    const url = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const body = url === '/lms.html' ? platformPage : url === '/scorm12.js' ? scormAgain
+      : url === '/course/capitales.html' ? readFileSync(path.join(course, 'capitales.html')) : null;
+    response.writeHead(body ? 200 : 404, { 'content-type': url.endsWith('.js') ? 'text/javascript' : 'text/html' });
+    response.end(body || '');
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { server, base: `http://127.0.0.1:${server.address().port}` };
+}
+
+test('SCORM 1.2: score, status and answers reach the platform; the next launch restores them', async () => {
+  const zip = path.join(artifacts, 'capitales.zip');
+  const course = path.join(artifacts, 'capitales-scorm');
+  execFileSync(process.env.WRITE_PAGE, [path.join(root, 'examples/text/capitales.toml'), zip, '--scorm']);
+  rmSync(course, { recursive: true, force: true });
+  execFileSync('unzip', ['-q', zip, '-d', course]); // checks every entry's CRC as it goes
+  assert.match(readFileSync(path.join(course, 'imsmanifest.xml'), 'utf8'),
+    /<schemaversion>1\.2<\/schemaversion>[^]*adlcp:scormtype="sco" href="capitales.html"/);
+  const { server, base } = await servePlatform(course);
+  const context = await browser.newContext();
+  try {
+    const launch = async (seed) => {
+      const page = await context.newPage();
+      if (seed !== undefined) await page.addInitScript((s) => { window.seed = s; }, seed);
+      await page.goto(`${base}/lms.html`);
+      const quizFrame = page.frameLocator('iframe');
+      await quizFrame.locator('body[data-ready="true"]').waitFor();
+      return { page, quizFrame };
+    };
+    const cmi = (page) => page.evaluate(() => ({ raw: API.cmi.core.score.raw, min: API.cmi.core.score.min,
+      max: API.cmi.core.score.max, status: API.cmi.core.lesson_status, suspend: API.cmi.suspend_data, ...calls }));
+
+    const first = await launch();
+    await answer(first.quizFrame, 'Question 1', 'Paris');
+    await answer(first.quizFrame, 'Question 2', 'Rom');
+    let state = await cmi(first.page);
+    assert.deepEqual([state.raw, state.min, state.max, state.status], ['1', '0', '5', 'incomplete']);
+    const commits = state.commit;
+    assert.ok(commits >= 2, `commits: ${commits}`);
+    await answer(first.quizFrame, 'Question 2', 'Rom'); // no verdict change, no commit
+    assert.equal((await cmi(first.page)).commit, commits);
+    for (const [name, text] of [['Question 2', 'Rome'], ['Question 3', 'Madrid'], ['Question 4', 'Vienne'],
+      ['Question 5', 'Amsterdam']]) await answer(first.quizFrame, name, text);
+    state = await cmi(first.page);
+    assert.deepEqual([state.raw, state.status], ['5', 'completed']);
+    await first.page.evaluate(() => document.querySelector('iframe').remove());
+    state = await cmi(first.page);
+    assert.equal(state.finish, 1);
+
+    await first.page.close();
+    await context.clearCookies();
+    await context.addInitScript(() => localStorage.clear());
+    const second = await launch(state.suspend);
+    assert.equal(await box(second.quizFrame, 'Question 3').inputValue(), 'Madrid');
+    assert.equal(await verdict(second.quizFrame, 'Question 5'), 'BRAVO');
+    assert.equal((await cmi(second.page)).raw, '5');
+    // Suspend data that is not the page's own is ignored: the page starts empty.
+    const third = await launch('{"answers": 5}');
+    assert.equal(await box(third.quizFrame, 'Question 3').inputValue(), '');
+  } finally {
+    await context.close();
+    server.close();
+  }
 });
