@@ -122,11 +122,7 @@
       if (event.key === 'Enter') judgeBox(k, true);
     });
     input.addEventListener('blur', () => judgeBox(k, true));
-    input.addEventListener('focus', () => {
-      input.select();
-      // Keeps the box above a phone's on-screen keyboard.
-      setTimeout(() => input.scrollIntoView({ block: 'center', behavior: 'instant' }), 300);
-    });
+    input.addEventListener('focus', () => input.select());
     boxes.push({ input, label, question, slot, name });
     return [input, label];
   }
@@ -139,22 +135,22 @@
 
   // What the browser cannot show is said where it would be, with a link to
   // save the file instead.
-  function unshowable(media, what) {
-    return element('p', { class: 'missing-media' }, `Le navigateur ne peut pas ${what} (${media.name}). `,
+  function unshowable(media, what, id) {
+    return element('p', { class: 'missing-media', id }, `Le navigateur ne peut pas ${what} (${media.name}). `,
       element('a', { href: media.url, download: media.name }, 'Enregistrer le fichier'));
   }
 
   function pictureOf(n, entry) {
     if (!entry.picture) return element('div', { class: 'picture', id: `picture-${n}`, role: 'img',
       'aria-label': `Image de la question ${n}` });
-    if (!entry.picture.shown) return unshowable(entry.picture, 'afficher cette image');
+    if (!entry.picture.shown) return unshowable(entry.picture, 'afficher cette image', `picture-${n}`);
     return element('img', { class: 'picture', id: `picture-${n}`, src: entry.picture.url,
       alt: `Image de la question ${n}` });
   }
 
   function clipOf(n, entry, video) {
     if (!entry.clip) return [];
-    if (!entry.clip.shown) return [unshowable(entry.clip, 'lire ce clip')];
+    if (!entry.clip.shown) return [unshowable(entry.clip, 'lire ce clip', `clip-${n}`)];
     const player = element(video ? 'video' : 'audio', { src: entry.clip.url, preload: 'metadata',
       id: `clip-${n}`, class: video ? 'picture' : '' });
     if (video) player.setAttribute('aria-label', `Vidéo de la question ${n}`);
@@ -247,7 +243,7 @@
     const picture = document.getElementById(`picture-${question}`);
     if (!picture || quiz.kind !== 1) return;
     if (!solution.shown) {
-      picture.replaceWith(unshowable(solution, 'afficher cette image'));
+      picture.replaceWith(unshowable(solution, 'afficher cette image', `picture-${question}`));
       return;
     }
     const shown = element('img', { class: 'picture', id: `picture-${question}`, src: solution.url,
@@ -409,11 +405,22 @@
     message.textContent = `Réponses reprises du fichier ${file.name}.`;
   }
 
+  // A phone's on-screen keyboard shrinks the visible part of the page: the
+  // box being answered moves back into it.
+  function keepAnsweredBoxVisible() {
+    if (!window.visualViewport) return;
+    window.visualViewport.addEventListener('resize', () => {
+      const active = document.activeElement;
+      if (active && active.classList.contains('answer')) active.scrollIntoView({ block: 'center' });
+    });
+  }
+
   // --- Start ----------------------------------------------------------------
 
   async function start() {
     applyColours();
     buildHeader();
+    keepAnsweredBoxVisible();
     judge = await loadJudge();
     buildSheet();
     platform.start();
