@@ -427,6 +427,7 @@
     fillBoxes(storedAnswers());
     platform.report(JSON.stringify({ answers: boxes.map((b) => b.input.value) }));
     document.body.dataset.ready = 'true';
+    performance.mark('vetra-ready');
   }
 
   start();
