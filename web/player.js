@@ -68,7 +68,9 @@
 
   function element(tag, attributes, ...children) {
     const node = document.createElement(tag);
-    for (const [key, value] of Object.entries(attributes || {})) node.setAttribute(key, value);
+    for (const [key, value] of Object.entries(attributes || {})) {
+      if (value !== undefined) node.setAttribute(key, value);
+    }
     for (const child of children) node.append(child);
     return node;
   }
@@ -154,7 +156,8 @@
     const player = element(video ? 'video' : 'audio', { src: entry.clip.url, preload: 'metadata',
       id: `clip-${n}`, class: video ? 'picture' : '' });
     if (video) player.setAttribute('aria-label', `Vidéo de la question ${n}`);
-    const play = element('button', { type: 'button', 'aria-label': `Écouter la question ${n}` }, '▶');
+    const playName = video ? `Lire la vidéo de la question ${n}` : `Écouter la question ${n}`;
+    const play = element('button', { type: 'button', 'aria-label': playName }, '▶');
     const stop = element('button', { type: 'button', 'aria-label': `Arrêter la question ${n}` }, '■');
     play.addEventListener('click', () => player.play());
     stop.addEventListener('click', () => {

@@ -32,6 +32,7 @@ before(async () => {
   [pages.text] = writePage('examples/text/capitales.toml', 'capitales');
   [pages.pictures] = writePage('examples/pictures/formes.toml', 'formes');
   [pages.audio] = writePage('examples/audio/villes.toml', 'villes');
+  [pages.video, pages.videoReport] = writePage('examples/video/couleurs.toml', 'couleurs');
   // A metafile picture, which the Windows player shows and no browser does.
   writeFileSync(path.join(artifacts, 'dessin.wmf'), Buffer.from('d7cdc69a000000000000', 'hex'));
   writeFileSync(path.join(artifacts, 'metafile.toml'), 'kind = "pictures"\ntitle = "Dessins"\n' +
@@ -175,6 +176,18 @@ test('clips play and stop; what the browser cannot show is said, with the file t
   assert.deepEqual(await axeViolations(page), []);
   assert.deepEqual(seen.requests, []);
   await context.close();
+
+  // Two answers a question, and AVI clips that no browser plays.
+  assert.match(pages.videoReport, /not shown by browsers: media\/1\.avi/);
+  const video = await open(pages.video);
+  assert.match(await video.page.locator('#clip-1').textContent(), /Le navigateur ne peut pas lire ce clip \(1\.avi\)/);
+  await answer(video.page, 'Question 1, réponse 1', 'rouge');
+  assert.deepEqual(await scoreAndCode(video.page), ['0 / 2', '']);
+  await answer(video.page, 'Question 1, réponse 2', 'droite');
+  assert.equal(await verdict(video.page, 'Question 1, réponse 2'), 'BRAVO');
+  assert.equal((await scoreAndCode(video.page))[0], '1 / 2');
+  assert.deepEqual(await axeViolations(video.page), []);
+  await video.context.close();
 
   assert.match(pages.metafileReport, /not shown by browsers: dessin\.wmf/);
   const metafile = await open(pages.metafile);
