@@ -177,25 +177,13 @@ TEST(ScormPackage, Crc32MatchesTheFormatsCheckValues) {
     for (const auto& c : cases) EXPECT_EQ(zipCrc32(c.data), c.crc) << c.data;
 }
 
-TEST(ScormPackage, ZipLaysOutHeadersDirectoryAndEndRecord) {
+// The archive itself is read back by unzip in the browser tests.
+TEST(ScormPackage, SamePageSameBytesAndTheManifestNamesItsPage) {
     std::string zip;
-    ASSERT_TRUE(writeScormPackage("Capitales <d'Europe> & co", "capitales.html", "<html>page</html>", zip));
     std::string again;
+    ASSERT_TRUE(writeScormPackage("Capitales <d'Europe> & co", "capitales.html", "<html>page</html>", zip));
     ASSERT_TRUE(writeScormPackage("Capitales <d'Europe> & co", "capitales.html", "<html>page</html>", again));
     EXPECT_EQ(zip, again);
-    const auto u32 = [&](size_t at) {
-        return static_cast<uint32_t>(static_cast<unsigned char>(zip[at])) |
-               static_cast<uint32_t>(static_cast<unsigned char>(zip[at + 1])) << 8 |
-               static_cast<uint32_t>(static_cast<unsigned char>(zip[at + 2])) << 16 |
-               static_cast<uint32_t>(static_cast<unsigned char>(zip[at + 3])) << 24;
-    };
-    ASSERT_GT(zip.size(), 22u);
-    const size_t end = zip.size() - 22;
-    EXPECT_EQ(u32(0), 0x04034B50u);
-    EXPECT_EQ(u32(end), 0x06054B50u);
-    EXPECT_EQ(u32(end + 8), 0x00020002u) << "two entries";
-    EXPECT_EQ(u32(end + 16) + u32(end + 12), end) << "the directory ends where the end record starts";
-    EXPECT_EQ(u32(u32(end + 16)), 0x02014B50u);
     const std::string manifest = scormManifest("Capitales <d'Europe> & co", "capitales.html");
     EXPECT_NE(manifest.find("<title>Capitales &lt;d'Europe&gt; &amp; co</title>"), std::string::npos);
     EXPECT_NE(manifest.find("adlcp:scormtype=\"sco\" href=\"capitales.html\""), std::string::npos);
