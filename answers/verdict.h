@@ -5,36 +5,8 @@
 
 #include <functional>
 
+#include "answers/verdictChoice.h"
 #include "quiz/quiz.h"
-
-// Verdict texts exactly as the labels show them (Windows-1252). Labels are
-// compared with these byte for byte wherever they are read.
-inline constexpr char verdictEmpty[] = "?";
-inline constexpr char verdictRight[] = "BRAVO";
-inline constexpr char verdictWrong[] = "FAUX";
-inline constexpr char verdictAnagram[] = "Anagramme";
-inline constexpr char verdictOneEdit[] = "Quasiment";
-inline constexpr char verdictTwoEdits[] = "Presque";
-inline constexpr char verdictTooShort[] = "Trop court";
-inline constexpr char verdictNotFar[] = "pas loin";
-inline constexpr char verdictTooLong[] = "Trop long";
-// The e is escaped too: "\xE9e" would read as one (out of range) hex escape.
-inline constexpr char verdictClose[] = "y a de l'id\xE9\x65";
-
-// Normalised copies (at most 259 characters are taken from the source): the
-// typed text is trimmed then folded, the accepted answer only folded, so an
-// answer stored with a trailing space can never be matched.
-void normaliseTyped(const char* typed, char out[260]);
-void normaliseAccepted(const char* accepted, char out[260]);
-
-// Whether a box holds its accepted answer once both are normalised. This is
-// the test for a fully answered question; unlike chooseVerdict it says yes to
-// an empty box whose accepted answer is empty.
-bool answerMatches(const char* acceptedAnswer, const char* typedText);
-
-// One of the verdict texts above for the typed text against the accepted
-// answer. Works on normalised copies; neither input is changed.
-const char* chooseVerdict(const char* acceptedAnswer, const char* typedText);
 
 // Question n (from 1) and answer slot (1 or 2) of an answer box identifier
 // (4001 and up). Any count of answers other than 2 is taken as 1.
@@ -48,8 +20,7 @@ int answerBoxId(int question, int slot, int answersPerQuestion);
 // (box identifier 4000 + number); the text it returns need only stay valid
 // until its next call, and null counts as not right. No questions, or fewer
 // than one answer per question, score 0.
-int countScore(int questionCount, int answersPerQuestion,
-               const std::function<const char*(int boxNumber)>& labelText);
+int countScore(int questionCount, int answersPerQuestion, const std::function<const char*(int boxNumber)>& labelText);
 
 // Room for " %d / %d" with any two ints.
 constexpr int scoreTextSize = 32;

@@ -1,0 +1,30 @@
+// The quiz as one self-contained web page: the runtime of web/, the judge
+// module and every picture and clip inline, nothing fetched. Same model and
+// same media, same bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "authoring/quizAssembly.h"
+#include "authoring/quizModel.h"
+
+// A page this large is slow to mail and to open: worth a warning.
+constexpr size_t webPageLargeSize = 50u * 1024 * 1024;
+
+struct WebPage {
+    std::string html;                     // UTF-8
+    std::vector<std::string> unshowable;  // media (paths as in the model) no browser shows: WMF, EMF, AVI...
+    std::vector<std::string> unreadable;  // media that could not be read, joined to the source's folder
+};
+
+// The page of a model that a build would accept (the caller checks it
+// first). progressName is the file that "Sauver" offers, the Windows
+// player's NAME.txt. False, with out.unreadable filled, when a picture or
+// clip cannot be read or is empty.
+bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
+                  const std::string& progressName, WebPage& out);
+
+// Standard base64 with padding, as data: URLs and the page's loader want it.
+std::string base64(const unsigned char* data, size_t size);

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "authoring/scormPackage.h"
+#include "authoring/webAssets.h"
+#include "authoring/webPage.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes bytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// A literal's bytes, NULs included.
+template <size_t n>
+std::string raw(const char (&literal)[n]) {
+    return std::string(literal, n - 1);
+}
+
+QuizModel pictureQuiz() {
+    QuizModel model;
+    model.kind = kindPictures;
+    model.title = "Formes g\xC3\xA9om\xC3\xA9triques";
+    model.rewardCodes = {"UN", "DEUX"};
+    ModelQuestion q;
+    q.answer = "cercle";
+    q.picture = "media/1.png";
+    model.questions = {q, q};
+    model.questions[1].answer = "carr\xC3\xA9";
+    return model;
+}
+
+std::map<std::string, Bytes> files = {{"quiz/media/1.png", bytesOf("\x89PNG\r\n\x1A\n-png-")}};
+
+bool readFake(const std::string& path, Bytes& bytes) {
+    auto found = files.find(path);
+    if (found == files.end()) return false;
+    bytes = found->second;
+    return true;
+}
+
+WebPage written(const QuizModel& model) {
+    WebPage page;
+    EXPECT_TRUE(writeWebPage(model, "quiz/formes.toml", readFake, "formes.txt", page));
+    return page;
+}
+
+size_t occurrences(const std::string& text, const std::string& piece) {
+    size_t count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+    return count;
+}
+
+TEST(WebPage, Base64MatchesTheStandardVectors) {
+    const struct {
+        const char* plain;
+        const char* encoded;
+    } cases[] = {{"", ""},
+                 {"f", "Zg=="},
+                 {"fo", "Zm8="},
+                 {"foo", "Zm9v"},
+                 {"foob", "Zm9vYg=="},
+                 {"fooba", "Zm9vYmE="},
+                 {"foobar", "Zm9vYmFy"},
+                 {"\xFF\xFE\x00", "//4A"}};
+    for (const auto& c : cases) {
+        const std::string plain(c.plain, c.plain[0] == '\xFF' ? 3 : std::char_traits<char>::length(c.plain));
+        EXPECT_EQ(base64(reinterpret_cast<const unsigned char*>(plain.data()), plain.size()), c.encoded)
+            << "\"" << c.plain << "\"";
+    }
+}
+
+TEST(WebPage, IsOneFrenchUtf8FileThatFetchesNothing) {
+    const std::string html = written(pictureQuiz()).html;
+    const std::string judge = base64(webJudgeModule.data, webJudgeModule.size);
+    for (const std::string& piece :
+         {std::string("<html lang=\"fr\">"), std::string("<meta charset=\"utf-8\">"), std::string("default-src 'none'"),
+          std::string("<title>Formes g\xC3\xA9om\xC3\xA9triques</title>"), judge,
+          std::string("data:image/png;base64,") + base64(files.begin()->second.data(), files.begin()->second.size())}) {
+        EXPECT_NE(html.find(piece), std::string::npos) << piece.substr(0, 80);
+    }
+    EXPECT_EQ(html.find("{{"), std::string::npos) << "a template marker left";
+    EXPECT_EQ(html.find("src=\"http"), std::string::npos);
+    EXPECT_GT(webJudgeModule.size, 8u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(webJudgeModule.data), 4), std::string("\0asm", 4));
+}
+
+TEST(WebPage, QuizTextsCannotCloseTheirElements) {
+    QuizModel model = pictureQuiz();
+    const std::string hostile = "</script><script>alert(1)</script>\"&<!--";
+    model.title = hostile;
+    model.questions[0].prompt = hostile;
+    model.questions[0].comment = hostile;
+    model.rewardCodes[0] = hostile;
+    const std::string html = written(model).html;
+    const std::string plain = written(pictureQuiz()).html;
+    EXPECT_EQ(html.find("<script>alert"), std::string::npos);
+    EXPECT_EQ(occurrences(html, "</script>"), occurrences(plain, "</script>"));
+    EXPECT_EQ(occurrences(html, "<!--"), occurrences(plain, "<!--"));
+}
+
+TEST(WebPage, SameQuizSameBytesAndItsOwnStorageKey) {
+    const QuizModel model = pictureQuiz();
+    EXPECT_EQ(written(model).html, written(model).html);
+    QuizModel other = model;
+    other.questions[1].answer = "carre";
+    const auto key = [](const std::string& html) {
+        const size_t at = html.find("{\"id\":\"");
+        return at == std::string::npos ? std::string() : html.substr(at, 24);
+    };
+    EXPECT_FALSE(key(written(model).html).empty());
+    EXPECT_NE(key(written(model).html), key(written(other).html));
+}
+
+TEST(WebPage, MediaGoInAsDataUrlsAndWhatBrowsersCannotShowIsNamed) {
+    const struct {
+        int32_t kind;
+        std::string bytes;
+        const char* mime;
+        bool shown;
+    } cases[] = {
+        {kindPictures, "\xFF\xD8\xFF\xE0jpeg", "image/jpeg", true},
+        {kindPictures, "GIF89a...", "image/gif", true},
+        {kindPictures, "BM......", "image/bmp", true},
+        {kindPictures, raw("\0\0\1\0ico"), "image/x-icon", true},
+        {kindPictures, "\xD7\xCD\xC6\x9Awmf", "image/wmf", false},
+        {kindAudio, raw("RIFF\x10\0\0\0WAVEfmt "), "audio/wav", true},
+        {kindAudio, "ID3\x03mp3", "audio/mpeg", true},
+        {kindVideo,
+         raw("\0\0\0\x18"
+             "ftypmp42"),
+         "video/mp4", true},
+        {kindVideo, "\x1A\x45\xDF\xA3webm", "video/webm", true},
+        {kindVideo,
+         raw("RIFF\x10\0\0\0"
+             "AVI LIST"),
+         "video/x-msvideo", false},
+    };
+    for (const auto& c : cases) {
+        QuizModel model = pictureQuiz();
+        model.kind = c.kind;
+        model.questions.resize(1);
+        model.questions[0].picture.clear();
+        (c.kind == kindPictures ? model.questions[0].picture : model.questions[0].clip) = "media/m";
+        files["quiz/media/m"] = bytesOf(c.bytes);
+        const WebPage page = written(model);
+        const std::string url = std::string("data:") + c.mime + ";base64," +
+                                base64(reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size());
+        EXPECT_NE(page.html.find(url), std::string::npos) << c.mime;
+        EXPECT_EQ(page.unshowable, c.shown ? std::vector<std::string>{} : std::vector<std::string>{"media/m"})
+            << c.mime;
+    }
+}
+
+TEST(WebPage, MediaThatCannotBeReadRefuseThePage) {
+    for (const char* path : {"media/absent.png", "media/empty.png"}) {
+        files["quiz/media/empty.png"] = {};
+        QuizModel model = pictureQuiz();
+        model.questions[1].solution = path;
+        WebPage page;
+        EXPECT_FALSE(writeWebPage(model, "quiz/formes.toml", readFake, "formes.txt", page)) << path;
+        EXPECT_EQ(page.unreadable, std::vector<std::string>{std::string("quiz/") + path});
+        EXPECT_TRUE(page.html.empty()) << path;
+    }
+}
+
+TEST(ScormPackage, Crc32MatchesTheFormatsCheckValues) {
+    const struct {
+        std::string data;
+        uint32_t crc;
+    } cases[] = {{"", 0}, {"123456789", 0xCBF43926u}, {"The quick brown fox jumps over the lazy dog", 0x414FA339u}};
+    for (const auto& c : cases) EXPECT_EQ(zipCrc32(c.data), c.crc) << c.data;
+}
+
+// The archive itself is read back by unzip in the browser tests.
+TEST(ScormPackage, SamePageSameBytesAndTheManifestNamesItsPage) {
+    std::string zip;
+    std::string again;
+    ASSERT_TRUE(writeScormPackage("Capitales <d'Europe> & co", "capitales.html", "<html>page</html>", zip));
+    ASSERT_TRUE(writeScormPackage("Capitales <d'Europe> & co", "capitales.html", "<html>page</html>", again));
+    EXPECT_EQ(zip, again);
+    const std::string manifest = scormManifest("Capitales <d'Europe> & co", "capitales.html");
+    EXPECT_NE(manifest.find("<title>Capitales &lt;d'Europe&gt; &amp; co</title>"), std::string::npos);
+    EXPECT_NE(manifest.find("adlcp:scormtype=\"sco\" href=\"capitales.html\""), std::string::npos);
+    EXPECT_NE(zip.find(manifest), std::string::npos);
+}
+
+}  // namespace

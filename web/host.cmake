@@ -1,0 +1,20 @@
+# The web page's tests on the native tree: the WebAssembly judge against the
+# native one, and the generated pages played in headless Chromium.
+add_executable(verdictPairs ${CMAKE_SOURCE_DIR}/web/judge/verdictPairs.cpp)
+target_link_libraries(verdictPairs PRIVATE vetra_core)
+target_compile_options(verdictPairs PRIVATE ${WARNINGS})
+
+add_executable(writePage ${CMAKE_SOURCE_DIR}/web/tests/writePage.cpp)
+target_link_libraries(writePage PRIVATE vetra_authoring)
+target_compile_options(writePage PRIVATE ${WARNINGS})
+
+find_program(NODE node)
+if(NODE)
+  add_test(NAME web_judge_matches_native
+           COMMAND ${NODE} ${CMAKE_SOURCE_DIR}/web/tests/judgeParity.mjs ${VETRA_JUDGE_WASM} $<TARGET_FILE:verdictPairs>)
+  add_test(NAME web_page_in_chromium
+           COMMAND ${NODE} --test ${CMAKE_SOURCE_DIR}/web/tests/page.test.mjs)
+  set_tests_properties(web_page_in_chromium PROPERTIES
+    ENVIRONMENT "WRITE_PAGE=$<TARGET_FILE:writePage>;WEB_ARTIFACTS=${CMAKE_BINARY_DIR}/web-artifacts"
+    TIMEOUT 300)
+endif()

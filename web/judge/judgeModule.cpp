@@ -1,0 +1,67 @@
+// The web page's judge: the player's own verdict choice behind the few
+// functions the page calls. The page writes the accepted answer and the typed
+// text as Windows-1252 bytes into the two buffers (each NUL-terminated, at
+// most 259 bytes are read) and gets back the verdict's number; the verdict
+// texts themselves come from here too, so the page holds no rule of its own.
+#include <cstring>
+
+#include "answers/answerText.h"
+#include "answers/verdictChoice.h"
+
+#define JUDGE_EXPORT(name) extern "C" __attribute__((export_name(#name)))
+
+namespace {
+
+char accepted[answerTextSize];
+char typed[answerTextSize];
+
+// Numbered in this order for the page: the empty box, right, wrong, then the
+// near-miss hints.
+const char* const verdicts[] = {verdictEmpty,    verdictRight,    verdictWrong,  verdictAnagram, verdictOneEdit,
+                                verdictTwoEdits, verdictTooShort, verdictNotFar, verdictTooLong, verdictClose};
+constexpr int verdictCount = sizeof(verdicts) / sizeof(verdicts[0]);
+
+// The page may have filled a buffer to its last byte: never read past it.
+void terminateBuffers() {
+    accepted[answerTextMax] = '\0';
+    typed[answerTextMax] = '\0';
+}
+
+}  // namespace
+
+JUDGE_EXPORT(acceptedBuffer) char* acceptedBuffer() {
+    return accepted;
+}
+
+JUDGE_EXPORT(typedBuffer) char* typedBuffer() {
+    return typed;
+}
+
+JUDGE_EXPORT(bufferSize) int bufferSize() {
+    return answerTextSize;
+}
+
+JUDGE_EXPORT(verdictTotal) int verdictTotal() {
+    return verdictCount;
+}
+
+// The verdict text of a number, NUL-terminated; "FAUX" for a number out of range.
+JUDGE_EXPORT(verdictText) const char* verdictText(int number) {
+    return number >= 0 && number < verdictCount ? verdicts[number] : verdictWrong;
+}
+
+JUDGE_EXPORT(judge) int judge() {
+    terminateBuffers();
+    const char* verdict = chooseVerdict(accepted, typed);
+    for (int i = 0; i < verdictCount; ++i) {
+        if (std::strcmp(verdict, verdicts[i]) == 0) return i;
+    }
+    return 2;
+}
+
+// Whether the typed text is the accepted answer: the test for a fully
+// answered question, which differs from a "BRAVO" for an empty answer.
+JUDGE_EXPORT(matches) int matches() {
+    terminateBuffers();
+    return answerMatches(accepted, typed) ? 1 : 0;
+}

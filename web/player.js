@@ -1,0 +1,437 @@
+// The quiz player as a web page. The page writer puts the quiz (texts in
+// UTF-8, media as data: URLs) and the judge module (the player's own verdict
+// choice, compiled to WebAssembly) into the page; this script lays out the
+// sheet, judges a box on Enter and when it loses the focus, reveals, counts
+// the score and keeps the answers, as the Windows player does.
+'use strict';
+(function () {
+  const RIGHT = 1; // verdict numbers as the judge module gives them
+  const quiz = JSON.parse(document.getElementById('quiz-data').textContent);
+  const ansi = windows1252();
+  const boxes = []; // in box order: { input, label, question, slot, name }
+  const solutionShown = [];
+  let allCommentsShown = false;
+  let judge = null;
+
+  // Windows-1252 both ways from the browser's own decoder: a character the
+  // code page lacks becomes "?", as an ANSI edit box makes it.
+  function windows1252() {
+    const decoder = new TextDecoder('windows-1252');
+    const byChar = new Map();
+    for (let b = 255; b >= 0; b--) byChar.set(decoder.decode(Uint8Array.of(b)), b);
+    return {
+      encode(text) {
+        const out = [];
+        for (const c of text) out.push(byChar.has(c) ? byChar.get(c) : 0x3f);
+        return Uint8Array.from(out);
+      },
+      decode: (bytes) => decoder.decode(bytes),
+    };
+  }
+
+  async function loadJudge() {
+    const base64 = document.getElementById('quiz-judge').textContent.trim();
+    const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    const { instance } = await WebAssembly.instantiate(bytes, {});
+    const e = instance.exports;
+    const size = e.bufferSize();
+    const memory = () => new Uint8Array(e.memory.buffer);
+    const put = (pointer, text) => {
+      const encoded = ansi.encode(text).subarray(0, size - 1);
+      memory().set(encoded, pointer);
+      memory()[pointer + encoded.length] = 0;
+    };
+    const text = (pointer) => {
+      const m = memory();
+      let end = pointer;
+      while (m[end] !== 0) end++;
+      return ansi.decode(m.slice(pointer, end));
+    };
+    const verdicts = [];
+    for (let i = 0; i < e.verdictTotal(); i++) verdicts.push(text(e.verdictText(i)));
+    return {
+      verdicts,
+      verdict(accepted, typed) {
+        put(e.acceptedBuffer(), accepted);
+        put(e.typedBuffer(), typed);
+        return e.judge();
+      },
+      matches(accepted, typed) {
+        put(e.acceptedBuffer(), accepted);
+        put(e.typedBuffer(), typed);
+        return e.matches() === 1;
+      },
+    };
+  }
+
+  // --- Layout --------------------------------------------------------------
+
+  function element(tag, attributes, ...children) {
+    const node = document.createElement(tag);
+    for (const [key, value] of Object.entries(attributes || {})) {
+      if (value !== undefined) node.setAttribute(key, value);
+    }
+    for (const child of children) node.append(child);
+    return node;
+  }
+
+  const questionCount = () => quiz.questions.length;
+  // The text kind lays out one box per question, whatever the quiz says.
+  const answersPerQuestion = () => (quiz.kind !== 0 && quiz.answers === 2 ? 2 : 1);
+
+  function acceptedAnswer(question, slot) {
+    const entry = quiz.questions[Math.min(question, questionCount()) - 1];
+    return slot === 2 ? entry.answer2 : entry.answer;
+  }
+
+  function buildHeader() {
+    document.getElementById('title').textContent = quiz.title;
+    document.getElementById('author').textContent = quiz.author;
+    document.getElementById('explanations').textContent = quiz.explanations;
+    document.getElementById('score').textContent = `0 / ${questionCount()}`;
+    document.getElementById('save').addEventListener('click', saveProgressFile);
+    const file = document.getElementById('resume-file');
+    document.getElementById('resume').addEventListener('click', () => file.click());
+    file.addEventListener('change', () => {
+      if (file.files.length) resumeFromFile(file.files[0]);
+      file.value = '';
+    });
+  }
+
+  // Number labels, captions and comments sit on the quiz colour: black or
+  // white text as the player chooses, the other one where that would read
+  // below a contrast of 4.5:1.
+  function applyColours() {
+    const [r, g, b] = quiz.colour;
+    document.body.style.setProperty('--quiz', `rgb(${r}, ${g}, ${b})`);
+    const linear = (c) => ((c /= 255) <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4);
+    const luminance = 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+    let black = r > 69 || g > 69;
+    const contrast = black ? (luminance + 0.05) / 0.05 : 1.05 / (luminance + 0.05);
+    if (contrast < 4.5) black = !black;
+    document.body.style.setProperty('--label-text', black ? '#000' : '#fff');
+  }
+
+  function answerBox(question, slot, description) {
+    const k = boxes.length + 1;
+    const name = answersPerQuestion() === 2 ? `Question ${question}, réponse ${slot}` : `Question ${question}`;
+    const input = element('input', {
+      type: 'text', class: 'answer', id: `box-${k}`, 'aria-label': name, autocomplete: 'off',
+      spellcheck: 'false', 'aria-describedby': `verdict-${k}` + (description ? ` ${description}` : ''),
+    });
+    const label = element('p', { class: 'verdict', id: `verdict-${k}` }, '?');
+    input.addEventListener('keyup', (event) => {
+      if (event.key === 'Enter') judgeBox(k, true);
+    });
+    input.addEventListener('blur', () => judgeBox(k, true));
+    input.addEventListener('focus', () => input.select());
+    boxes.push({ input, label, question, slot, name });
+    return [input, label];
+  }
+
+  function textRow(n, entry) {
+    const prompt = element('p', { class: 'prompt', id: `prompt-${n}` }, entry.prompt);
+    const [input, label] = answerBox(n, 1, `prompt-${n}`);
+    return element('div', { class: 'row' }, element('span', { class: 'number' }, `${n}.`), prompt, input, label);
+  }
+
+  // What the browser cannot show is said where it would be, with a link to
+  // save the file instead.
+  function unshowable(media, what, id) {
+    return element('p', { class: 'missing-media', id }, `Le navigateur ne peut pas ${what} (${media.name}). `,
+      element('a', { href: media.url, download: media.name }, 'Enregistrer le fichier'));
+  }
+
+  function pictureOf(n, entry) {
+    if (!entry.picture) return element('div', { class: 'picture', id: `picture-${n}`, role: 'img',
+      'aria-label': `Image de la question ${n}` });
+    if (!entry.picture.shown) return unshowable(entry.picture, 'afficher cette image', `picture-${n}`);
+    return element('img', { class: 'picture', id: `picture-${n}`, src: entry.picture.url,
+      alt: `Image de la question ${n}` });
+  }
+
+  function clipOf(n, entry, video) {
+    if (!entry.clip) return [];
+    if (!entry.clip.shown) return [unshowable(entry.clip, 'lire ce clip', `clip-${n}`)];
+    const player = element(video ? 'video' : 'audio', { src: entry.clip.url, preload: 'metadata',
+      id: `clip-${n}`, class: video ? 'picture' : '' });
+    if (video) player.setAttribute('aria-label', `Vidéo de la question ${n}`);
+    const playName = video ? `Lire la vidéo de la question ${n}` : `Écouter la question ${n}`;
+    const play = element('button', { type: 'button', 'aria-label': playName }, '▶');
+    const stop = element('button', { type: 'button', 'aria-label': `Arrêter la question ${n}` }, '■');
+    play.addEventListener('click', () => player.play());
+    stop.addEventListener('click', () => {
+      player.pause();
+      player.currentTime = 0;
+    });
+    return [player, element('div', { class: 'clip-buttons' }, play, stop)];
+  }
+
+  function gridCell(n, entry) {
+    const cell = element('section', { class: 'cell', 'aria-label': `Question ${n}` },
+      element('p', { class: 'number' }, `${n}.`));
+    let description = '';
+    if (quiz.kind === 1) {
+      cell.append(pictureOf(n, entry));
+      description = entry.picture && entry.picture.shown ? `picture-${n}` : '';
+    } else {
+      cell.append(...clipOf(n, entry, quiz.kind === 3));
+    }
+    for (let slot = 1; slot <= answersPerQuestion(); slot++) {
+      const line = element('div', { class: 'slot' });
+      if (answersPerQuestion() === 2) line.append(element('p', { class: 'caption' }, quiz.captions[slot - 1]));
+      line.append(...answerBox(n, slot, description));
+      cell.append(line);
+    }
+    if (quiz.reveal > 1) {
+      cell.append(element('p', { class: 'comment', id: `comment-${n}`, hidden: '' }, entry.comment));
+    }
+    return cell;
+  }
+
+  function buildSheet() {
+    const sheet = document.getElementById('sheet');
+    const list = element('div', { class: quiz.kind === 0 ? 'rows' : 'grid' });
+    quiz.questions.forEach((entry, i) => list.append(quiz.kind === 0 ? textRow(i + 1, entry) : gridCell(i + 1, entry)));
+    sheet.append(list);
+  }
+
+  // --- Judging, reveal and score --------------------------------------------
+
+  const kindOfVerdict = ['empty', 'right', 'wrong', 'anagram'];
+
+  function judgeBox(k, spoken) {
+    const box = boxes[k - 1];
+    const number = judge.verdict(acceptedAnswer(box.question, box.slot), box.input.value);
+    const verdict = judge.verdicts[number];
+    if (verdict === box.label.textContent) return;
+    box.label.textContent = verdict;
+    box.label.dataset.kind = kindOfVerdict[number] || 'hint';
+    if (number > RIGHT) box.input.setAttribute('aria-invalid', 'true');
+    else box.input.removeAttribute('aria-invalid');
+    if (spoken) document.getElementById('announce').textContent = `${box.name} : ${verdict}`;
+    if (number !== RIGHT) {
+      showComment(box.question, false);
+      allCommentsShown = false;
+    } else if (quiz.reveal !== 0 && fullyAnswered(box.question)) {
+      reveal(box.question);
+    }
+    if (quiz.reveal === 4 && !allCommentsShown && boxes.every((b) => b.label.textContent === judge.verdicts[RIGHT])) {
+      allCommentsShown = true;
+      for (let n = 1; n <= questionCount(); n++) showComment(n, true);
+    }
+    updateScore();
+    saveProgress();
+  }
+
+  function fullyAnswered(question) {
+    return boxes.filter((b) => b.question === question)
+      .every((b) => judge.matches(acceptedAnswer(b.question, b.slot), b.input.value));
+  }
+
+  function showComment(question, shown) {
+    const comment = document.getElementById(`comment-${question}`);
+    if (comment) comment.hidden = !shown;
+  }
+
+  function reveal(question) {
+    if (quiz.reveal === 2 || quiz.reveal === 3) showComment(question, true);
+    if (quiz.reveal === 1 || quiz.reveal === 3) revealSolution(question);
+  }
+
+  function revealSolution(question) {
+    const solution = quiz.questions[question - 1].solution;
+    if (solutionShown[question] || !solution) return;
+    solutionShown[question] = true;
+    const picture = document.getElementById(`picture-${question}`);
+    if (!picture || quiz.kind !== 1) return;
+    if (!solution.shown) {
+      picture.replaceWith(unshowable(solution, 'afficher cette image', `picture-${question}`));
+      return;
+    }
+    const shown = element('img', { class: 'picture', id: `picture-${question}`, src: solution.url,
+      alt: `Solution de la question ${question}` });
+    picture.replaceWith(shown);
+  }
+
+  // The questions whose every box reads "BRAVO".
+  function currentScore() {
+    let score = 0;
+    for (let n = 1; n <= questionCount(); n++) {
+      const own = boxes.filter((b) => b.question === n);
+      if (own.length && own.every((b) => b.label.textContent === judge.verdicts[RIGHT])) score++;
+    }
+    return score;
+  }
+
+  function updateScore() {
+    const score = currentScore();
+    document.getElementById('score').textContent = `${score} / ${questionCount()}`;
+    const code = score <= 0 ? '' : score > 96 ? '' : quiz.codes[score - 1] || '';
+    document.getElementById('code').value = code;
+  }
+
+  // --- Progress -------------------------------------------------------------
+
+  const storageKey = `vetra:${quiz.id}`;
+
+  function saveProgress() {
+    const kept = JSON.stringify({ answers: boxes.map((b) => b.input.value) });
+    try {
+      localStorage.setItem(storageKey, kept);
+    } catch (e) {
+      // Storage may be full or forbidden (private browsing): the page still plays.
+    }
+    platform.report(kept);
+  }
+
+  function browserKept() {
+    try {
+      return localStorage.getItem(storageKey);
+    } catch (e) {
+      return null;
+    }
+  }
+
+  // Answers kept by an earlier visit (the platform's first, then the
+  // browser's); anything unreadable or not shaped for this quiz is ignored.
+  function storedAnswers() {
+    for (const kept of [platform.suspended(), browserKept()]) {
+      try {
+        const answers = JSON.parse(kept).answers;
+        if (Array.isArray(answers) && answers.length <= boxes.length && answers.every((a) => typeof a === 'string')) {
+          return answers;
+        }
+      } catch (e) {
+        // Someone else's data or an old page's.
+      }
+    }
+    return [];
+  }
+
+  // --- Learning platform (SCORM 1.2) -----------------------------------------
+
+  // A platform that launches the page offers its API as window.API in the
+  // page's window or one of its parents; without one the page plays alone.
+  const platform = {
+    api: null,
+    start() {
+      for (let w = window, depth = 0; w && depth < 10 && !this.api; depth++) {
+        try {
+          if (w.API && typeof w.API.LMSInitialize === 'function') this.api = w.API;
+        } catch (e) {
+          break; // a parent of another origin: no platform of ours
+        }
+        if (w.parent === w) break;
+        w = w.parent;
+      }
+      if (!this.api) return;
+      if (String(this.api.LMSInitialize('')) !== 'true') {
+        this.api = null;
+        return;
+      }
+      this.api.LMSSetValue('cmi.core.score.min', '0');
+      this.api.LMSSetValue('cmi.core.score.max', String(questionCount()));
+      window.addEventListener('pagehide', () => this.finish());
+    },
+    suspended() {
+      return this.api ? String(this.api.LMSGetValue('cmi.suspend_data') || '') : null;
+    },
+    report(kept) {
+      if (!this.api) return;
+      const score = currentScore();
+      this.api.LMSSetValue('cmi.core.score.raw', String(score));
+      this.api.LMSSetValue('cmi.core.lesson_status', score === questionCount() ? 'completed' : 'incomplete');
+      // SCORM 1.2 keeps at most 4096 characters: longer answers stay in the browser only.
+      if (kept.length <= 4096) this.api.LMSSetValue('cmi.suspend_data', kept);
+      this.api.LMSCommit('');
+    },
+    finish() {
+      if (!this.api) return;
+      this.api.LMSFinish('');
+      this.api = null;
+    },
+  };
+
+  // Puts answers into the boxes and judges every box in order, as the
+  // player does when it builds its sheet.
+  function fillBoxes(answers) {
+    boxes.forEach((box, i) => { box.input.value = (answers[i] || '').slice(0, 259); });
+    boxes.forEach((box, i) => judgeBox(i + 1, false));
+  }
+
+  // The Windows player's progress file: one line per box, Windows-1252,
+  // CR LF after each.
+  function progressFileBytes() {
+    const parts = [];
+    for (const box of boxes) {
+      parts.push(ansi.encode(box.input.value).subarray(0, 259), Uint8Array.of(13, 10));
+    }
+    return new Blob(parts, { type: 'text/plain' });
+  }
+
+  function saveProgressFile() {
+    const link = element('a', { href: URL.createObjectURL(progressFileBytes()), download: quiz.progressName });
+    document.body.append(link);
+    link.click();
+    link.remove();
+  }
+
+  // The lines of a progress file, or null for a file that no player wrote
+  // for this quiz: a NUL byte, a line too long, more lines than boxes. A
+  // line ends only at CR; what lies between it and the next LF is dropped.
+  function readProgressFile(bytes) {
+    if (bytes.includes(0)) return null;
+    const lines = [];
+    let p = 0;
+    while (p < bytes.length) {
+      const start = p;
+      while (p < bytes.length && bytes[p] !== 13) p++;
+      lines.push(bytes.subarray(start, p));
+      while (p < bytes.length && bytes[p] !== 10) p++;
+      p++;
+    }
+    if (lines.length > boxes.length || lines.some((line) => line.length > 259)) return null;
+    return lines.map((line) => ansi.decode(line));
+  }
+
+  async function resumeFromFile(file) {
+    const message = document.getElementById('announce');
+    const answers = file.size <= 260 * 2 * boxes.length + 2 ? readProgressFile(new Uint8Array(await file.arrayBuffer())) : null;
+    if (!answers) {
+      message.textContent = `Le fichier ${file.name} n'est pas un fichier de réponses de ce quiz : les réponses de la page sont gardées.`;
+      window.alert(message.textContent);
+      return;
+    }
+    fillBoxes(answers);
+    saveProgress();
+    message.textContent = `Réponses reprises du fichier ${file.name}.`;
+  }
+
+  // A phone's on-screen keyboard shrinks the visible part of the page: the
+  // box being answered moves back into it.
+  function keepAnsweredBoxVisible() {
+    if (!window.visualViewport) return;
+    window.visualViewport.addEventListener('resize', () => {
+      const active = document.activeElement;
+      if (active && active.classList.contains('answer')) active.scrollIntoView({ block: 'center' });
+    });
+  }
+
+  // --- Start ----------------------------------------------------------------
+
+  async function start() {
+    applyColours();
+    buildHeader();
+    keepAnsweredBoxVisible();
+    judge = await loadJudge();
+    buildSheet();
+    platform.start();
+    fillBoxes(storedAnswers());
+    platform.report(JSON.stringify({ answers: boxes.map((b) => b.input.value) }));
+    document.body.dataset.ready = 'true';
+    performance.mark('vetra-ready');
+  }
+
+  start();
+})();

@@ -1,0 +1,332 @@
+// The generated page played in Debian's Chromium as a learner would: boxes
+// found by their accessible names, verdicts read from the element each box's
+// aria-describedby names first. Screenshots go to WEB_ARTIFACTS.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const artifacts = process.env.WEB_ARTIFACTS || mkdtempSync(path.join(tmpdir(), 'vetra-web-'));
+mkdirSync(artifacts, { recursive: true });
+// No connection may even be tried: the machine may have no network, and the
+// page must need none.
+const chromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+const axeSource = readFileSync(path.join(root, 'web/node_modules/axe-core/axe.min.js'), 'utf8');
+
+let browser;
+const pages = {};
+
+function writePage(source, name) {
+  const out = path.join(artifacts, `${name}.html`);
+  return [out, execFileSync(process.env.WRITE_PAGE, [path.resolve(root, source), out]).toString()];
+}
+
+before(async () => {
+  [pages.text] = writePage('examples/text/capitales.toml', 'capitales');
+  [pages.pictures] = writePage('examples/pictures/formes.toml', 'formes');
+  [pages.audio] = writePage('examples/audio/villes.toml', 'villes');
+  [pages.video, pages.videoReport] = writePage('examples/video/couleurs.toml', 'couleurs');
+  // A metafile picture, which the Windows player shows and no browser does.
+  writeFileSync(path.join(artifacts, 'dessin.wmf'), Buffer.from('d7cdc69a000000000000', 'hex'));
+  writeFileSync(path.join(artifacts, 'metafile.toml'), 'kind = "pictures"\ntitle = "Dessins"\n' +
+    'reward_codes = ["A"]\n\n[[question]]\nanswer = "maison"\npicture = "dessin.wmf"\n');
+  [pages.metafile, pages.metafileReport] = writePage(path.join(artifacts, 'metafile.toml'), 'metafile');
+  browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: chromiumFlags, headless: true });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+});
+
+// Opens a page in a fresh profile; records every request and every error.
+async function open(file, viewport = { width: 1280, height: 900 }) {
+  const context = await browser.newContext({ viewport, acceptDownloads: true });
+  const page = await context.newPage();
+  const seen = { requests: [], errors: [] };
+  const own = pathToFileURL(file).href;
+  page.on('request', (r) => { if (r.url() !== own && !r.url().startsWith('data:')) seen.requests.push(r.url()); });
+  page.on('pageerror', (e) => seen.errors.push(String(e)));
+  page.on('console', (m) => { if (m.type() === 'error') seen.errors.push(m.text()); });
+  await page.goto(own);
+  await page.waitForSelector('body[data-ready="true"]');
+  return { context, page, seen, reload: async () => {
+    await page.reload();
+    await page.waitForSelector('body[data-ready="true"]');
+  } };
+}
+
+const box = (page, name) => page.getByRole('textbox', { name, exact: true });
+
+async function verdict(page, name) {
+  const ids = await box(page, name).getAttribute('aria-describedby');
+  return page.locator(`[id="${ids.split(' ')[0]}"]`).textContent();
+}
+
+async function answer(page, name, text) {
+  await box(page, name).fill(text);
+  await box(page, name).press('Enter');
+}
+
+async function scoreAndCode(page) {
+  return [await page.locator('#score').textContent(), await page.locator('#code').inputValue()];
+}
+
+async function axeViolations(page) {
+  await page.addScriptTag({ content: axeSource });
+  const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ['violations'] }));
+  return result.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+}
+
+test('text quiz: verdicts, score, code, reload', async () => {
+  const { context, page, seen, reload } = await open(pages.text);
+  assert.deepEqual(await scoreAndCode(page), ['0 / 5', '']);
+  const rows = [
+    ['Question 1', ' paris ', 'BRAVO'],
+    ['Question 2', 'Rmoe', 'Anagramme'],
+    ['Question 3', 'Madri', 'Quasiment'],
+    ['Question 4', 'Vie', 'FAUX'],
+    ['Question 5', 'Amsterdam aux Pays-Bas', 'Trop long'],
+  ];
+  for (const [name, typed, expected] of rows) {
+    await answer(page, name, typed);
+    assert.equal(await verdict(page, name), expected, `${name} "${typed}"`);
+    assert.equal(await box(page, name).getAttribute('aria-invalid'), expected === 'BRAVO' ? null : 'true', name);
+  }
+  assert.deepEqual(await scoreAndCode(page), ['1 / 5', 'ROUGE']);
+  // Typing alone judges nothing; leaving the box does.
+  await box(page, 'Question 2').fill('rome');
+  assert.equal(await verdict(page, 'Question 2'), 'Anagramme');
+  await box(page, 'Question 3').focus();
+  assert.equal(await verdict(page, 'Question 2'), 'BRAVO');
+  assert.deepEqual(await scoreAndCode(page), ['2 / 5', 'ORANGE']);
+  assert.match(await page.locator('#announce').textContent(), /Question 2 : BRAVO/);
+
+  await reload();
+  assert.equal(await box(page, 'Question 5').inputValue(), 'Amsterdam aux Pays-Bas');
+  for (const [name, expected] of [['Question 1', 'BRAVO'], ['Question 2', 'BRAVO'], ['Question 3', 'Quasiment']]) {
+    assert.equal(await verdict(page, name), expected, `after reload: ${name}`);
+  }
+  assert.deepEqual(await scoreAndCode(page), ['2 / 5', 'ORANGE']);
+  assert.deepEqual(await axeViolations(page), []);
+  await page.screenshot({ path: path.join(artifacts, 'capitales-desktop.png'), fullPage: true });
+  assert.deepEqual(seen.requests, []);
+  assert.deepEqual(seen.errors, []);
+  await context.close();
+});
+
+test('picture quiz: reveal of comments and solutions, keyboard order, phone width', async () => {
+  const { context, page, seen } = await open(pages.pictures, { width: 360, height: 740 });
+  assert.equal(await page.evaluate(() => document.documentElement.scrollWidth), 360, 'no horizontal scrolling');
+  const comment = page.getByText('Aucun coin.');
+  assert.equal(await comment.isVisible(), false);
+  await answer(page, 'Question 1', 'Cercle');
+  assert.equal(await verdict(page, 'Question 1'), 'BRAVO');
+  assert.equal(await comment.isVisible(), true);
+  assert.equal(await page.getByRole('img', { name: 'Solution de la question 1' }).count(), 1);
+  // A wrong answer hides the comment again; the solution picture stays.
+  await answer(page, 'Question 1', 'rond');
+  assert.equal(await verdict(page, 'Question 1'), 'FAUX');
+  assert.equal(await comment.isVisible(), false);
+  assert.equal(await page.getByRole('img', { name: 'Solution de la question 1' }).count(), 1);
+  // "é" reaches the judge as one Windows-1252 byte.
+  await answer(page, 'Question 3', 'CARRÉ');
+  assert.equal(await verdict(page, 'Question 3'), 'Quasiment');
+  await answer(page, 'Question 3', 'carré');
+  assert.equal(await verdict(page, 'Question 3'), 'BRAVO');
+  await answer(page, 'Question 2', 'triangel');
+  assert.equal(await verdict(page, 'Question 2'), 'Anagramme');
+  await answer(page, 'Question 1', 'cercle');
+  await answer(page, 'Question 2', 'triangle');
+  assert.deepEqual(await scoreAndCode(page), ['3 / 3', 'CARRE-3']);
+  // Tab goes through the boxes in question order.
+  await box(page, 'Question 1').focus();
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.getAttribute('aria-label')), 'Question 2');
+  assert.deepEqual(await axeViolations(page), []);
+  await page.screenshot({ path: path.join(artifacts, 'formes-360.png'), fullPage: true });
+  assert.deepEqual(seen.requests, []);
+  assert.deepEqual(seen.errors, []);
+  await context.close();
+});
+
+test('clips play and stop; what the browser cannot show is said, with the file to save', async () => {
+  const { context, page, seen } = await open(pages.audio);
+  const clip = page.locator('#clip-1');
+  await page.getByRole('button', { name: 'Écouter la question 1' }).click();
+  await page.waitForFunction(() => !document.getElementById('clip-1').paused);
+  await page.getByRole('button', { name: 'Arrêter la question 1' }).click();
+  assert.deepEqual(await clip.evaluate((c) => [c.paused, c.currentTime]), [true, 0]);
+  // All comments at once when every box is right; a wrong box hides only its own.
+  const comments = ['Sur la Seine.', 'Sur la Tamise.', 'Sur le Tibre.'].map((c) => page.getByText(c));
+  const shown = async () => Promise.all(comments.map((c) => c.isVisible()));
+  await answer(page, 'Question 1', 'Paris');
+  await answer(page, 'Question 2', 'Londres');
+  assert.deepEqual(await shown(), [false, false, false]);
+  await answer(page, 'Question 3', 'Rome');
+  assert.deepEqual(await shown(), [true, true, true]);
+  await answer(page, 'Question 2', 'Lond');
+  assert.deepEqual(await shown(), [true, false, true]);
+  assert.deepEqual(await axeViolations(page), []);
+  assert.deepEqual(seen.requests, []);
+  await context.close();
+
+  // Two answers a question, and AVI clips that no browser plays.
+  assert.match(pages.videoReport, /not shown by browsers: media\/1\.avi/);
+  const video = await open(pages.video);
+  assert.match(await video.page.locator('#clip-1').textContent(), /Le navigateur ne peut pas lire ce clip \(1\.avi\)/);
+  await answer(video.page, 'Question 1, réponse 1', 'rouge');
+  assert.deepEqual(await scoreAndCode(video.page), ['0 / 2', '']);
+  await answer(video.page, 'Question 1, réponse 2', 'droite');
+  assert.equal(await verdict(video.page, 'Question 1, réponse 2'), 'BRAVO');
+  assert.equal((await scoreAndCode(video.page))[0], '1 / 2');
+  assert.deepEqual(await axeViolations(video.page), []);
+  await video.context.close();
+
+  assert.match(pages.metafileReport, /not shown by browsers: dessin\.wmf/);
+  const metafile = await open(pages.metafile);
+  assert.match(await metafile.page.locator('.missing-media').textContent(),
+    /Le navigateur ne peut pas afficher cette image \(dessin\.wmf\)/);
+  const link = metafile.page.getByRole('link', { name: 'Enregistrer le fichier' });
+  assert.equal(await link.getAttribute('download'), 'dessin.wmf');
+  await answer(metafile.page, 'Question 1', 'maison');
+  assert.equal(await verdict(metafile.page, 'Question 1'), 'BRAVO');
+  assert.deepEqual(await axeViolations(metafile.page), []);
+  await metafile.context.close();
+});
+
+test('progress file: Sauver writes the player\'s format, Reprendre takes it and refuses others', async () => {
+  const { context, page } = await open(pages.text);
+  await answer(page, 'Question 1', 'Paris');
+  await answer(page, 'Question 4', 'Vienne à l’est');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.getByRole('button', { name: 'Sauver' }).click()]);
+  assert.equal(download.suggestedFilename(), 'capitales.txt');
+  const saved = readFileSync(await download.path());
+  // "à" is one byte, the typographic apostrophe is 0x92 in Windows-1252.
+  assert.deepEqual(saved, Buffer.from('Paris\r\n\r\n\r\nVienne \xe0 l\x92est\r\n\r\n', 'latin1'));
+
+  page.on('dialog', (d) => d.accept());
+  const resume = page.locator('#resume-file');
+  const notProgress = [
+    ['nul.txt', Buffer.from('Paris\r\n\0\r\n')],
+    ['lines.txt', Buffer.from('a\r\nb\r\nc\r\nd\r\ne\r\nf\r\n')],
+    ['long.txt', Buffer.from('x'.repeat(260))],
+  ];
+  for (const [name, bytes] of notProgress) {
+    await resume.setInputFiles({ name, mimeType: 'text/plain', buffer: bytes });
+    await page.waitForFunction((n) => document.getElementById('announce').textContent.includes(n), name);
+    assert.equal(await box(page, 'Question 1').inputValue(), 'Paris', name);
+  }
+  // The player's own lines: a lone LF is no line end, CR then junk then LF is one.
+  const written = Buffer.from('pari\r\nRome\rjunk\n\r\nVi\xe9nne\r\n', 'latin1');
+  await resume.setInputFiles({ name: 'capitales.txt', mimeType: 'text/plain', buffer: written });
+  await page.waitForFunction(() => document.getElementById('announce').textContent.includes('reprises'));
+  const expected = [['Question 1', 'pari', 'Quasiment'], ['Question 2', 'Rome', 'BRAVO'], ['Question 3', '', '?'],
+    ['Question 4', 'Viénne', 'Quasiment'], ['Question 5', '', '?']];
+  for (const [name, text, judged] of expected) {
+    assert.equal(await box(page, name).inputValue(), text, name);
+    assert.equal(await verdict(page, name), judged, name);
+  }
+  await context.close();
+});
+
+test('stored answers that are not this page\'s are ignored', async () => {
+  const { context, page, seen, reload } = await open(pages.text);
+  await answer(page, 'Question 1', 'Paris');
+  for (const stored of ['{broken', '{"answers": "Paris"}', '{"answers": [1, 2]}', '[]', 'null',
+    JSON.stringify({ answers: Array(9).fill('Paris') })]) {
+    await page.evaluate((value) => {
+      for (let i = 0; i < localStorage.length; i++) localStorage.setItem(localStorage.key(i), value);
+    }, stored);
+    await reload();
+    assert.equal(await box(page, 'Question 1').inputValue(), '', stored);
+    assert.equal(await verdict(page, 'Question 1'), '?', stored);
+  }
+  assert.deepEqual(seen.errors, []);
+  await context.close();
+});
+
+// Serves the platform page (scorm-again's SCORM 1.2 API) and the unpacked
+// package on the loopback address, as a learning platform would.
+async function servePlatform(course) {
+  const scormAgain = readFileSync(path.join(root, 'web/node_modules/scorm-again/dist/scorm12.js'));
+  const platformPage = `<!DOCTYPE html><html lang="fr"><head><meta charset="utf-8"><title>Plateforme</title>
+<script src="/scorm12.js"></script><script>
+window.API = new Scorm12API({ autocommit: false, logLevel: 5 });
+if (window.seed) window.API.cmi.suspend_data = window.seed;
+window.calls = { commit: 0, finish: 0 };
+const commit = API.LMSCommit.bind(API), finish = API.LMSFinish.bind(API);
+API.LMSCommit = (a) => { calls.commit++; return commit(a); };
+API.LMSFinish = (a) => { calls.finish++; return finish(a); };
+</script></head><body><iframe src="/course/capitales.html" title="Quiz"></iframe></body></html>`;
+  const server = createServer((request, response) => {
+    const url = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const body = url === '/lms.html' ? platformPage : url === '/scorm12.js' ? scormAgain
+      : url === '/course/capitales.html' ? readFileSync(path.join(course, 'capitales.html')) : null;
+    response.writeHead(body ? 200 : 404, { 'content-type': url.endsWith('.js') ? 'text/javascript' : 'text/html' });
+    response.end(body || '');
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { server, base: `http://127.0.0.1:${server.address().port}` };
+}
+
+test('SCORM 1.2: score, status and answers reach the platform; the next launch restores them', async () => {
+  const zip = path.join(artifacts, 'capitales.zip');
+  const course = path.join(artifacts, 'capitales-scorm');
+  execFileSync(process.env.WRITE_PAGE, [path.join(root, 'examples/text/capitales.toml'), zip, '--scorm']);
+  rmSync(course, { recursive: true, force: true });
+  execFileSync('unzip', ['-q', zip, '-d', course]); // checks every entry's CRC as it goes
+  assert.match(readFileSync(path.join(course, 'imsmanifest.xml'), 'utf8'),
+    /<schemaversion>1\.2<\/schemaversion>[^]*adlcp:scormtype="sco" href="capitales.html"/);
+  const { server, base } = await servePlatform(course);
+  const context = await browser.newContext();
+  try {
+    const launch = async (seed) => {
+      const page = await context.newPage();
+      if (seed !== undefined) await page.addInitScript((s) => { window.seed = s; }, seed);
+      await page.goto(`${base}/lms.html`);
+      const quizFrame = page.frameLocator('iframe');
+      await quizFrame.locator('body[data-ready="true"]').waitFor();
+      return { page, quizFrame };
+    };
+    const cmi = (page) => page.evaluate(() => ({ raw: API.cmi.core.score.raw, min: API.cmi.core.score.min,
+      max: API.cmi.core.score.max, status: API.cmi.core.lesson_status, suspend: API.cmi.suspend_data, ...calls }));
+
+    const first = await launch();
+    await answer(first.quizFrame, 'Question 1', 'Paris');
+    await answer(first.quizFrame, 'Question 2', 'Rom');
+    let state = await cmi(first.page);
+    assert.deepEqual([state.raw, state.min, state.max, state.status], ['1', '0', '5', 'incomplete']);
+    const commits = state.commit;
+    assert.ok(commits >= 2, `commits: ${commits}`);
+    await answer(first.quizFrame, 'Question 2', 'Rom'); // no verdict change, no commit
+    assert.equal((await cmi(first.page)).commit, commits);
+    for (const [name, text] of [['Question 2', 'Rome'], ['Question 3', 'Madrid'], ['Question 4', 'Vienne'],
+      ['Question 5', 'Amsterdam']]) await answer(first.quizFrame, name, text);
+    state = await cmi(first.page);
+    assert.deepEqual([state.raw, state.status], ['5', 'completed']);
+    await first.page.evaluate(() => document.querySelector('iframe').remove());
+    state = await cmi(first.page);
+    assert.equal(state.finish, 1);
+
+    await first.page.close();
+    await context.clearCookies();
+    await context.addInitScript(() => localStorage.clear());
+    const second = await launch(state.suspend);
+    assert.equal(await box(second.quizFrame, 'Question 3').inputValue(), 'Madrid');
+    assert.equal(await verdict(second.quizFrame, 'Question 5'), 'BRAVO');
+    assert.equal((await cmi(second.page)).raw, '5');
+    // Suspend data that is not the page's own is ignored: the page starts empty.
+    const third = await launch('{"answers": 5}');
+    assert.equal(await box(third.quizFrame, 'Question 3').inputValue(), '');
+  } finally {
+    await context.close();
+    server.close();
+  }
+});
