@@ -66,6 +66,16 @@ HBITMAP decodeOlePicture(const void* bytes, DWORD size) {
     return bitmap;
 }
 
+HBITMAP decodePicture(PictureDecoder decoder, const void* bytes, DWORD size) {
+    if (bytes == nullptr) return nullptr;
+    PngDecodeResult result = pngDecodeOk;
+    switch (decoder) {
+        case PictureDecoder::png: return decodePngBitmap(static_cast<const uint8_t*>(bytes), size, result);
+        case PictureDecoder::platform: return decodeOlePicture(bytes, size);
+        default: return nullptr;
+    }
+}
+
 HBITMAP fitBitmap(HBITMAP source, int maxWidth, int maxHeight) {
     BITMAP info;
     if (source == nullptr || GetObjectA(source, sizeof info, &info) != static_cast<int>(sizeof info)) {
