@@ -119,8 +119,9 @@ HBITMAP loadPictureResource(HMODULE module, int id, const char* type, int maxWid
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     if (loaded != nullptr) {
-        // The type alone picks the decoder: an IMG resource never falls back
-        // to the PNG decoder, whatever its bytes.
+        // The type alone picks the decoder (the packer chose the type by
+        // pictureFormat): an IMG resource never falls back to the PNG
+        // decoder, whatever its bytes.
         full = decodeOlePicture(LockResource(loaded), SizeofResource(module, found));
         FreeResource(loaded);
     } else {
