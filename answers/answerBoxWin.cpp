@@ -6,18 +6,17 @@
 #include "answers/judgeWin.h"
 #include "answers/verdict.h"
 #include "quiz/quizGdiWin.h"
+#include "resources/resource.h"
 #include "sheet/progressFileWin.h"
+#include "sheet/scrollMath.h"
 
 WNDPROC previousEditProc = nullptr;
 int scrollTarget = 0;
 
 namespace {
 
-constexpr int firstAnswerBox = 4001;
-constexpr int verdictLabelOffset = 1000;
 constexpr int selectAllEnd = 260;
 constexpr int scrollTargetMargin = 360;
-constexpr WPARAM scrollToTarget = 502;
 
 LRESULT passOn(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!previousEditProc) return DefWindowProcA(box, message, wParam, lParam);
@@ -36,7 +35,7 @@ void keepInView(HWND box) {
     if (!GetWindowRect(box, &boxRect) || !GetWindowRect(sheet, &sheetRect)) return;
     scrollTarget = boxRect.top - scrollTargetMargin;
     if (boxRect.bottom > sheetRect.bottom || boxRect.top < sheetRect.top) {
-        SendMessageA(sheet, WM_VSCROLL, scrollToTarget, 0);
+        SendMessageA(sheet, WM_VSCROLL, scrollRequestTarget, 0);
     }
 }
 
@@ -90,7 +89,7 @@ void copyAnswerToOpenBoxes(Quiz* quiz, HWND box) {
     HWND sheet = GetParent(box);
     const int perQuestion = effectiveAnswersPerQuestion(*quiz);
     const int boxes = quiz->questionCount > 0 && perQuestion > 0 ? quiz->questionCount * perQuestion : 0;
-    for (int id = firstAnswerBox; id < firstAnswerBox + boxes; ++id) {
+    for (int id = firstAnswerBoxId; id < firstAnswerBoxId + boxes; ++id) {
         char verdict[answerTextSize];
         verdict[0] = '\0';
         GetDlgItemTextA(sheet, id + verdictLabelOffset, verdict, sizeof verdict);

@@ -6,16 +6,10 @@
 #include "answers/verdict.h"
 #include "pictures/pictureResourceWin.h"
 #include "quiz/quizGdiWin.h"
+#include "resources/resource.h"
 
 namespace {
 
-constexpr int verdictLabelOffset = 1000;
-constexpr int commentLabelBase = 8000;
-constexpr int pictureControlBase = 9900;
-constexpr int solutionPictureBase = 10400;
-constexpr int headerRewardId = 30;
-constexpr int headerScoreId = 32;
-constexpr int firstVerdictLabel = 5001;
 constexpr int labelReadMax = 254;  // a verdict label never holds more
 constexpr int solutionPictureSide = 260;
 
@@ -58,20 +52,20 @@ bool questionFullyAnswered(const Quiz* quiz, HWND sheet, int question) {
 }
 
 void showComment(HWND sheet, int question, bool shown) {
-    HWND label = GetDlgItem(sheet, commentLabelBase + question);
+    HWND label = GetDlgItem(sheet, commentLabelIdBase + question);
     if (label) ShowWindow(label, shown ? SW_SHOWNORMAL : SW_HIDE);
 }
 
 // Puts the solution picture in place of the question's own, once. No picture
 // leaves the flag clear so a later right answer tries again.
-void revealSolutionPicture(Quiz* quiz, HWND sheet, int question) {
+void showSolutionPicture(Quiz* quiz, HWND sheet, int question) {
     if (question < 1 || question > solutionFlagCount) return;
     if (quiz->solutionShown[question - 1]) return;
-    HBITMAP solution = loadPictureResource(GetModuleHandleA(nullptr), solutionPictureBase + question, "IMG",
+    HBITMAP solution = loadPictureResource(GetModuleHandleA(nullptr), solutionResourceIdBase + question, "IMG",
                                            solutionPictureSide, solutionPictureSide);
     if (!solution) return;
     quiz->solutionShown[question - 1] = 1;
-    HWND control = GetDlgItem(sheet, pictureControlBase + question);
+    HWND control = GetDlgItem(sheet, pictureControlIdBase + question);
     if (!control) {
         DeleteObject(solution);  // nowhere to show it: do not keep it
         return;
@@ -81,14 +75,14 @@ void revealSolutionPicture(Quiz* quiz, HWND sheet, int question) {
     SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(solution));
 }
 
-// Modes 1 to 3: what a fully answered question shows.
+// What a fully answered question shows, question by question.
 void revealQuestion(Quiz* quiz, HWND sheet, int question) {
     switch (quiz->revealMode) {
-        case 1: revealSolutionPicture(quiz, sheet, question); break;
-        case 2: showComment(sheet, question, true); break;
-        case 3:
+        case revealSolutionPicture: showSolutionPicture(quiz, sheet, question); break;
+        case revealComment: showComment(sheet, question, true); break;
+        case revealCommentAndPicture:
             showComment(sheet, question, true);
-            revealSolutionPicture(quiz, sheet, question);
+            showSolutionPicture(quiz, sheet, question);
             break;
         default: break;
     }
@@ -98,7 +92,7 @@ bool everyLabelRight(const Quiz* quiz, HWND sheet) {
     const int boxes = boxCount(quiz);
     if (boxes == 0) return false;
     for (int k = 0; k < boxes; ++k) {
-        if (!labelReadsRight(sheet, firstVerdictLabel + k)) return false;
+        if (!labelReadsRight(sheet, firstVerdictLabelId + k)) return false;
     }
     return true;
 }
@@ -108,9 +102,9 @@ void showAllComments(Quiz* quiz, HWND sheet) {
     for (int n = 1; n <= quiz->questionCount; ++n) showComment(sheet, n, true);
 }
 
-// Mode 4 shows every comment once the whole sheet is right.
+// revealAllComments shows every comment once the whole sheet is right.
 void revealWhenSheetRight(Quiz* quiz, HWND sheet) {
-    if (quiz->revealMode != 4 || quiz->allCommentsShown) return;
+    if (quiz->revealMode != revealAllComments || quiz->allCommentsShown) return;
     if (everyLabelRight(quiz, sheet)) showAllComments(quiz, sheet);
 }
 
@@ -150,7 +144,7 @@ void judgeAnswer(Quiz* quiz, HWND sheet, int boxId) {
     if (!right) {
         showComment(sheet, question, false);
         quiz->allCommentsShown = 0;
-    } else if (quiz->revealMode != 0 && questionFullyAnswered(quiz, sheet, question)) {
+    } else if (quiz->revealMode != revealNone && questionFullyAnswered(quiz, sheet, question)) {
         revealQuestion(quiz, sheet, question);
     }
     revealWhenSheetRight(quiz, sheet);
@@ -161,31 +155,31 @@ void updateScore(Quiz* quiz, HWND sheet) {
     if (!quiz) return;
     char label[labelReadMax + 1];
     const int score = countScore(quiz->questionCount, effectiveAnswersPerQuestion(*quiz), [&](int boxNumber) {
-        readControlText(sheet, firstVerdictLabel - 1 + boxNumber, label, sizeof label);
+        readControlText(sheet, verdictLabelIdBase + boxNumber, label, sizeof label);
         return static_cast<const char*>(label);
     });
     char scoreText[scoreTextSize];
     formatScore(scoreText, score, quiz->questionCount);
     HWND header = asWindow(quiz->headerWindow);
     SetDlgItemTextA(header, headerScoreId, scoreText);
-    SetDlgItemTextA(header, headerRewardId, rewardText(*quiz, score));
+    SetDlgItemTextA(header, headerRewardCodeId, rewardText(*quiz, score));
 }
 
 void applyRevealsAfterBuild(Quiz* quiz, HWND sheet) {
     if (!quiz) return;
     switch (quiz->revealMode) {
-        case 1:
-        case 2:
-        case 3:
+        case revealSolutionPicture:
+        case revealComment:
+        case revealCommentAndPicture:
             for (int n = 1; n <= quiz->questionCount; ++n) {
                 const bool revealed = revealedByRestoredAnswers(quiz, sheet, n);
                 if (revealed)
                     revealQuestion(quiz, sheet, n);
-                else if (quiz->revealMode != 1)
+                else if (quiz->revealMode != revealSolutionPicture)
                     showComment(sheet, n, false);
             }
             break;
-        case 4:
+        case revealAllComments:
             // The build counted before the last comment label existed.
             if (everyLabelRight(quiz, sheet)) {
                 showAllComments(quiz, sheet);

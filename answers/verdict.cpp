@@ -3,19 +3,21 @@
 #include <cstdio>
 #include <cstring>
 
+#include "resources/resource.h"
+
 void boxQuestionAndSlot(int boxId, int answersPerQuestion, int& question, int& slot) {
     if (answersPerQuestion == 2) {
-        question = (boxId - 3999) / 2;
+        question = (boxId - answerBoxIdBase + 1) / 2;
         slot = (boxId % 2 != 0) ? 1 : 2;
     } else {
-        question = boxId - 4000;
+        question = boxId - answerBoxIdBase;
         slot = 1;
     }
 }
 
 int answerBoxId(int question, int slot, int answersPerQuestion) {
     const int perQuestion = answersPerQuestion == 2 ? 2 : 1;
-    return 4000 + (question - 1) * perQuestion + slot;
+    return answerBoxIdBase + (question - 1) * perQuestion + slot;
 }
 
 int countScore(int questionCount, int answersPerQuestion, const std::function<const char*(int boxNumber)>& labelText) {

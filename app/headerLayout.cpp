@@ -1,8 +1,9 @@
 #include "app/headerLayout.h"
 
-#include "quiz/quiz.h"
-
 #include <cstring>
+
+#include "quiz/quiz.h"
+#include "sheet/scrollMath.h"
 
 namespace {
 
@@ -27,10 +28,10 @@ HeaderControlSpec headerControl(int id, const char* className, std::string text,
     return spec;
 }
 
-constexpr uint32_t plainStatic = 0x50000000;     // WS_CHILD | WS_VISIBLE
-constexpr uint32_t linkStatic = 0x50000100;      // ... | SS_NOTIFY
-constexpr uint32_t centredStatic = 0x50000001;   // ... | SS_CENTER
-constexpr uint32_t readOnlyEdit = 0x50000800;    // ... | ES_READONLY, no border
+constexpr uint32_t plainStatic = 0x50000000;      // WS_CHILD | WS_VISIBLE
+constexpr uint32_t linkStatic = 0x50000100;       // ... | SS_NOTIFY
+constexpr uint32_t centredStatic = 0x50000001;    // ... | SS_CENTER
+constexpr uint32_t readOnlyEdit = 0x50000800;     // ... | ES_READONLY, no border
 constexpr uint32_t separatorStatic = 0x50800000;  // ... | WS_BORDER
 
 }  // namespace
@@ -39,37 +40,43 @@ std::string scoreText(int score, int questionCount) {
     return " " + std::to_string(score) + " / " + std::to_string(questionCount);
 }
 
-int linkFontHeight(int clientHeight) { return -(clientHeight * 3 / 4); }
+int linkFontHeight(int clientHeight) {
+    return -(clientHeight * 3 / 4);
+}
 
 std::vector<HeaderControlSpec> headerControls(const Quiz& quiz) {
     using F = HeaderFontChoice;
     return {
-        headerControl(24, "Static", makerWebAddress, linkStatic, 736, 5, 115, 18, F::linkFont),
-        headerControl(25, "Static", "Par :", plainStatic, 736, 25, 27, 18, F::defaultGuiFont),
-        headerControl(26, "Static", fieldText(quiz.author), plainStatic, 763, 25, 85, 18, F::defaultGuiFont),
-        headerControl(27, "button", "Sauver", plainStatic, 666, 25, 55, 18, F::defaultGuiFont),
-        headerControl(28, "Static", fieldText(quiz.explanations), plainStatic, 110, 19, 490, 27, F::defaultGuiFont),
-        headerControl(29, "Static", fieldText(quiz.title), plainStatic, 110, 3, 260, 18, F::titleFont),
-        headerControl(31, "Static", " Code :", plainStatic, 7, 29, 36, 15, F::defaultGuiFont),
-        headerControl(32, "Static", scoreText(0, quiz.questionCount), centredStatic, 10, 1, 80, 20, F::scoreFont),
-        headerControl(30, "edit", "", readOnlyEdit, 44, 29, 53, 16, F::defaultGuiFont),
-        headerControl(120, "Static", "", separatorStatic, 0, 26, 100, 1, F::none),
-        headerControl(121, "Static", "", separatorStatic, 100, 0, 1, 50, F::none),
-        headerControl(122, "Static", "", separatorStatic, 730, 0, 1, 50, F::none),
+        headerControl(headerLinkId, "Static", makerWebAddress, linkStatic, 736, 5, 115, 18, F::linkFont),
+        headerControl(headerByLabelId, "Static", "Par :", plainStatic, 736, 25, 27, 18, F::defaultGuiFont),
+        headerControl(headerAuthorId, "Static", fieldText(quiz.author), plainStatic, 763, 25, 85, 18,
+                      F::defaultGuiFont),
+        headerControl(headerSaveButtonId, "button", "Sauver", plainStatic, 666, 25, 55, 18, F::defaultGuiFont),
+        headerControl(headerExplanationsId, "Static", fieldText(quiz.explanations), plainStatic, 110, 19, 490, 27,
+                      F::defaultGuiFont),
+        headerControl(headerTitleId, "Static", fieldText(quiz.title), plainStatic, 110, 3, 260, 18, F::titleFont),
+        headerControl(headerCodeLabelId, "Static", " Code :", plainStatic, 7, 29, 36, 15, F::defaultGuiFont),
+        headerControl(headerScoreId, "Static", scoreText(0, quiz.questionCount), centredStatic, 10, 1, 80, 20,
+                      F::scoreFont),
+        headerControl(headerRewardCodeId, "edit", "", readOnlyEdit, 44, 29, 53, 16, F::defaultGuiFont),
+        headerControl(headerSeparatorId1, "Static", "", separatorStatic, 0, 26, 100, 1, F::none),
+        headerControl(headerSeparatorId2, "Static", "", separatorStatic, 100, 0, 1, 50, F::none),
+        headerControl(headerSeparatorId3, "Static", "", separatorStatic, 730, 0, 1, 50, F::none),
     };
 }
 
 std::vector<HeaderPlacement> headerSizeLayout(int clientWidth) {
     const int w = clientWidth;
     return {
-        {24, w - 134, 0, 115, 18, false},  {25, w - 134, 25, 26, 18, false}, {26, w - 107, 25, 105, 18, true},
-        {27, w - 204, 25, 55, 18, true},   {28, 110, 19, w - 324, 28, true}, {122, w - 145, 0, 1, 50, true},
+        {headerLinkId, w - 134, 0, 115, 18, false},         {headerByLabelId, w - 134, 25, 26, 18, false},
+        {headerAuthorId, w - 107, 25, 105, 18, true},       {headerSaveButtonId, w - 204, 25, 55, 18, true},
+        {headerExplanationsId, 110, 19, w - 324, 28, true}, {headerSeparatorId3, w - 145, 0, 1, 50, true},
     };
 }
 
 HeaderStaticPaint headerStaticPaint(int controlId) {
     if (controlId == headerLinkId) return HeaderStaticPaint::link;
-    if (controlId >= 20 && controlId <= 32) return HeaderStaticPaint::transparent;
+    if (controlId >= headerFirstTransparentId && controlId <= headerScoreId) return HeaderStaticPaint::transparent;
     return HeaderStaticPaint::systemDefault;
 }
 
@@ -81,7 +88,9 @@ MainLayout mainWindowLayout(int clientW, int clientH) {
     return layout;
 }
 
-PlacedRect footerCreationRect(int clientBottom) { return {720, clientBottom - 16, 140, 15}; }
+PlacedRect footerCreationRect(int clientBottom) {
+    return {720, clientBottom - 16, 140, 15};
+}
 
 ScreenPoint centredPosition(const ScreenRect& desktop, const ScreenRect& window) {
     // Truncation toward zero shows only for a window larger than the desktop
@@ -97,7 +106,7 @@ ScreenPoint centredPosition(const ScreenRect& desktop, const ScreenRect& window)
 
 int wheelRequest(uint32_t wParam) {
     const uint32_t amount = wParam >> 16;
-    if (amount == 120) return 501;
-    if (amount == 65416) return 500;
+    if (amount == 120) return scrollRequestUp50;
+    if (amount == 65416) return scrollRequestDown50;
     return 0;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
+
 struct Quiz;
 
 // Shown by the header link and opened when it is clicked; short enough to be
@@ -32,11 +34,6 @@ struct HeaderControlSpec {
     int height = 0;
     HeaderFontChoice font = HeaderFontChoice::none;
 };
-
-constexpr int headerLinkId = 24;
-constexpr int headerSaveButtonId = 27;
-constexpr int headerRewardCodeId = 30;
-constexpr int headerScoreId = 32;
 
 constexpr uint32_t headerBrushColour = 0x00FF8080;
 constexpr uint32_t headerLinkTextColour = 0x00FF3232;
@@ -90,8 +87,9 @@ struct MainLayout {
 // Small windows give zero or negative sizes; they are passed on as they are.
 MainLayout mainWindowLayout(int clientW, int clientH);
 
-constexpr int footerLabelId = 8000;
-constexpr const char* footerText = "R\xE9" "alis\xE9 avec la version 2.1.4.3  ";
+constexpr const char* footerText =
+    "R\xE9"
+    "alis\xE9 avec la version 2.1.4.3  ";
 constexpr uint32_t footerBrushColour = 0x00C8D0D4;
 
 // Where WM_CREATE puts the footer before the first WM_SIZE moves it.

@@ -427,7 +427,7 @@ int32_t revealFor(const QuizModel& model, const std::set<ModelField>& filled) {
         (solution && revealShowsComments(current))) {
         return revealCommentAndPicture;
     }
-    return solution ? revealSolutionPicture : 2;  // comment
+    return solution ? revealSolutionPicture : revealComment;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "authoring/quizCheck.h"
 #include "authoring/quizNames.h"
 #include "authoring/windows1252.h"
-#include "pictures/png.h"
+#include "pictures/pictureFormat.h"
 #include "quiz/lzw.h"
 #include "quiz/quizLayout.h"
 
@@ -16,15 +16,8 @@ bool startsWith(const std::vector<uint8_t>& bytes, size_t at, const char* text, 
     return bytes.size() >= at + length && std::memcmp(bytes.data() + at, text, length) == 0;
 }
 
-// Pictures the platform's picture loader reads besides PNG.
-const char* platformPictureExtension(const std::vector<uint8_t>& bytes) {
-    if (startsWith(bytes, 0, "\xFF\xD8\xFF", 3)) return "jpg";
-    if (startsWith(bytes, 0, "GIF87a", 6) || startsWith(bytes, 0, "GIF89a", 6)) return "gif";
-    if (startsWith(bytes, 0, "BM", 2)) return "bmp";
-    if (startsWith(bytes, 0, "\0\0\1\0", 4)) return "ico";
-    if (startsWith(bytes, 0, "\xD7\xCD\xC6\x9A", 4)) return "wmf";
-    if (startsWith(bytes, 0, "\1\0\0\0", 4) && startsWith(bytes, 40, " EMF", 4)) return "emf";
-    return nullptr;
+PictureDecoder decoderOf(const std::vector<uint8_t>& bytes) {
+    return pictureDecoderFor(bytes.data(), bytes.size());
 }
 
 std::vector<uint8_t> encoded(const std::vector<uint8_t>& layout, int32_t& result) {
@@ -113,12 +106,14 @@ bool addMedia(const QuizModel& model, size_t index, const std::string& sourceFil
             fail(problems, slot.field, at, messageText(Message::cannotReadMedia, {path}));
         } else if (bytes.empty()) {
             fail(problems, slot.field, at, messageText(Message::emptyMedia, {path}));
-        } else if (slot.picture && isPngFile(bytes) && pngReadable && !pngReadable(bytes)) {
+        } else if (slot.picture && decoderOf(bytes) == PictureDecoder::png && pngReadable && !pngReadable(bytes)) {
             fail(problems, slot.field, at, messageText(Message::pngRefused, {path}));
-        } else if (slot.picture && !isPngFile(bytes) && !platformPictureExtension(bytes)) {
+        } else if (slot.picture && decoderOf(bytes) == PictureDecoder::none) {
             fail(problems, slot.field, at, messageText(Message::notAPicture, {path}));
         } else {
-            const ResourceKind kind = slot.picture && isPngFile(bytes) ? ResourceKind::rcdata : ResourceKind::img;
+            // The resource type tells the player which decoder to use.
+            const bool ours = slot.picture && decoderOf(bytes) == PictureDecoder::png;
+            const ResourceKind kind = ours ? ResourceKind::rcdata : ResourceKind::img;
             resources.push_back({kind, slot.id, std::move(bytes)});
             ok = true;
         }
@@ -145,18 +140,15 @@ const PackedResource* pictureOf(const std::vector<PackedResource>& resources, ui
 }  // namespace
 
 bool isPngFile(const std::vector<uint8_t>& bytes) {
-    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    return bytes.size() >= 8 && std::memcmp(bytes.data(), signature, 8) == 0;
+    return decoderOf(bytes) == PictureDecoder::png;
 }
 
 bool playerReadsPng(const std::vector<uint8_t>& bytes) {
-    std::vector<uint8_t> header, pixels;
-    return pngDecodeToDib(bytes.data(), bytes.size(), header, pixels) == pngDecodeOk;
+    return isPngFile(bytes) && playerReadsPicture(bytes.data(), bytes.size());
 }
 
 const char* mediaExtension(const std::vector<uint8_t>& bytes, int32_t kind) {
-    if (isPngFile(bytes)) return "png";
-    if (const char* picture = platformPictureExtension(bytes)) return picture;
+    if (const char* picture = pictureFormat(bytes.data(), bytes.size()).extension) return picture;
     if (startsWith(bytes, 0, "RIFF", 4) && startsWith(bytes, 8, "WAVE", 4)) return "wav";
     if (startsWith(bytes, 0, "RIFF", 4) && startsWith(bytes, 8, "AVI ", 4)) return "avi";
     if (startsWith(bytes, 0, "ID3", 3) || (bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0)) {

@@ -28,7 +28,8 @@ using FileReader = std::function<bool(const std::string& path, std::vector<uint8
 // Whether the player's own decoder reads a PNG file; empty skips the check.
 using PngChecker = std::function<bool(const std::vector<uint8_t>& bytes)>;
 
-// The player's own PNG decoder, decoding the whole picture as it would.
+// A PNG file that the player's own decoder decodes whole (see
+// playerReadsPicture); false for any other file.
 bool playerReadsPng(const std::vector<uint8_t>& bytes);
 
 // Joins a media path of the model to the source file's folder (absolute
@@ -49,6 +50,7 @@ const PackedResource* findResource(const std::vector<PackedResource>& resources,
 
 // What a media file is, by its first bytes: the extension it gets on extraction.
 const char* mediaExtension(const std::vector<uint8_t>& bytes, int32_t kind);
+// A picture for the player's own PNG decoder (pictureDecoderFor).
 bool isPngFile(const std::vector<uint8_t>& bytes);
 
 struct ExtractedFile {

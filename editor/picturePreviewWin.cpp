@@ -2,28 +2,9 @@
 
 #include <vector>
 
-#include "authoring/quizAssembly.h"
+#include "pictures/pictureFormat.h"
 #include "pictures/pictureResourceWin.h"
-#include "pictures/png.h"
-#include "pictures/pngResourceWin.h"
 #include "tools/quizpack/packerWin.h"
-
-namespace {
-
-// Our decoder, on the file's bytes instead of a resource: the same steps
-// loadPngPicture takes.
-HBITMAP decodePng(const std::vector<uint8_t>& bytes) {
-    PngImage image;
-    pngImageClear(image);
-    HBITMAP bitmap = nullptr;
-    if (pngImageAttach(image, bytes.data(), static_cast<uint32_t>(bytes.size())) && pngImageDecompress(image)) {
-        bitmap = pngImageToBitmap(image);
-    }
-    pngImageRelease(image);
-    return bitmap;
-}
-
-}  // namespace
 
 void releasePreview(PicturePreview& preview) {
     if (preview.fitted) DeleteObject(preview.fitted);
@@ -41,9 +22,9 @@ void loadPreview(PicturePreview& preview, const std::string& fullPath) {
         preview.note = L"Fichier introuvable";
         return;
     }
-    // The kind of resource the quiz will carry decides the decoder, as in the player.
+    // The decoder the player will use for the resource the quiz will carry.
     HBITMAP full =
-        isPngFile(bytes) ? decodePng(bytes) : decodeOlePicture(bytes.data(), static_cast<DWORD>(bytes.size()));
+        decodePicture(pictureDecoderFor(bytes.data(), bytes.size()), bytes.data(), static_cast<DWORD>(bytes.size()));
     if (!full) {
         preview.note = L"Image illisible";
         return;

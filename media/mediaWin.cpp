@@ -11,11 +11,6 @@
 
 namespace {
 
-constexpr int playerHostId = 9900;
-constexpr int playButtonBase = 6000;
-constexpr int stopButtonBase = 7000;
-constexpr int clipResourceBase = 400;
-constexpr int lastClip = 96;
 constexpr int clipNameSize = mediaPrefixSize + 32;
 constexpr int urlCharacters = 512;
 
@@ -86,7 +81,7 @@ void onPlay(const Quiz* quiz, HWND sheet, int clip) {
     if (!playerMissing && playerControls) playerControls->stop();
     if (currentClip != 0) deleteClipFile(quiz, currentClip);
     currentClip = clip;
-    if (!writeClipFile(quiz, clipResourceBase + clip, clipType(quiz))) return;
+    if (!writeClipFile(quiz, pictureResourceIdBase + clip, clipType(quiz))) return;
     char name[clipNameSize];
     clipFileName(quiz, clip, clipType(quiz), name, sizeof name);
     if (playerMissing) {
@@ -152,7 +147,7 @@ int writeClipFile(const Quiz* quiz, int resourceId, int type) {
     if (!bytes) return 0;
 
     char name[clipNameSize];
-    clipFileName(quiz, resourceId - clipResourceBase, type, name, sizeof name);
+    clipFileName(quiz, resourceId - pictureResourceIdBase, type, name, sizeof name);
     HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
     DWORD written = 0;
@@ -215,16 +210,16 @@ HICON stopIcon() {
 
 void onMediaCommand(Quiz* quiz, HWND sheet, int controlId) {
     if (!isMediaKind(quiz)) return;
-    if (controlId > playButtonBase && controlId <= playButtonBase + lastClip) {
-        onPlay(quiz, sheet, controlId - playButtonBase);
-    } else if (controlId > stopButtonBase && controlId <= stopButtonBase + lastClip) {
+    if (controlId > playButtonIdBase && controlId <= playButtonIdBase + lastMediaClip) {
+        onPlay(quiz, sheet, controlId - playButtonIdBase);
+    } else if (controlId > stopButtonIdBase && controlId <= stopButtonIdBase + lastMediaClip) {
         onStop(quiz);
     }
 }
 
 void releaseMedia(Quiz* quiz, HWND mainWindow) {
     if (!isMediaKind(quiz)) return;
-    for (int clip = 1; clip <= lastClip; ++clip) {
+    for (int clip = 1; clip <= lastMediaClip; ++clip) {
         char name[32];
         wsprintfA(name, quiz->kind == kindAudio ? "vetra%d.mp3" : "vetra%d.avi", clip);
         DeleteFileA(name);

@@ -14,6 +14,9 @@ void setUpPlayer(Quiz* quiz, HWND sheet);
 HICON playIcon();
 HICON stopIcon();
 
+// The last question whose clip plays: ids and resources beyond it are never used.
+constexpr int lastMediaClip = 96;
+
 // A click on play button 6001..6096 or stop button 7001..7096.
 void onMediaCommand(Quiz* quiz, HWND sheet, int controlId);
 

@@ -66,6 +66,16 @@ HBITMAP decodeOlePicture(const void* bytes, DWORD size) {
     return bitmap;
 }
 
+HBITMAP decodePicture(PictureDecoder decoder, const void* bytes, DWORD size) {
+    if (bytes == nullptr) return nullptr;
+    PngDecodeResult result = pngDecodeOk;
+    switch (decoder) {
+        case PictureDecoder::png: return decodePngBitmap(static_cast<const uint8_t*>(bytes), size, result);
+        case PictureDecoder::platform: return decodeOlePicture(bytes, size);
+        default: return nullptr;
+    }
+}
+
 HBITMAP fitBitmap(HBITMAP source, int maxWidth, int maxHeight) {
     BITMAP info;
     if (source == nullptr || GetObjectA(source, sizeof info, &info) != static_cast<int>(sizeof info)) {
@@ -109,8 +119,9 @@ HBITMAP loadPictureResource(HMODULE module, int id, const char* type, int maxWid
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     if (loaded != nullptr) {
-        // The type alone picks the decoder: an IMG resource never falls back
-        // to the PNG decoder, whatever its bytes.
+        // The type alone picks the decoder (the packer chose the type by
+        // pictureFormat): an IMG resource never falls back to the PNG
+        // decoder, whatever its bytes.
         full = decodeOlePicture(LockResource(loaded), SizeofResource(module, found));
         FreeResource(loaded);
     } else {

@@ -5,6 +5,17 @@
 
 #include "pictures/pictureResourceWin.h"
 
+namespace {
+
+// The steps after the chunk walk, the same for a resource and a file.
+PngDecodeResult decodeAttached(PngImage& image, HBITMAP& bitmap) {
+    if (!pngImageDecompress(image)) return pngDecodeInflateFailed;
+    bitmap = pngImageToBitmap(image);
+    return bitmap ? pngDecodeOk : pngDecodeBitmapFailed;
+}
+
+}  // namespace
+
 bool pngImageFromResource(PngImage& image, HMODULE module, int id) {
     if (image.sourceKind != pngSourceNone || image.stage != pngStageEmpty) {
         image.lastError = pngErrorSourceAttached;
@@ -61,22 +72,29 @@ HBITMAP pngImageToBitmap(PngImage& image) {
     return bitmap;
 }
 
+HBITMAP decodePngBitmap(const uint8_t* data, size_t size, PngDecodeResult& result) {
+    PngImage image;
+    pngImageClear(image);
+    HBITMAP bitmap = nullptr;
+    const bool attached = size <= 0xFFFFFFFFu && pngImageAttach(image, data, static_cast<uint32_t>(size));
+    result = attached ? decodeAttached(image, bitmap) : pngDecodeLoadFailed;
+    pngImageRelease(image);
+    return bitmap;
+}
+
 HBITMAP loadPngPicture(HMODULE module, int id) {
     PngImage image;
     pngImageClear(image);
     HBITMAP bitmap = nullptr;
-    const char* message = nullptr;
-    if (!pngImageFromResource(image, module, id)) {
+    PngDecodeResult result = pngDecodeOk;
+    if (pngImageFromResource(image, module, id)) {
+        result = decodeAttached(image, bitmap);
+    } else if (image.lastError != pngErrorNoResource) {
         // No picture under this number at all is the ordinary case of a
         // quiz without solution pictures, not an error to show.
-        if (image.lastError != pngErrorNoResource) message = pngDecodeMessage(pngDecodeLoadFailed);
-    } else if (!pngImageDecompress(image)) {
-        message = pngDecodeMessage(pngDecodeInflateFailed);
-    } else {
-        bitmap = pngImageToBitmap(image);
-        if (bitmap == nullptr) message = pngDecodeMessage(pngDecodeBitmapFailed);
+        result = pngDecodeLoadFailed;
     }
-    if (message != nullptr) pictureMessageHook(message, "APPNAME", MB_ICONERROR);
+    if (result != pngDecodeOk) pictureMessageHook(pngDecodeMessage(result), "APPNAME", MB_ICONERROR);
     pngImageRelease(image);
     return bitmap;
 }

@@ -9,6 +9,10 @@
 // but cannot be shown gets a message; a number without one is quietly null.
 HBITMAP loadPngPicture(HMODULE module, int id);
 
+// Our decoder on a PNG file in memory: a full-size DIB section, or null and
+// the step that failed. Shows nothing.
+HBITMAP decodePngBitmap(const uint8_t* data, size_t size, PngDecodeResult& result);
+
 // Attaches raw-data resource `id` of `module` and walks its chunks: stage 0
 // to 1. Last error 0x1002 when a source is attached, 0x3001 without such a
 // resource, 0x3002 when it cannot be loaded or is empty, else the parser's.

@@ -20,7 +20,7 @@ void initQuizValues(Quiz& quiz) {
     copyText(quiz.author, quizTextSize, " createur");
     quiz.questionCount = 2;
     quiz.answersPerQuestion = 1;
-    quiz.revealMode = 0;
+    quiz.revealMode = revealNone;
     quiz.colourRed = 90;
     quiz.colourGreen = 95;
     quiz.colourBlue = 150;

@@ -13,6 +13,23 @@ constexpr int mediaPrefixSize = 512;
 
 enum QuizKind : int32_t { kindText = 0, kindPictures = 1, kindAudio = 2, kindVideo = 3 };
 
+// What a fully answered question shows (the layout's reveal byte). Modes 2
+// to 4 carry a comment per question in the layout, mode 3 a second one.
+enum RevealMode : int32_t {
+    revealNone = 0,
+    revealSolutionPicture = 1,
+    revealComment = 2,
+    revealCommentAndPicture = 3,
+    revealAllComments = 4,  // every comment at once, when the whole sheet is right
+};
+
+constexpr bool revealShowsComments(int32_t mode) {
+    return mode == revealComment || mode == revealCommentAndPicture || mode == revealAllComments;
+}
+constexpr bool revealShowsPicture(int32_t mode) {
+    return mode == revealSolutionPicture || mode == revealCommentAndPicture;
+}
+
 struct QuestionEntry {
     char answer1[quizTextSize];
     char answer2[quizTextSize];

@@ -7,8 +7,6 @@ namespace {
 constexpr size_t maxTextLength = quizTextSize - 1;
 constexpr size_t maxQuestions = 255;  // the count is one byte
 
-bool revealHasComments(int32_t mode) { return mode == 2 || mode == 3 || mode == 4; }
-
 // Reads the decoded bytes front to back; every step checks that what it
 // needs lies inside the data, so a short or corrupt resource simply fails.
 class Reader {
@@ -65,10 +63,10 @@ bool parseLayout(const uint8_t* data, size_t size, QuizSource& out) {
     uint8_t mode = 0;
     if (!reader.byte(mode)) return false;
     out.revealMode = mode;
-    if (revealHasComments(mode)) {
+    if (revealShowsComments(mode)) {
         for (QuizSourceQuestion& question : out.questions) {
             if (!reader.field(question.comment)) return false;
-            if (mode == 3 && !reader.field(question.secondComment)) return false;
+            if (mode == revealCommentAndPicture && !reader.field(question.secondComment)) return false;
         }
     }
     return reader.byte(out.colourRed) && reader.byte(out.colourGreen) && reader.byte(out.colourBlue);
@@ -83,9 +81,13 @@ bool parseCodes(const uint8_t* data, size_t size, size_t count, std::vector<std:
     return true;
 }
 
-void copyField(char* destination, const std::string& text) { copyText(destination, quizTextSize, text.c_str()); }
+void copyField(char* destination, const std::string& text) {
+    copyText(destination, quizTextSize, text.c_str());
+}
 
-void appendText(std::vector<uint8_t>& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
+void appendText(std::vector<uint8_t>& out, const std::string& text) {
+    out.insert(out.end(), text.begin(), text.end());
+}
 
 void appendField(std::vector<uint8_t>& out, const std::string& text) {
     appendText(out, text);
@@ -112,7 +114,7 @@ bool readQuizLayout(Quiz& quiz, const uint8_t* data, size_t size) {
         appendQuestion(quiz, question.answer1.c_str(), question.answer2.c_str(), question.prompt.c_str());
     }
     quiz.revealMode = source.revealMode;
-    if (revealHasComments(source.revealMode)) {
+    if (revealShowsComments(source.revealMode)) {
         for (size_t i = 0; i < source.questions.size(); ++i) {
             copyField(questionAt(quiz, static_cast<int>(i + 1))->comment, source.questions[i].comment);
         }
@@ -141,7 +143,7 @@ void loadSampleQuiz(Quiz& quiz) {
     copyText(quiz.answerCaption1, quizTextSize, "TEST");
     copyText(quiz.answerCaption2, quizTextSize, "TEST");
     quiz.questionCount = 7;
-    quiz.revealMode = 3;
+    quiz.revealMode = revealCommentAndPicture;
     quiz.kind = kindPictures;
     quiz.answersPerQuestion = 1;
     quiz.colourRed = 0x35;
@@ -198,10 +200,10 @@ std::vector<uint8_t> writeQuizLayout(const QuizSource& source) {
         appendField(out, question.prompt);
     }
     out.push_back(static_cast<uint8_t>(source.revealMode));
-    if (revealHasComments(source.revealMode)) {
+    if (revealShowsComments(source.revealMode)) {
         for (const QuizSourceQuestion& question : source.questions) {
             appendField(out, question.comment);
-            if (source.revealMode == 3) appendField(out, question.secondComment);
+            if (source.revealMode == revealCommentAndPicture) appendField(out, question.secondComment);
         }
     }
     out.push_back(source.colourRed);

@@ -3,12 +3,11 @@
 #include "quiz/lzw.h"
 #include "quiz/quizGdiWin.h"
 #include "quiz/quizLayout.h"
+#include "resources/resource.h"
 
 namespace {
 
 const char* const patchType = "PATCH";
-constexpr WORD quizResource = 104;
-constexpr WORD codesResource = 105;
 
 void showMessage(const char* text, const char* caption) {
     MessageBoxA(nullptr, text, caption, MB_OK);
@@ -39,7 +38,7 @@ bool decodeResource(HMODULE module, WORD id, uint8_t** decoded, size_t* decodedS
 }
 
 bool hasQuizResource(HMODULE module) {
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(quizResource), patchType);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(quizLayoutResourceId), patchType);
     return found && SizeofResource(module, found) != 0;
 }
 
@@ -61,7 +60,8 @@ void loadQuizFrom(HMODULE module, Quiz* quiz) {
 
     uint8_t* decoded = nullptr;
     size_t size = 0;
-    const bool quizRead = decodeResource(module, quizResource, &decoded, &size) && readQuizLayout(*quiz, decoded, size);
+    const bool quizRead =
+        decodeResource(module, quizLayoutResourceId, &decoded, &size) && readQuizLayout(*quiz, decoded, size);
     lzwFree(decoded);
     if (!quizRead) {
         quiz->questionCount = 0;
@@ -75,7 +75,7 @@ void loadQuizFrom(HMODULE module, Quiz* quiz) {
 
     decoded = nullptr;
     const bool codesRead =
-        decodeResource(module, codesResource, &decoded, &size) && readRewardCodes(*quiz, decoded, size);
+        decodeResource(module, rewardCodesResourceId, &decoded, &size) && readRewardCodes(*quiz, decoded, size);
     lzwFree(decoded);
     if (!codesRead)
         quizLoaderMessage(

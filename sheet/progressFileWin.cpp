@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "quiz/quizGdiWin.h"
+#include "resources/resource.h"
 
 namespace {
 
-constexpr int firstAnswerBox = 4001;
 constexpr char temporarySuffix[] = ".tmp";
 constexpr char saveFailedText[] = "Impossible d'enregistrer les r\xE9ponses.";
 constexpr char saveFailedCaption[] = "Vetra";
@@ -73,7 +73,7 @@ std::string progressFileContents(const Quiz& quiz, HWND sheet) {
     for (int k = 0; k < lines && k < boxes; ++k) {
         char text[progressLineSize];
         text[0] = '\0';
-        GetDlgItemTextA(sheet, firstAnswerBox + k, text, sizeof text);
+        GetDlgItemTextA(sheet, firstAnswerBoxId + k, text, sizeof text);
         texts[static_cast<size_t>(k)] = text;
     }
     return buildProgressFile(texts);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "resources/resource.h"
+
 namespace {
 
 ScrollAxisSetup axisSetup(int client, int content) {
@@ -41,17 +43,17 @@ ScrollBarSetup scrollBarSetup(int clientW, int clientH, int contentWidth, int co
 int requestedVerticalPosition(int request, int pos, int page, int min, int max, int trackPos, int scrollTarget) {
     long long wanted = pos;
     switch (request) {
-    case sbLineUp: wanted = static_cast<long long>(pos) - verticalLineStep; break;
-    case sbLineDown: wanted = static_cast<long long>(pos) + verticalLineStep; break;
-    case sbPageUp: wanted = static_cast<long long>(pos) - page; break;
-    case sbPageDown: wanted = static_cast<long long>(pos) + page; break;
-    case sbThumbTrack: wanted = trackPos; break;
-    case sbTop: wanted = 0; break;
-    case sbBottom: wanted = max; break;
-    case scrollRequestDown50: wanted = static_cast<long long>(pos) + 50; break;
-    case scrollRequestUp50: wanted = static_cast<long long>(pos) - 50; break;
-    case scrollRequestTarget: wanted = scrollTarget; break;
-    default: break;  // SB_THUMBPOSITION, SB_ENDSCROLL and the rest keep the position
+        case sbLineUp: wanted = static_cast<long long>(pos) - verticalLineStep; break;
+        case sbLineDown: wanted = static_cast<long long>(pos) + verticalLineStep; break;
+        case sbPageUp: wanted = static_cast<long long>(pos) - page; break;
+        case sbPageDown: wanted = static_cast<long long>(pos) + page; break;
+        case sbThumbTrack: wanted = trackPos; break;
+        case sbTop: wanted = 0; break;
+        case sbBottom: wanted = max; break;
+        case scrollRequestDown50: wanted = static_cast<long long>(pos) + 50; break;
+        case scrollRequestUp50: wanted = static_cast<long long>(pos) - 50; break;
+        case scrollRequestTarget: wanted = scrollTarget; break;
+        default: break;  // SB_THUMBPOSITION, SB_ENDSCROLL and the rest keep the position
     }
     return clampToRange(wanted, min, max);
 }
@@ -59,12 +61,12 @@ int requestedVerticalPosition(int request, int pos, int page, int min, int max, 
 int requestedHorizontalPosition(int request, int pos, int page, int min, int max, int trackPos) {
     long long wanted = pos;
     switch (request) {
-    case sbLineUp: wanted = static_cast<long long>(pos) - 1; break;
-    case sbLineDown: wanted = static_cast<long long>(pos) + 1; break;
-    case sbPageUp: wanted = static_cast<long long>(pos) - page; break;
-    case sbPageDown: wanted = static_cast<long long>(pos) + page; break;
-    case sbThumbTrack: wanted = trackPos; break;
-    default: break;
+        case sbLineUp: wanted = static_cast<long long>(pos) - 1; break;
+        case sbLineDown: wanted = static_cast<long long>(pos) + 1; break;
+        case sbPageUp: wanted = static_cast<long long>(pos) - page; break;
+        case sbPageDown: wanted = static_cast<long long>(pos) + page; break;
+        case sbThumbTrack: wanted = trackPos; break;
+        default: break;
     }
     return clampToRange(wanted, min, max);
 }
@@ -79,7 +81,9 @@ int platformClampedPosition(int pos, int min, int max, int page) {
     return clampToRange(pos, min, static_cast<int>(last));
 }
 
-bool blackTextOnQuizColour(uint8_t red, uint8_t green) { return red > 69 || green > 69; }
+bool blackTextOnQuizColour(uint8_t red, uint8_t green) {
+    return red > 69 || green > 69;
+}
 
 VerdictBrush verdictBrushFor(const char* labelText) {
     const char* text = labelText ? labelText : "";
@@ -93,8 +97,10 @@ VerdictBrush verdictBrushFor(const char* labelText) {
 SheetStaticPaint classifySheetStatic(int controlId, int questionCount, int answersPerQuestion) {
     const long long boxes = static_cast<long long>(questionCount) * answersPerQuestion;
     const long long id = controlId;
-    if (id == 153 || id == 156 || (id >= 8001 && id <= 8000 + boxes)) return SheetStaticPaint::quizColourLabel;
-    if (id >= 5001 && id <= 5000 + boxes) return SheetStaticPaint::verdictLabel;
-    if (id == 3000) return SheetStaticPaint::promptLabel;
+    if (id == numberLabelId || id == captionLabelId || (id > commentLabelIdBase && id <= commentLabelIdBase + boxes)) {
+        return SheetStaticPaint::quizColourLabel;
+    }
+    if (id > verdictLabelIdBase && id <= verdictLabelIdBase + boxes) return SheetStaticPaint::verdictLabel;
+    if (id == promptLabelId) return SheetStaticPaint::promptLabel;
     return SheetStaticPaint::systemDefault;
 }

@@ -1,8 +1,8 @@
 #include "sheet/sheetGeometry.h"
 
-#include "quiz/quiz.h"
-
 #include <cstring>
+
+#include "quiz/quiz.h"
 
 namespace {
 
@@ -29,7 +29,9 @@ std::string commentOf(const Quiz& quiz, int n) {
     return entry ? fieldText(entry->comment) : std::string();
 }
 
-std::string numberText(int n) { return std::to_string(n) + "."; }
+std::string numberText(int n) {
+    return std::to_string(n) + ".";
+}
 
 ControlSpec control(ControlRole role, int id, const char* className, uint32_t style, int x, int y, int width,
                     int height, SheetFontChoice font, int n) {
@@ -55,11 +57,11 @@ public:
     SheetLayout build() {
         for (int n = 1; n <= quiz_.questionCount; ++n) {
             switch (quiz_.kind) {
-            case kindText: textRow(n); break;
-            case kindPictures:
-            case kindAudio:
-            case kindVideo: gridItem(n); break;
-            default: break;  // an unknown kind lays out nothing
+                case kindText: textRow(n); break;
+                case kindPictures:
+                case kindAudio:
+                case kindVideo: gridItem(n); break;
+                default: break;  // an unknown kind lays out nothing
             }
         }
         layout_.contentWidth += (m_ == 2) ? 80 : 20;
@@ -81,8 +83,8 @@ private:
         add(prompt);
 
         // One box per question whatever M says.
-        ControlSpec box = control(ControlRole::answerBox, answerBoxIdBase + n, "Edit", textAnswerBoxStyle, 610, y_,
-                                  170, 20, SheetFontChoice::sheetFont, n);
+        ControlSpec box = control(ControlRole::answerBox, answerBoxIdBase + n, "Edit", textAnswerBoxStyle, 610, y_, 170,
+                                  20, SheetFontChoice::sheetFont, n);
         box.box = n;
         box.consumesProgressLine = true;
         add(box);
@@ -112,16 +114,16 @@ private:
 
     int extraHeight(int n, int c, int x0) {
         switch (quiz_.kind) {
-        case kindPictures: {
-            if (c == 0) loadPictureGroup(n);
-            const PictureSize& own = group_[c];
-            add(control(ControlRole::pictureControl, pictureControlIdBase + n, "STATIC", pictureControlStyle,
-                        x0 + (pictureCell - own.width) / 2, y_ + (groupTallest_ - own.height) / 2, own.width,
-                        own.height, SheetFontChoice::none, n));
-            return groupTallest_ + 10;
-        }
-        case kindVideo: return 210;
-        default: return 0;
+            case kindPictures: {
+                if (c == 0) loadPictureGroup(n);
+                const PictureSize& own = group_[c];
+                add(control(ControlRole::pictureControl, pictureControlIdBase + n, "STATIC", pictureControlStyle,
+                            x0 + (pictureCell - own.width) / 2, y_ + (groupTallest_ - own.height) / 2, own.width,
+                            own.height, SheetFontChoice::none, n));
+                return groupTallest_ + 10;
+            }
+            case kindVideo: return 210;
+            default: return 0;
         }
     }
 
@@ -161,8 +163,8 @@ private:
             assign.resourceId = pictureResourceIdBase + n;
             add(assign);
         } else {
-            ControlSpec play = control(ControlRole::playButton, playButtonIdBase + n, "Button", mediaButtonStyle, x0,
-                                       t, 20, 20, SheetFontChoice::none, n);
+            ControlSpec play = control(ControlRole::playButton, playButtonIdBase + n, "Button", mediaButtonStyle, x0, t,
+                                       20, 20, SheetFontChoice::none, n);
             play.resourceId = playIconResourceId;
             add(play);
             ControlSpec stop = control(ControlRole::stopButton, stopButtonIdBase + n, "Button", mediaButtonStyle, x0,
@@ -171,7 +173,9 @@ private:
             add(stop);
         }
 
-        const bool comments = quiz_.revealMode > 1;
+        // Every mode past the solution picture, unknown ones too, gets the
+        // (hidden) comment labels and the taller line.
+        const bool comments = quiz_.revealMode > revealSolutionPicture;
         if (comments) {
             ControlSpec comment = control(ControlRole::commentLabel, commentLabelIdBase + n, "Static",
                                           commentLabelStyle, x0, t + 46, 260, 65, SheetFontChoice::defaultGuiFont, n);
@@ -211,9 +215,9 @@ private:
             box.consumesProgressLine = true;
             box.installBeforeJudge = true;
             add(box);
-            ControlSpec verdict = control(ControlRole::verdictLabel, verdictLabelIdBase + k, "Static",
-                                          verdictLabelStyle, left + boxWidth - 60, top, 60, 20,
-                                          SheetFontChoice::defaultGuiFont, n);
+            ControlSpec verdict =
+                control(ControlRole::verdictLabel, verdictLabelIdBase + k, "Static", verdictLabelStyle,
+                        left + boxWidth - 60, top, 60, 20, SheetFontChoice::defaultGuiFont, n);
             verdict.text = "?";
             verdict.box = k;
             add(verdict);

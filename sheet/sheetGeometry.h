@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
+
 struct Quiz;
 
 // Fitted size of a picture resource; an absent picture takes the place of an
@@ -51,9 +53,9 @@ struct ControlSpec {
     int width = 0;
     int height = 0;
     SheetFontChoice font = SheetFontChoice::none;
-    std::string text;  // an answer box's text is the progress line it consumes
-    int question = 0;  // n, from 1
-    int box = 0;       // k for answer boxes, their verdict labels and dropped lines; else 0
+    std::string text;                   // an answer box's text is the progress line it consumes
+    int question = 0;                   // n, from 1
+    int box = 0;                        // k for answer boxes, their verdict labels and dropped lines; else 0
     bool hiddenAfterCreate = false;     // comment labels: created visible, then SW_HIDE
     bool consumesProgressLine = false;  // answer boxes and progressLineOnly steps
     // Answer boxes: the text kind and M = 1 judge the box before installing
@@ -70,20 +72,7 @@ struct SheetLayout {
     int contentHeight = 0;
 };
 
-// Identifiers, classes and styles of the sheet's controls.
-constexpr int numberLabelId = 153;
-constexpr int captionLabelId = 156;
-constexpr int promptLabelId = 3000;
-constexpr int answerBoxIdBase = 4000;
-constexpr int verdictLabelIdBase = 5000;
-constexpr int playButtonIdBase = 6000;
-constexpr int stopButtonIdBase = 7000;
-constexpr int commentLabelIdBase = 8000;
-constexpr int pictureControlIdBase = 9900;
-constexpr int pictureResourceIdBase = 400;
-constexpr int playIconResourceId = 1004;
-constexpr int stopIconResourceId = 1005;
-
+// Styles of the sheet's controls (their identifiers: resources/resource.h).
 constexpr uint32_t textAnswerBoxStyle = 0x50810281;
 constexpr uint32_t gridAnswerBoxStyle = 0x50810081;
 constexpr uint32_t verdictLabelStyle = 0x50800201;

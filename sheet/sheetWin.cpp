@@ -177,8 +177,9 @@ BOOL onInitDialog(HWND sheet) {
 // Only the media buttons have commands, and only on the sheets that show them.
 void onCommand(HWND sheet, WPARAM wParam) {
     if (!currentQuiz || !isMediaKind(*currentQuiz)) return;
-    const bool play = wParam >= 6001 && wParam <= 6096;
-    const bool stop = wParam >= 7001 && wParam <= 7096;
+    const auto id = static_cast<int>(wParam);
+    const bool play = id > playButtonIdBase && id <= playButtonIdBase + lastMediaClip;
+    const bool stop = id > stopButtonIdBase && id <= stopButtonIdBase + lastMediaClip;
     if (play || stop) onMediaCommand(currentQuiz, sheet, static_cast<int>(wParam));
 }
 

@@ -21,9 +21,8 @@ sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "dist"))
 import harness  # noqa: E402
 import makeDist  # noqa: E402
-import test_loader  # noqa: E402  (its resource reader only)
 
-EXAMPLES = os.path.join(harness.SOURCE, "examples")
+EXAMPLES = harness.EXAMPLES
 SAMPLE_TITLE = "Nom du vetra"
 
 
@@ -116,7 +115,7 @@ class ReleaseZipTest(unittest.TestCase):
         for stem in self.sources:
             with self.subTest(stem):
                 path = self.zip.extract(stem + ".exe", unpacked)
-                resources = test_loader.quiz_resources(path)
+                resources = harness.quiz_resources(path)
                 self.assertIn(("PATCH", 104), resources)
                 self.assertIn(("PATCH", 105), resources)
 

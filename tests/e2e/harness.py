@@ -1,12 +1,16 @@
 """End-to-end harness: starts the real player under Wine on the test display
 and looks at it from outside, through vetraprobe, xdotool and screenshots."""
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+import types
 import unittest
+
+import peresources
 
 BUILD = os.environ.get("VETRA_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", "win32"))
 SOURCE = os.environ.get("VETRA_SOURCE", os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -20,6 +24,60 @@ WM_COMMAND = 0x0111
 WM_VSCROLL = 0x0115
 WM_KEYDOWN = 0x0100
 WM_KEYUP = 0x0101
+
+EXAMPLES = os.path.join(SOURCE, "examples")
+RT_RCDATA = 10
+
+# This machine may have no sound card, and Wine 8's player control crashes in
+# play when it cannot render a clip (no sound output is enough). A null ALSA
+# device lets it render the audio clips silently.
+ALSA_NULL = """</usr/share/alsa/alsa.conf>
+pcm.!default { type null }
+"""
+
+
+# ---- The programs' own numbers, read from their headers ---------------------
+
+_DECLARATION = re.compile(r"^\s*(?:#define\s+(\w+)\s+([^/]+?)|constexpr\s+int\s+(\w+)\s*=\s*([^;]+);|(\w+)\s*=\s*([^,;/]+),?)"
+                          r"\s*(?://.*)?$")
+
+
+def _evaluate(expression, known):
+    """A sum of numbers and names declared before (a + 1, a - b); None for anything else."""
+    tokens = re.findall(r"\w+|[-+]|\S", expression)
+    total, sign, expect_term = 0, 1, True
+    for token in tokens:
+        if expect_term and re.fullmatch(r"\d\w*", token):
+            total += sign * int(token, 0)
+        elif expect_term and token in known:
+            total += sign * known[token]
+        elif not expect_term and token in "+-":
+            sign = 1 if token == "+" else -1
+        else:
+            return None
+        expect_term = not expect_term
+    return None if expect_term else total
+
+
+def header_constants(relative):
+    """The integer constants a C++ header of the source tree declares (#define, constexpr int, enum
+    entries), as attributes named as in the header; a name the header lost fails where it is used."""
+    values = {}
+    with open(os.path.join(SOURCE, relative), encoding="utf-8") as f:
+        for line in f:
+            found = _DECLARATION.match(line)
+            if not found:
+                continue
+            name = found.group(1) or found.group(3) or found.group(5)
+            value = _evaluate(found.group(2) or found.group(4) or found.group(6), values)
+            if value is not None:
+                values[name] = value
+    return types.SimpleNamespace(**values)
+
+
+PLAYER_IDS = header_constants("resources/resource.h")
+EDITOR_IDS = header_constants("editor/editorCommands.h")
+SCORE_ID, REWARD_ID, SAVE_ID = PLAYER_IDS.headerScoreId, PLAYER_IDS.headerRewardCodeId, PLAYER_IDS.headerSaveButtonId
 
 
 class Control:
@@ -255,25 +313,138 @@ def start_answering(player, captions=("Information",), timeout=60):
     """Starts the player and waits for its main window, answering on the way any message box with one of
     these captions (the build may say that the media player is missing). Returns the player."""
     player.start(wait=False)
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        handle = probe("wait", "WindowsApp", "-", 500, check=False).strip()
-        if handle:
-            player.main = int(handle)
-            return player
-        for caption in captions:
-            probe_ok("dismiss", caption, 100)
-    raise RuntimeError("the main window did not appear")
+    wait_main_window(player, timeout, captions)
+    return player
+
+
+def find_sheet_and_header(dialogs):
+    """The quiz sheet and the header bar among the dialogs (Controls of class #32770) of the main window;
+    None unless there is exactly one of each."""
+    dialogs = [c for c in dialogs if c.cls == "#32770"]
+    sheets = [c for c in dialogs if c.style & SHEET_SCROLL_STYLES]
+    headers = [c for c in dialogs if not c.style & SHEET_SCROLL_STYLES]
+    return (sheets[0], headers[0]) if len(sheets) == 1 and len(headers) == 1 else None
 
 
 def sheet_and_header(player):
     """The quiz sheet and the header bar (Controls) among the main window's children."""
-    dialogs = [c for c in player.top_children() if c.cls == "#32770"]
-    sheets = [c for c in dialogs if c.style & SHEET_SCROLL_STYLES]
-    headers = [c for c in dialogs if not c.style & SHEET_SCROLL_STYLES]
-    if len(sheets) != 1 or len(headers) != 1:
+    dialogs = player.top_children()
+    found = find_sheet_and_header(dialogs)
+    if not found:
         raise RuntimeError("expected one sheet and one header bar, found %r" % dialogs)
-    return sheets[0], headers[0]
+    return found
+
+
+class Sheet:
+    """The running player's quiz sheet and header bar, read from outside."""
+
+    def __init__(self, player):
+        self.player = player
+        sheet, header = sheet_and_header(player)
+        self.sheet, self.header = sheet.handle, header.handle
+
+    def controls(self):
+        return {c.id: c for c in self.player.controls(self.sheet)}
+
+    def text(self, control_id, parent=None):
+        handle = self.player.child(parent or self.sheet, control_id)
+        return None if handle is None else self.player.info(handle).text
+
+    def box(self, k):
+        return self.text(PLAYER_IDS.answerBoxIdBase + k)
+
+    def verdict(self, k):
+        return self.text(PLAYER_IDS.verdictLabelIdBase + k)
+
+    def verdicts(self, count):
+        return [self.verdict(k) for k in range(1, count + 1)]
+
+    def score(self):
+        return self.text(SCORE_ID, self.header)
+
+    def reward(self):
+        return self.text(REWARD_ID, self.header)
+
+    def comment_shown(self, n):
+        return self.player.info(self.player.child(self.sheet, PLAYER_IDS.commentLabelIdBase + n)).visible == 1
+
+    def click(self, control_id, parent=None):
+        """A real mouse click in the middle of a control."""
+        control = self.player.info(self.player.child(parent or self.sheet, control_id))
+        xdotool("mousemove", control.sx + control.w // 2, control.sy + control.h // 2)
+        xdotool("click", "1")
+
+
+# ---- Keyboard through X ---------------------------------------------------------
+
+def focus_keyboard(title):
+    """Gives the player's X window the keyboard focus: without a window manager a click alone does not."""
+    found = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True).stdout.split()
+    if not found:
+        raise AssertionError("no X window titled %r" % title)
+    xdotool("windowfocus", "--sync", found[0])
+
+
+def type_text(text):
+    xdotool("type", "--delay", "60", text)
+
+
+def key(*names):
+    xdotool("key", "--delay", "60", *names)
+
+
+# ---- Waiting for a program that runs on its own time ------------------------------
+
+def wait_for(condition, what, attempts=300):
+    """Polls `condition` until it holds and returns its value; the bound only keeps a broken run from
+    hanging."""
+    for _ in range(attempts):
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise AssertionError("never happened: " + what)
+
+
+def _poll(read, done, timeout):
+    deadline = time.monotonic() + timeout
+    value = read()
+    while not done(value) and time.monotonic() < deadline:
+        time.sleep(0.1)
+        value = read()
+    return value
+
+
+def wait_for_value(read, expected, timeout=10.0):
+    """Polls until read() gives expected (the player handles input on its own time); returns the last value."""
+    return _poll(read, lambda value: value == expected, timeout)
+
+
+def wait_until(condition, seconds=15):
+    """Whether condition() came to hold within the time."""
+    return bool(_poll(condition, bool, seconds))
+
+
+# ---- Files and resources -------------------------------------------------------------
+
+def windows_path(path):
+    """A Linux path as Wine's Z: drive shows it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def pe_resources(path):
+    """{(type, name): peresources.Resource} of an executable, first language of each; types and names are
+    ints or upper-case strings."""
+    return peresources.first_languages(peresources.read(path))
+
+
+def quiz_resources(path):
+    """The quiz part of an executable, {(type, id): bytes}: its PATCH texts, its IMG media and the pictures
+    kept as raw data."""
+    data = peresources.read(path)
+    return {key: data[r.at:r.at + r.size] for key, r in peresources.first_languages(data).items()
+            if key[0] in ("PATCH", "IMG") or (key[0] == RT_RCDATA and isinstance(key[1], int)
+                                               and key[1] >= PLAYER_IDS.pictureResourceIdBase)}
 
 
 def region_pixels(path, x, y, w, h):

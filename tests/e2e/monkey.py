@@ -39,19 +39,14 @@ import tomllib
 
 import harness
 import verdict_oracle as oracle
+from harness import ALSA_NULL, EXAMPLES, REWARD_ID, SAVE_ID, SCORE_ID
 
-EXAMPLES = os.path.join(harness.SOURCE, "examples")
 KINDS = (("text", "capitales.toml"), ("pictures", "formes.toml"), ("audio", "villes.toml"),
          ("video", "couleurs.toml"))
-SHEET_SCROLL_STYLES = 0x00300000
-SCORE_ID, REWARD_ID, SAVE_ID = 32, 30, 27
 WM_CLOSE, WM_SYSCOMMAND = 0x0010, 0x0112
 SC_MINIMIZE, SC_RESTORE, SC_CLOSE = 0xF020, 0xF120, 0xF060
 LETTERS = "abcdefghijklmnopqrstuvwxyz\u00e9\u00e8\u00e0\u00e7\u0153\u00ea\u00f4\u00f9\u00ee\u00eb"
 ACCENTED = "\u00e9\u00e8\u00e0\u00e7\u0153\u00ea\u00f4\u00f9\u00c9\u00c0\u00c7"
-# The player cannot render sound on a machine without a sound card; a null
-# ALSA device lets a play button pressed by chance render silently.
-ALSA_NULL = "</usr/share/alsa/alsa.conf>\npcm.!default { type null }\n"
 
 
 class Finding(AssertionError):
@@ -97,11 +92,10 @@ class State:
     def __init__(self, player):
         controls = player.controls()
         dialogs = [c for c in controls if c.depth == 0 and c.cls == "#32770"]
-        sheets = [c for c in dialogs if c.style & SHEET_SCROLL_STYLES]
-        headers = [c for c in dialogs if not c.style & SHEET_SCROLL_STYLES]
-        if len(sheets) != 1 or len(headers) != 1:
+        found = harness.find_sheet_and_header(dialogs)
+        if not found:
             raise Finding("expected one sheet and one header, found %r" % dialogs)
-        self.sheet, self.header = sheets[0], headers[0]
+        self.sheet, self.header = found
         mine = [c for c in controls if c.parent == self.sheet.handle]
         self.boxes = {c.id - 4000: c for c in mine if 4001 <= c.id <= 4999}
         self.labels = {c.id - 5000: c.text for c in mine if 5001 <= c.id <= 5999}

@@ -17,12 +17,9 @@ import zlib
 
 import harness
 import peresources
-from harness import PlayerTest
-from test_judging import Sheet, focus_keyboard, key, type_text, wait_for
+from harness import RT_RCDATA, PlayerTest, SAVE_ID, Sheet, focus_keyboard, key, type_text, wait_for_value
 
-RT_RCDATA = 10
 STM_GETIMAGE = 0x0173
-SAVE_ID = 27
 
 def noise(count, seed):
     """`count` bytes that look random but are the same on every run."""
@@ -336,7 +333,7 @@ class BadInputTest(PlayerTest):
             key(*["Tab"] * (k - 1))  # a box reached with Tab has its text selected
         type_text(text)
         key("Return")
-        return wait_for(lambda: sheet.verdict(k), "BRAVO")
+        return wait_for_value(lambda: sheet.verdict(k), "BRAVO")
 
     def answer_boxes(self, player):
         return [c for c in player.controls() if 4001 <= c.id < 5000 and c.cls.lower() == "edit"]
@@ -369,7 +366,7 @@ class BadInputTest(PlayerTest):
                 self.assertEqual(self.answer_boxes(player), [], case)
                 self.assert_no_message(case + ": the codes are not read after a failure")
                 sheet.click(SAVE_ID, sheet.header)
-                self.assertEqual(wait_for(lambda: player.file("quiz.txt"), b""), b"", case + ": Sauver")
+                self.assertEqual(wait_for_value(lambda: player.file("quiz.txt"), b""), b"", case + ": Sauver")
                 self.assertEqual(player.close(), 0, case)
 
     def test_quiz_at_the_limits_loads_and_over_long_texts_are_cut(self):
@@ -452,7 +449,7 @@ class BadInputTest(PlayerTest):
         key("Return")
         self.assertEqual(self.next_message(), ("APPNAME", "Error: couldn't decode PNG resource"),
                          "the broken solution picture")
-        self.assertEqual(wait_for(lambda: sheet.verdict(1), "BRAVO"), "BRAVO")
+        self.assertEqual(wait_for_value(lambda: sheet.verdict(1), "BRAVO"), "BRAVO")
         self.assertEqual(sheet.score(), " 1 / %d" % count)
         self.assertFalse(self.picture_shown(player, sheet, 1), "no solution picture is swapped in")
         self.assertEqual(player.close(), 0)
@@ -526,7 +523,7 @@ class BadInputTest(PlayerTest):
         undo()
         saved = b"Paris\r\nrome\r\n\r\n"
         sheet.click(SAVE_ID, sheet.header)
-        self.assertEqual(wait_for(lambda: player.file("quiz.txt"), saved), saved, "Sauver once writable again")
+        self.assertEqual(wait_for_value(lambda: player.file("quiz.txt"), saved), saved, "Sauver once writable again")
 
         make_read_only(player.workdir)
         harness.probe("post", player.main, harness.WM_CLOSE, 0, 0)

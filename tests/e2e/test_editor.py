@@ -7,34 +7,29 @@ import os
 import shutil
 import subprocess
 import tempfile
-import time
 import tomllib
 import unittest
 
 import harness
+from harness import wait_for, windows_path
 
 EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
 EDITOR = os.path.join(harness.BUILD, "atelier.exe")
-# editor/editorCommands.h
-CMD_NEW, CMD_OPEN, CMD_SAVE, CMD_BUILD, CMD_IMPORT, CMD_ABOUT = 40001, 40002, 40003, 40005, 40008, 40201
+# The editor's own numbers, as editor/editorCommands.h declares them.
+_E = harness.EDITOR_IDS
+CMD_NEW, CMD_OPEN, CMD_SAVE, CMD_BUILD, CMD_IMPORT, CMD_ABOUT = (_E.cmdNew, _E.cmdOpen, _E.cmdSave, _E.cmdBuild,
+                                                                 _E.cmdImportTable, _E.cmdAbout)
 FILE_NAME_EDIT = 0x47C  # the edit box inside the file name combo (cmb13) of the platform's file dialog
-CMD_ADD, CMD_DUPLICATE, CMD_DELETE, CMD_UP, CMD_DOWN = 40101, 40102, 40103, 40104, 40105
-ID_TITLE, ID_ANSWERS_PER_QUESTION, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = 102, 105, 301, 302, 303
-ID_ANSWER, ID_ANSWER2, ID_PICTURE, ID_CLIP = 201, 202, 206, 208
+CMD_ADD, CMD_DUPLICATE, CMD_DELETE, CMD_UP, CMD_DOWN = (_E.cmdAddQuestion, _E.cmdDuplicateQuestion,
+                                                        _E.cmdDeleteQuestion, _E.cmdMoveUp, _E.cmdMoveDown)
+ID_TITLE, ID_ANSWERS_PER_QUESTION, ID_QUESTIONS, ID_PROBLEMS, ID_STATUS = (_E.idTitle, _E.idAnswersPerQuestion,
+                                                                           _E.idQuestionList, _E.idProblemList,
+                                                                           _E.idStatus)
+ID_ANSWER, ID_ANSWER2, ID_PICTURE, ID_CLIP = _E.idAnswer, _E.idAnswer2, _E.idPicture, _E.idClip
 WS_DISABLED = 0x08000000
 CB_SETCURSEL, CBN_SELCHANGE, LB_SETCURSEL, LBN_SELCHANGE = 0x014E, 1, 0x0186, 1
 IDYES, IDNO, IDCANCEL = 6, 7, 2
 BOX = "Atelier Vetra"
-
-
-def wait_for(condition, what, attempts=300):
-    """Polls `condition` until it holds; the bound only keeps a broken run from hanging."""
-    for _ in range(attempts):
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError("never happened: " + what)
 
 
 def choose_file(path):
@@ -47,11 +42,6 @@ def choose_file(path):
     harness.probe("settext", names[0].handle, windows_path(path))
     harness.probe("post", dialog, harness.WM_COMMAND, 1, 0)
     wait_for(lambda: not harness.probe_ok("info", dialog), "the file dialog closed")
-
-
-def windows_path(path):
-    """A Linux path as Wine's Z: drive shows it."""
-    return "Z:" + path.replace("/", "\\")
 
 
 class Editor:

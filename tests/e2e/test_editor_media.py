@@ -17,13 +17,18 @@ import unittest
 
 import harness
 import peresources
+from harness import EDITOR_IDS as _E
+from harness import quiz_resources, wait_for, windows_path
 from test_editor import (CMD_ADD, CMD_BUILD, CMD_OPEN, CMD_SAVE, ID_ANSWER, ID_PICTURE, ID_PROBLEMS, ID_QUESTIONS, ID_STATUS,
-                         ID_TITLE, IDNO, LB_SETCURSEL, LBN_SELCHANGE, Editor, choose_file, wait_for, windows_path)
+                         ID_TITLE, IDNO, LB_SETCURSEL, LBN_SELCHANGE, Editor, choose_file)
 
-ID_KIND, ID_REVEAL, ID_REWARD_CODES, ID_COLOUR_SWATCH, ID_COLOUR_CHOOSE = 101, 108, 109, 110, 111
-ID_SOLUTION, ID_TRY_ANSWER, ID_TRY_VERDICT, ID_TRY_ANSWER2 = 207, 209, 210, 211
-ID_BROWSE_PICTURE, ID_PREVIEW_PICTURE, ID_PREVIEW_SOLUTION = 213, 216, 217
-CMD_COMPLETE_CODES = 40106
+ID_KIND, ID_REVEAL, ID_REWARD_CODES, ID_COLOUR_SWATCH, ID_COLOUR_CHOOSE = (_E.idKind, _E.idReveal, _E.idRewardCodes,
+                                                                           _E.idColourSwatch, _E.idColourChoose)
+ID_SOLUTION, ID_TRY_ANSWER, ID_TRY_VERDICT, ID_TRY_ANSWER2 = (_E.idSolution, _E.idTryAnswer, _E.idTryVerdict,
+                                                              _E.idTryAnswer2)
+ID_BROWSE_PICTURE, ID_PREVIEW_PICTURE, ID_PREVIEW_SOLUTION = (_E.idBrowsePicture, _E.idPreviewPicture,
+                                                              _E.idPreviewSolution)
+CMD_COMPLETE_CODES = _E.cmdCompleteCodes
 # The player's verdict colours (quiz/quiz.h) as (red, green, blue).
 RIGHT, WRONG, ANAGRAM, HINT = (0, 255, 0), (255, 0, 0), (255, 100, 0), (255, 203, 38)
 FORMES_COLOUR = (0x35, 0xCB, 0xA3)
@@ -61,16 +66,6 @@ def select_question(editor, index):
     harness.probe("send", editor.child(ID_QUESTIONS), LB_SETCURSEL, index, 0)
     harness.probe("send", editor.main, harness.WM_COMMAND, (LBN_SELCHANGE << 16) | ID_QUESTIONS,
                   editor.child(ID_QUESTIONS))
-
-
-def quiz_resources(path):
-    """{(type, name): bytes} of the quiz an executable carries: its PATCH texts and its pictures."""
-    data = peresources.read(path)
-    found = {}
-    for key, r in peresources.first_languages(data).items():
-        if key[0] == "PATCH" or key[0] == "IMG" or (key[0] == 10 and isinstance(key[1], int) and key[1] >= 400):
-            found[key] = data[r.at:r.at + r.size]
-    return found
 
 
 class EditorMediaTest(unittest.TestCase):

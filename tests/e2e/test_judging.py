@@ -3,15 +3,10 @@ verdicts on the release of Enter or when a box is left, the score and its
 reward code in the header, the three ways of saving the answers, and the next
 start that gives every box, verdict, score and comment back."""
 import os
-import subprocess
-import time
 
 import harness
-from harness import PlayerTest
+from harness import EXAMPLES, SAVE_ID, PlayerTest, Sheet, focus_keyboard, key, type_text, wait_for_value
 
-EXAMPLES = os.path.join(harness.SOURCE, "examples")
-SHEET_SCROLL_STYLES = 0x00300000  # WS_VSCROLL | WS_HSCROLL: only the sheet has them
-SCORE_ID, REWARD_ID, SAVE_ID = 32, 30, 27
 VK_F2 = 0x71
 
 CAPITALS = """
@@ -75,73 +70,6 @@ def shape_pictures():
     return media
 
 
-def wait_for(read, expected, timeout=10.0):
-    """Polls until read() gives expected (the player handles input on its own time); returns the last value."""
-    deadline = time.monotonic() + timeout
-    value = read()
-    while value != expected and time.monotonic() < deadline:
-        time.sleep(0.1)
-        value = read()
-    return value
-
-
-class Sheet:
-    """The running player's quiz sheet and header bar, read from outside."""
-
-    def __init__(self, player):
-        self.player = player
-        dialogs = [c for c in player.top_children() if c.cls == "#32770"]
-        self.sheet = next(c.handle for c in dialogs if c.style & SHEET_SCROLL_STYLES)
-        self.header = next(c.handle for c in dialogs if not c.style & SHEET_SCROLL_STYLES)
-
-    def controls(self):
-        return {c.id: c for c in self.player.controls(self.sheet)}
-
-    def text(self, control_id, parent=None):
-        handle = self.player.child(parent or self.sheet, control_id)
-        return None if handle is None else self.player.info(handle).text
-
-    def box(self, k):
-        return self.text(4000 + k)
-
-    def verdict(self, k):
-        return self.text(5000 + k)
-
-    def verdicts(self, count):
-        return [self.verdict(k) for k in range(1, count + 1)]
-
-    def score(self):
-        return self.text(SCORE_ID, self.header)
-
-    def reward(self):
-        return self.text(REWARD_ID, self.header)
-
-    def comment_shown(self, n):
-        return self.player.info(self.player.child(self.sheet, 8000 + n)).visible == 1
-
-    def click(self, control_id, parent=None):
-        """A real mouse click in the middle of a control."""
-        control = self.player.info(self.player.child(parent or self.sheet, control_id))
-        harness.xdotool("mousemove", control.sx + control.w // 2, control.sy + control.h // 2)
-        harness.xdotool("click", "1")
-
-
-def focus_keyboard(title):
-    """Gives the player's X window the keyboard focus: without a window manager a click alone does not."""
-    found = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True).stdout.split()
-    if not found:
-        raise AssertionError("no X window titled %r" % title)
-    harness.xdotool("windowfocus", "--sync", found[0])
-
-
-def type_text(text):
-    harness.xdotool("type", "--delay", "60", text)
-
-
-def key(*names):
-    harness.xdotool("key", "--delay", "60", *names)
-
-
 class JudgingTest(PlayerTest):
     def start(self, toml, media=None, name="quiz.exe", workdir=None, files=None):
         exe = harness.pack_quiz(toml, media, name)
@@ -166,25 +94,25 @@ class JudgingTest(PlayerTest):
 
         sheet.click(4001)
         type_text("paris")
-        self.assertEqual(wait_for(lambda: sheet.box(1), "paris"), "paris")
+        self.assertEqual(wait_for_value(lambda: sheet.box(1), "paris"), "paris")
         self.assertEqual(sheet.verdict(1), "?", "typing alone judges nothing")
         key("Return")
-        self.assertEqual(wait_for(lambda: sheet.verdict(1), "BRAVO"), "BRAVO")
+        self.assertEqual(wait_for_value(lambda: sheet.verdict(1), "BRAVO"), "BRAVO")
         self.assertEqual(sheet.box(1), "paris", "Enter inserts nothing")
         self.assertEqual(sheet.score(), " 1 / 5")
         self.assertEqual(sheet.reward(), "ROUGE")
 
         key("Tab")
         type_text("Rom")
-        self.assertEqual(wait_for(lambda: sheet.box(2), "Rom"), "Rom")
+        self.assertEqual(wait_for_value(lambda: sheet.box(2), "Rom"), "Rom")
         self.assertEqual(sheet.verdict(2), "?")
         key("Tab")  # leaving the box judges it
-        self.assertEqual(wait_for(lambda: sheet.verdict(2), "Quasiment"), "Quasiment")
+        self.assertEqual(wait_for_value(lambda: sheet.verdict(2), "Quasiment"), "Quasiment")
         self.assertEqual(sheet.score(), " 1 / 5")
 
         type_text("madrid")
         key("shift+Tab")
-        self.assertEqual(wait_for(lambda: sheet.verdict(3), "BRAVO"), "BRAVO")
+        self.assertEqual(wait_for_value(lambda: sheet.verdict(3), "BRAVO"), "BRAVO")
         self.assertEqual(sheet.score(), " 2 / 5")
         self.assertEqual(sheet.reward(), "ORANGE")
         harness.screenshot("judging-typed")
@@ -203,13 +131,13 @@ class JudgingTest(PlayerTest):
         type_text("Vienna")
         key("Tab")
         type_text("Amsterdam")
-        self.assertEqual(wait_for(lambda: sheet.box(5), "Amsterdam"), "Amsterdam")
+        self.assertEqual(wait_for_value(lambda: sheet.box(5), "Amsterdam"), "Amsterdam")
 
         key("F2")
-        self.assertEqual(wait_for(lambda: player.file("quiz.txt"), expected), expected, "F2")
+        self.assertEqual(wait_for_value(lambda: player.file("quiz.txt"), expected), expected, "F2")
         os.remove(os.path.join(player.workdir, "quiz.txt"))
         sheet.click(SAVE_ID, sheet.header)
-        self.assertEqual(wait_for(lambda: player.file("quiz.txt"), expected), expected, "Sauver")
+        self.assertEqual(wait_for_value(lambda: player.file("quiz.txt"), expected), expected, "Sauver")
         os.remove(os.path.join(player.workdir, "quiz.txt"))
         self.assertEqual(player.close(), 0)
         self.assertEqual(player.file("quiz.txt"), expected, "closing")
@@ -242,11 +170,11 @@ class JudgingTest(PlayerTest):
         key("Tab")  # a box reached with Tab has its whole text selected
         type_text("triangle")
         key("Return")
-        self.assertEqual(wait_for(lambda: sheet.comment_shown(2), True), True)
+        self.assertEqual(wait_for_value(lambda: sheet.comment_shown(2), True), True)
         key("shift+Tab")
         type_text("x")
         key("Return")
-        self.assertEqual(wait_for(lambda: sheet.verdict(1), "FAUX"), "FAUX")
+        self.assertEqual(wait_for_value(lambda: sheet.verdict(1), "FAUX"), "FAUX")
         self.assertFalse(sheet.comment_shown(1))
         harness.screenshot("judging-comments")
         self.assertEqual(player.close(), 0)
@@ -262,7 +190,7 @@ class JudgingTest(PlayerTest):
         key("Tab", "Tab")
         type_text("s")
         key("Return")
-        self.assertEqual(wait_for(lambda: sheet.comment_shown(3), False), False)
+        self.assertEqual(wait_for_value(lambda: sheet.comment_shown(3), False), False)
         self.assertEqual([sheet.comment_shown(n) for n in (1, 2)], [True, True])
         self.assertEqual(player.close(), 0)
 

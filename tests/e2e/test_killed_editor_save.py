@@ -18,7 +18,8 @@ import time
 import unittest
 
 import harness
-from test_editor import CMD_SAVE, ID_TITLE, Editor, wait_for
+from harness import wait_for
+from test_editor import CMD_SAVE, ID_TITLE, Editor
 
 SAVES_PER_BURST = 150
 

@@ -16,8 +16,7 @@ import tempfile
 import time
 
 import harness
-from harness import PlayerTest
-from test_judging import SHEET_SCROLL_STYLES, Sheet
+from harness import SHEET_SCROLL_STYLES, PlayerTest, Sheet
 
 QUIZ = """
 kind = "text"

@@ -10,30 +10,14 @@ import time
 import unittest
 
 import harness
-import peresources
-from harness import PlayerTest
+from harness import EXAMPLES, PlayerTest, pe_resources, quiz_resources
 
-EXAMPLES = os.path.join(harness.SOURCE, "examples")
 EXAMPLE_TITLES = {
     "text/capitales.toml": "Capitales d'Europe",
     "pictures/formes.toml": "Formes g\u00e9om\u00e9triques",
     "audio/villes.toml": "Villes \u00e0 l'\u00e9coute",
     "video/couleurs.toml": "Couleurs en mouvement",
 }
-RT_RCDATA = 10
-
-
-def pe_resources(path):
-    """{(type, name): peresources.Resource} of an executable, first language of each; types and names are
-    ints or upper-case strings."""
-    return peresources.first_languages(peresources.read(path))
-
-
-def quiz_resources(path):
-    """The quiz part of an executable: {(type, id): bytes}."""
-    data = peresources.read(path)
-    return {key: data[r.at:r.at + r.size] for key, r in peresources.first_languages(data).items()
-            if key[0] in ("PATCH", "IMG") or (key[0] == RT_RCDATA and isinstance(key[1], int) and key[1] >= 400)}
 
 
 def overwrite_resource(path, key, byte=0xFF):

@@ -10,19 +10,12 @@ import tempfile
 import time
 
 import harness
-from harness import PlayerTest
+from harness import ALSA_NULL, EXAMPLES, PlayerTest, wait_until
 
-EXAMPLES = os.path.join(harness.SOURCE, "examples")
 BM_CLICK = 0x00F5
 CLIP_NAME = re.compile(r"vetra[0-9]+\.(mp3|avi)")
 MISSING_TEXT = "WindowMediaplayer non d\u00e9tect\u00e9."
 
-# This machine may have no sound card, and Wine 8's player control crashes in
-# play when it cannot render a clip (no sound output is enough). A null ALSA
-# device lets it render the audio clips silently.
-ALSA_NULL = """</usr/share/alsa/alsa.conf>
-pcm.!default { type null }
-"""
 
 
 class EnvPlayer(harness.Player):
@@ -61,15 +54,6 @@ def example(kind, name):
         with open(os.path.join(folder, "media", fname), "rb") as f:
             media["media/" + fname] = f.read()
     return toml, media
-
-
-def wait_until(condition, seconds=15):
-    end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return True
-        time.sleep(0.1)
-    return condition()
 
 
 class MediaTest(PlayerTest):

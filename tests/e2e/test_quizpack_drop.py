@@ -9,13 +9,10 @@ import time
 import unittest
 
 import harness
+from harness import windows_path
 
 EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
 WM_KEYDOWN, WM_KEYUP, VK_SPACE = 0x0100, 0x0101, 0x20
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 class DroppedSourceTest(unittest.TestCase):

@@ -11,8 +11,7 @@ import tomllib
 import unittest
 
 import harness
-from harness import PlayerTest
-from test_judging import Sheet, focus_keyboard, key, type_text, wait_for
+from harness import PlayerTest, Sheet, focus_keyboard, key, type_text, wait_for_value
 
 TABLE = "capitales d'\u00e9t\u00e9.csv"
 SOURCE = "capitales d'\u00e9t\u00e9.toml"
@@ -118,9 +117,9 @@ class QuizpackImportTest(PlayerTest):
         focus_keyboard(TITLE)
         sheet.click(4001)
         harness.probe("settext", player.child(sheet.sheet, 4001), "Gen\u00e8ve")
-        self.assertEqual(wait_for(lambda: sheet.box(1), "Gen\u00e8ve"), "Gen\u00e8ve")
+        self.assertEqual(wait_for_value(lambda: sheet.box(1), "Gen\u00e8ve"), "Gen\u00e8ve")
         key("Return")
-        self.assertEqual(wait_for(lambda: sheet.verdict(1), "BRAVO"), "BRAVO")
+        self.assertEqual(wait_for_value(lambda: sheet.verdict(1), "BRAVO"), "BRAVO")
         self.assertEqual(sheet.score(), " 1 / 3")
         self.assertEqual(sheet.reward(), "\u00c9T\u00c9")
 
@@ -128,14 +127,14 @@ class QuizpackImportTest(PlayerTest):
         key("Tab")
         harness.probe("settext", player.child(sheet.sheet, 4002), "paris; lut\u00e8ce")
         key("Return")
-        self.assertEqual(wait_for(lambda: sheet.verdict(2), "BRAVO"), "BRAVO")
+        self.assertEqual(wait_for_value(lambda: sheet.verdict(2), "BRAVO"), "BRAVO")
         self.assertEqual(sheet.reward(), "ROUGE")
 
         # And one typed on the real keyboard.
         key("Tab")
         type_text("bruxelles")
         key("Return")
-        self.assertEqual(wait_for(lambda: sheet.verdict(3), "BRAVO"), "BRAVO")
+        self.assertEqual(wait_for_value(lambda: sheet.verdict(3), "BRAVO"), "BRAVO")
         self.assertEqual(sheet.score(), " 3 / 3")
         self.assertEqual(sheet.reward(), "BLEU")
         harness.screenshot("quizpack-import-played")

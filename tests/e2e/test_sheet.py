@@ -11,9 +11,8 @@ import shutil
 import time
 
 import harness
-from harness import PlayerTest
+from harness import EXAMPLES, PlayerTest
 
-EXAMPLES = os.path.join(harness.SOURCE, "examples")
 DOCS_SCREENSHOTS = os.path.join(harness.SOURCE, "docs", "screenshots")
 
 WM_VSCROLL, WM_HSCROLL = 0x0115, 0x0114

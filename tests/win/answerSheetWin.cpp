@@ -82,8 +82,8 @@ AnswerSheet::AnswerSheet(const SheetSpec& spec) {
 
     frame = sharedFrame();
     header = child(frame, panelClass, "", 0, 0, 0, 1000, 50, 1002);
-    child(header, "Static", "unset", 0, 10, 10, 100, 20, 32);
-    child(header, "Static", "unset", 0, 200, 10, 200, 20, 30);
+    child(header, "Static", "unset", 0, 10, 10, 100, 20, headerScoreId);
+    child(header, "Static", "unset", 0, 200, 10, 200, 20, headerRewardCodeId);
     sheet = child(frame, panelClass, "", WS_TABSTOP, 0, 60, 960, 400, 1001);
     quiz.headerWindow = header;
     quiz.sheetWindow = sheet;
@@ -94,12 +94,13 @@ AnswerSheet::AnswerSheet(const SheetSpec& spec) {
     const bool building = !spec.restored.empty();
     auto comment = [&](int n) {
         const QuestionEntry* entry = questionAt(quiz, n);
-        HWND label =
-            child(sheet, "Static", entry ? entry->comment : "", SS_CENTER, 500, 5 + 22 * (n - 1), 200, 20, 8000 + n);
+        HWND label = child(sheet, "Static", entry ? entry->comment : "", SS_CENTER, 500, 5 + 22 * (n - 1), 200, 20,
+                           commentLabelIdBase + n);
         ShowWindow(label, SW_HIDE);
     };
     for (int n = 1; n <= quiz.questionCount; ++n) {
-        child(sheet, "STATIC", "", WS_BORDER | SS_CENTERIMAGE | SS_BITMAP, 720, 5 + 22 * (n - 1), 20, 20, 9900 + n);
+        child(sheet, "STATIC", "", WS_BORDER | SS_CENTERIMAGE | SS_BITMAP, 720, 5 + 22 * (n - 1), 20, 20,
+              pictureControlIdBase + n);
         for (int k = (n - 1) * perQuestion + 1; boxes && k <= n * perQuestion; ++k) {
             const std::string restored = building && k <= static_cast<int>(spec.restored.size())
                                              ? spec.restored[static_cast<size_t>(k - 1)]
@@ -117,9 +118,9 @@ AnswerSheet::AnswerSheet(const SheetSpec& spec) {
 }
 
 void AnswerSheet::createBox(int k, int x, int y, const char* text) {
-    HWND edit =
-        child(sheet, "Edit", text, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER, x, y, 170, 20, 4000 + k);
-    child(sheet, "Static", "?", WS_BORDER | SS_CENTERIMAGE | SS_CENTER, x + 200, y, 100, 20, 5000 + k);
+    HWND edit = child(sheet, "Edit", text, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER, x, y, 170, 20,
+                      answerBoxIdBase + k);
+    child(sheet, "Static", "?", WS_BORDER | SS_CENTERIMAGE | SS_CENTER, x + 200, y, 100, 20, verdictLabelIdBase + k);
     // The recorder goes under answerBoxProc, so it sees what the box passes on.
     WNDPROC edit0 =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recorderProc)));
@@ -129,7 +130,7 @@ void AnswerSheet::createBox(int k, int x, int y, const char* text) {
 
 AnswerSheet::~AnswerSheet() {
     for (int n = 1; n <= quiz.questionCount; ++n) {
-        HWND picture = GetDlgItem(sheet, 9900 + n);
+        HWND picture = GetDlgItem(sheet, pictureControlIdBase + n);
         HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
         if (bitmap) DeleteObject(bitmap);
     }
@@ -142,17 +143,17 @@ AnswerSheet::~AnswerSheet() {
 }
 
 void AnswerSheet::judge(int k) {
-    judgeAnswer(&quiz, sheet, 4000 + k);
+    judgeAnswer(&quiz, sheet, answerBoxIdBase + k);
 }
 
 bool AnswerSheet::commentShown(int n) const {
-    HWND label = GetDlgItem(sheet, 8000 + n);
+    HWND label = GetDlgItem(sheet, commentLabelIdBase + n);
     return label && (GetWindowLongA(label, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void AnswerSheet::markHeader() const {
-    SetDlgItemTextA(header, 32, "unchanged");
-    SetDlgItemTextA(header, 30, "unchanged");
+    SetDlgItemTextA(header, headerScoreId, "unchanged");
+    SetDlgItemTextA(header, headerRewardCodeId, "unchanged");
 }
 
 std::string AnswerSheet::controlText(HWND parent, int id) {

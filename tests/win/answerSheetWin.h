@@ -1,7 +1,8 @@
 // A stand-in for the quiz sheet and header bar with the controls the judge,
-// the answer boxes and the progress file work on: answer boxes 4000 + k
-// (subclassed with answerBoxProc), verdict labels 5000 + k, comment labels
-// 8000 + n, picture controls 9900 + n, and header controls 30 and 32.
+// the answer boxes and the progress file work on, numbered as the player
+// numbers them (resources/resource.h): answer boxes (subclassed with
+// answerBoxProc), verdict labels, comment labels, picture controls, and the
+// header's score and reward code.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "quiz/quiz.h"
+#include "resources/resource.h"
 
 struct QuestionSpec {
     const char* answer1;
@@ -50,10 +52,10 @@ public:
     HWND header = nullptr;
 
     int boxCount() const { return boxes; }
-    HWND box(int k) const { return GetDlgItem(sheet, 4000 + k); }
+    HWND box(int k) const { return GetDlgItem(sheet, answerBoxIdBase + k); }
     void setText(int k, const char* text) const { SetWindowTextA(box(k), text); }
-    std::string text(int k) const { return controlText(sheet, 4000 + k); }
-    std::string verdict(int k) const { return controlText(sheet, 5000 + k); }
+    std::string text(int k) const { return controlText(sheet, answerBoxIdBase + k); }
+    std::string verdict(int k) const { return controlText(sheet, verdictLabelIdBase + k); }
     // Judges box k the way the answer box does it on focus loss.
     void judge(int k);
     void type(int k, const char* text) {
@@ -61,8 +63,8 @@ public:
         judge(k);
     }
     bool commentShown(int n) const;
-    std::string score() const { return controlText(header, 32); }
-    std::string reward() const { return controlText(header, 30); }
+    std::string score() const { return controlText(header, headerScoreId); }
+    std::string reward() const { return controlText(header, headerRewardCodeId); }
     // Puts a marker in the header so a later updateScore shows.
     void markHeader() const;
     bool headerMarked() const { return score() == "unchanged" && reward() == "unchanged"; }
