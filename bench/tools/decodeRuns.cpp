@@ -34,8 +34,12 @@ int make(const std::string& folder) {
     const RawImage photo = photoImage(2400, 1800, 2, 8);
     write(folder + "/im-rgb.png", imageMagickPng(photo, "", "PNG24:"));
     write(folder + "/im-palette200.png", imageMagickPng(photo, "-colors 200", "PNG8:"));
-    write(folder + "/im-paeth-rgb.png",
-          imageMagickMadePng("-size 1600x1200 -seed 7 plasma:fractal -blur 0x4", "", "PNG24:"));
+    const std::string plasma = "-size 1600x1200 -seed 7 plasma:fractal -blur 0x4";
+    write(folder + "/im-paeth-rgb.png", imageMagickMadePng(plasma, "", "PNG24:"));
+    write(folder + "/im-paeth-rgba.png",
+          imageMagickMadePng(plasma + " \\( -size 1600x1200 radial-gradient:white-black \\)"
+                                      " -alpha off -compose CopyOpacity -composite",
+                             "", "PNG32:"));
     return 0;
 }
 
