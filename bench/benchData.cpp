@@ -274,17 +274,40 @@ uint32_t bigEndian32(const uint8_t* p) {
     std::exit(1);
 }
 
+// Runs `convert <source> <options> <format>out.png` in a folder of its own
+// and returns the file; `source` names the input, `in` is a file already
+// written there (removed afterwards) or empty.
+Bytes runConvert(const std::string& folder, const std::string& in, const std::string& source,
+                 const std::string& options, const std::string& format) {
+    const std::string out = folder + "/out.png";
+    const char* program = std::getenv("VETRA_CONVERT");
+    const std::string command = std::string(program != nullptr && *program != 0 ? program : "convert") + " " + source +
+                                " -define png:exclude-chunks=date,time " + options + " " + format + out;
+    const int status = std::system((command + " > /dev/null 2>&1").c_str());
+    std::ifstream f(out, std::ios::binary);
+    Bytes png((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    if (!in.empty()) std::remove(in.c_str());
+    std::remove(out.c_str());
+    rmdir(folder.c_str());
+    if (status != 0 || png.size() < 8) setupFailed("convert failed: " + command);
+    return png;
+}
+
+std::string temporaryFolder() {
+    char folder[] = "/tmp/vetra-bench-XXXXXX";
+    if (mkdtemp(folder) == nullptr) setupFailed("no temporary folder");
+    return folder;
+}
+
 }  // namespace
 
 Bytes imageMagickPng(const RawImage& image, const std::string& options, const std::string& format) {
     if (image.bitDepth != 8 || (image.colourType != 2 && image.colourType != 6) || image.interlaced) {
         setupFailed("imageMagickPng takes 8-bit RGB or RGBA rows");
     }
-    char folder[] = "/tmp/vetra-bench-XXXXXX";
-    if (mkdtemp(folder) == nullptr) setupFailed("no temporary folder");
-    const std::string dir = folder;
+    const std::string dir = temporaryFolder();
     const bool alpha = image.colourType == 6;
-    const std::string in = dir + (alpha ? "/in.pam" : "/in.ppm"), out = dir + "/out.png";
+    const std::string in = dir + (alpha ? "/in.pam" : "/in.ppm");
     {
         std::ofstream f(in, std::ios::binary);
         const std::string w = std::to_string(image.width), h = std::to_string(image.height);
@@ -293,17 +316,11 @@ Bytes imageMagickPng(const RawImage& image, const std::string& options, const st
         f.write(reinterpret_cast<const char*>(image.rows.data()), std::streamsize(image.rows.size()));
         if (!f) setupFailed("cannot write " + in);
     }
-    const char* program = std::getenv("VETRA_CONVERT");
-    const std::string command = std::string(program != nullptr && *program != 0 ? program : "convert") + " " + in +
-                                " -define png:exclude-chunks=date,time " + options + " " + format + out;
-    const int status = std::system((command + " > /dev/null 2>&1").c_str());
-    std::ifstream f(out, std::ios::binary);
-    Bytes png((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    std::remove(in.c_str());
-    std::remove(out.c_str());
-    rmdir(folder);
-    if (status != 0 || png.size() < 8) setupFailed("convert failed: " + command);
-    return png;
+    return runConvert(dir, in, in, options, format);
+}
+
+Bytes imageMagickMadePng(const std::string& source, const std::string& options, const std::string& format) {
+    return runConvert(temporaryFolder(), "", source, options, format);
 }
 
 Bytes idatStream(const Bytes& png, uint32_t& firstIdatOffset) {

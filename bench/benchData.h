@@ -49,6 +49,10 @@ Bytes pngFile(const RawImage& image, const Bytes& zlibStream, uint32_t idatSize 
 // path. Aborts with a message when it fails.
 Bytes imageMagickPng(const RawImage& image, const std::string& options, const std::string& format);
 
+// A picture that ImageMagick itself makes from `source` (its own input
+// syntax, e.g. "-size 640x480 -seed 1 plasma:fractal"), written the same way.
+Bytes imageMagickMadePng(const std::string& source, const std::string& options, const std::string& format);
+
 // The data of a PNG file's consecutive IDAT chunks from the first one (the
 // zlib stream); firstIdatOffset receives the offset of the first chunk's
 // length field.

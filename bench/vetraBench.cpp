@@ -328,6 +328,27 @@ void registerPng(const std::string& name, const RawImage& image) {
     registerPngFile(name, pngFile(image, zlibCompress(filteredData(image), 6)));
 }
 
+// The filter types of the rows of a plain (not interlaced) 8-bit file, from
+// its filtered data: "None/Sub/Up/Average/Paeth n/n/n/n/n".
+std::string filterShares(const Bytes& png, const Bytes& filtered) {
+    const uint32_t width = (uint32_t(png[16]) << 24) | (uint32_t(png[17]) << 16) | (uint32_t(png[18]) << 8) | png[19];
+    const uint8_t colourType = png[25];
+    if (png[24] != 8 || png[28] != 0) return "";
+    const size_t row = 1 + size_t(width) * (colourType == 2 ? 3 : colourType == 6 ? 4 : colourType == 4 ? 2 : 1);
+    size_t counts[5] = {};
+    for (size_t at = 0; at < filtered.size(); at += row) counts[filtered[at] < 5 ? filtered[at] : 0]++;
+    return ", rows None/Sub/Up/Average/Paeth " + std::to_string(counts[0]) + "/" + std::to_string(counts[1]) + "/" +
+           std::to_string(counts[2]) + "/" + std::to_string(counts[3]) + "/" + std::to_string(counts[4]);
+}
+
+void registerImageMagickFile(const char* name, Bytes png) {
+    registerInflateOfPng(name, png);
+    std::fprintf(stderr, "%s: %zu bytes, colour type %d, interlace %d%s\n", name, png.size(),
+                 png.size() > 25 ? png[25] : -1, png.size() > 28 ? png[28] : -1,
+                 filterShares(png, inflateInputs.back()->expected).c_str());
+    registerPngFile(name, std::move(png));
+}
+
 // Large pictures as ImageMagick writes them, the way authors' files come:
 // its own filter choice, chunking and compression level. Each file is both a
 // whole-decode input and, through its IDAT data, an inflate input.
@@ -345,13 +366,15 @@ void registerImageMagick() {
         {"im-rgb-adam7", photoImage(1600, 1200, 2, 8), "-interlace PNG", "PNG24:"},
         {"im-flat", flatImage(1600, 1200), "", "PNG:"},
     };
-    for (const auto& f : files) {
-        Bytes png = imageMagickPng(f.image, f.options, f.format);
-        std::fprintf(stderr, "%s: %zu bytes, colour type %d, interlace %d\n", f.name, png.size(),
-                     png.size() > 25 ? png[25] : -1, png.size() > 28 ? png[28] : -1);
-        registerInflateOfPng(f.name, png);
-        registerPngFile(f.name, std::move(png));
-    }
+    for (const auto& f : files) registerImageMagickFile(f.name, imageMagickPng(f.image, f.options, f.format));
+    // Smooth photo-like pictures without grain (a blurred plasma fractal),
+    // for which ImageMagick picks Paeth for all rows but the first.
+    const char* const plasma = "-size 1600x1200 -seed 7 plasma:fractal -blur 0x4";
+    registerImageMagickFile("im-paeth-rgb", imageMagickMadePng(plasma, "", "PNG24:"));
+    registerImageMagickFile(
+        "im-paeth-rgba", imageMagickMadePng(std::string(plasma) + " \\( -size 1600x1200 radial-gradient:white-black \\)"
+                                                                  " -alpha off -compose CopyOpacity -composite",
+                                            "", "PNG32:"));
 }
 
 void registerAll() {

@@ -405,6 +405,45 @@ __attribute__((target("sse2"))) uint32_t averageWordsSse2(const uint8_t* row, co
     return ~uint32_t(_mm_cvtsi128_si32(notLeft));
 }
 
+__attribute__((target("sse2"))) inline __m128i abs16(__m128i v) {
+    return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v));
+}
+
+// Paeth with SSE2 on 16-bit lanes, one pixel at a time: the predictor
+// chosen by compares and masks, with no branch, where the channel-by-channel
+// loop has to keep three or four channels' worth of left and upper-left
+// values (on 32-bit x86 mostly on the stack). a, b and c are the pixels to
+// the left, above and above-left; pa = |b - c| needs no a, so only
+// pb = |a - c|, pc = |(a - c) + (b - c)| (at most 510: 16 bits hold it)
+// and the choice wait on the pixel rebuilt just before.
+template <int D>
+__attribute__((target("sse2"))) uint32_t paethWordsSse2(const uint8_t* row, const uint8_t* prior, uint8_t* out,
+                                                        uint32_t pixels) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lowBytes = _mm_set1_epi16(0xFF);
+    __m128i a = zero, c = zero;  // zero before the row
+    const size_t end = size_t(pixels) * D;
+    for (size_t i = 0; i < end; i += D) {
+        const __m128i b = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(loadWord32(prior + i))), zero);
+        const __m128i raw = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(swapRedBlue(loadWord32(row + i)))), zero);
+        const __m128i bc = _mm_sub_epi16(b, c);
+        const __m128i pa = abs16(bc);
+        const __m128i bXorC = _mm_xor_si128(b, c);
+        const __m128i ac = _mm_sub_epi16(a, c);
+        const __m128i pb = abs16(ac);
+        const __m128i pc = abs16(_mm_add_epi16(ac, bc));
+        // b where pb <= pc, else c; then a where pa is the smallest of the
+        // three (ties go to a, then b, as the filter wants).
+        const __m128i bOrC = _mm_xor_si128(b, _mm_and_si128(_mm_cmpgt_epi16(pb, pc), bXorC));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i predictor = _mm_or_si128(_mm_and_si128(notA, bOrC), _mm_andnot_si128(notA, a));
+        a = _mm_and_si128(_mm_add_epi16(predictor, raw), lowBytes);
+        c = b;
+        storeWord32(out + i, uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(a, a))));
+    }
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(a, a)));
+}
+
 bool processorHasSse2() {
     static const bool has = [] {
         __builtin_cpu_init();
@@ -427,7 +466,12 @@ void unfilterSwappedRow(uint8_t filter, const uint8_t* row, const uint8_t* prior
     int upLeft[D] = {};
     size_t length = size_t(width) * D;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    if (filter != 4) {
+    bool words = filter != 4;
+#ifdef VETRA_PNG_SSE2
+    const bool sse2 = sse2Allowed.load(std::memory_order_relaxed) && processorHasSse2();
+    words = words || sse2;
+#endif
+    if (words) {
         // Every pixel but the last of a 3-byte row in words; that one,
         // whose word store would reach the row's padding, is left below.
         const uint32_t wordPixels = D == 4 || width == 0 ? width : width - 1;
@@ -443,7 +487,7 @@ void unfilterSwappedRow(uint8_t filter, const uint8_t* row, const uint8_t* prior
                 break;
             case 3:
 #ifdef VETRA_PNG_SSE2
-                if (sse2Allowed.load(std::memory_order_relaxed) && processorHasSse2()) {
+                if (sse2) {
                     last = averageWordsSse2<D>(row, prior, out, wordPixels);
                     break;
                 }
@@ -452,6 +496,9 @@ void unfilterSwappedRow(uint8_t filter, const uint8_t* row, const uint8_t* prior
                     return addBytes(raw, averageBytes(before, up));
                 });
                 break;
+#ifdef VETRA_PNG_SSE2
+            case 4: last = paethWordsSse2<D>(row, prior, out, wordPixels); break;
+#endif
             default:
                 last =
                     unfilterWords<D>(row, prior, out, wordPixels, [](uint32_t raw, uint32_t, uint32_t) { return raw; });
@@ -459,7 +506,10 @@ void unfilterSwappedRow(uint8_t filter, const uint8_t* row, const uint8_t* prior
         }
         if (D == 4 || width == 0) return;
         const size_t done = size_t(wordPixels) * D;
-        for (int c = 0; c < D; ++c) left[c] = int((last >> (8 * c)) & 0xFF);
+        for (int c = 0; c < D; ++c) {
+            left[c] = int((last >> (8 * c)) & 0xFF);
+            if (done != 0) upLeft[c] = prior[done - D + c];
+        }
         row += done;
         prior += done;
         out += done;

@@ -105,7 +105,8 @@ const char* pngDecodeMessage(PngDecodeResult result);
 PngDecodeResult pngDecodeToDib(const uint8_t* data, size_t size, std::vector<uint8_t>& headerAndTable,
                                std::vector<uint8_t>& pixels);
 
-// Whether unfiltering may take the Average loop built for processors with
-// SSE2 when the processor has it (the default), or must take the word loop
-// that every processor runs. Both give the same pixels; tests run both.
+// Whether unfiltering may take the Average and Paeth loops built for
+// processors with SSE2 when the processor has it (the default), or must take
+// the loops that every processor runs. Both give the same pixels; tests run
+// both.
 void pngAllowSse2(bool allowed);

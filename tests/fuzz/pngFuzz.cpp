@@ -234,14 +234,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                    "an attached file gets past loading");
         FUZZ_CHECK(std::strlen(pngDecodeMessage(result)) > 0 || result == pngDecodeOk, "a failure has a message");
         {
-            // The word loop of Average, where the processor has SSE2 and the
-            // decode above took the other one.
+            // The loops of Average and Paeth that every processor runs,
+            // where this one has SSE2 and the decode above took the others.
             std::vector<uint8_t> plainHeader, plainPixels;
             pngAllowSse2(false);
             const PngDecodeResult plainResult = pngDecodeToDib(data, size, plainHeader, plainPixels);
             pngAllowSse2(true);
             FUZZ_CHECK(plainResult == result && plainHeader == header && plainPixels == pixels,
-                       "the word loop decodes as the other does");
+                       "the loops without SSE2 decode as the others do");
         }
         if (result == pngDecodeOk) {
             FUZZ_CHECK(haveFormat, "a decoded picture has a format");

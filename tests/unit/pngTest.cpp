@@ -191,9 +191,9 @@ struct Dib {
     Bytes pixels;
 };
 
-// Each decode runs twice: with the Average loop for processors with SSE2
-// (where this one has it) and with the word loop that every processor runs,
-// which must give the same.
+// Each decode runs twice: with the Average and Paeth loops for processors
+// with SSE2 (where this one has it) and with the loops that every processor
+// runs, which must give the same.
 Dib decode(const Bytes& file) {
     Dib d;
     d.result = pngDecodeToDib(file.data(), file.size(), d.header, d.pixels);
@@ -298,6 +298,27 @@ TEST(PngGenerated, EveryKindInterlaceAndFilterDecodesToItsSamples) {
                 Dib z = decode(pngFile(p, zlibCompressed(filteredRows(p, cycleFilters)), {20, 0, 7}));
                 ASSERT_EQ(comparePixels(p, z), "") << kindName(k.colourType, k.bitDepth) << " zlib";
 #endif
+            }
+        }
+    }
+}
+
+// Paeth's choice turns on ties and on differences up to 510: samples from
+// small alphabets make pa, pb and pc equal in every combination, or as far
+// apart as bytes go. Rows of every width from 1 (the last pixel of an RGB
+// row takes a path of its own), plain and interlaced; decode() also holds
+// the SSE2 loop to the channel-by-channel one.
+TEST(PngGenerated, PaethRowsOfTiesAndExtremes) {
+    const std::vector<uint16_t> alphabets[] = {{0, 1, 2}, {7, 9, 11, 13}, {0, 128, 255}, {0, 1, 254, 255}};
+    uint32_t seed = 500;
+    for (uint8_t colourType : {2, 6}) {
+        for (const std::vector<uint16_t>& alphabet : alphabets) {
+            for (uint32_t width = 1; width <= 9; ++width) {
+                Picture p = randomPicture(colourType, 8, width, 6, width % 2, seed++);
+                for (uint16_t& sample : p.samples) sample = alphabet[sample % alphabet.size()];
+                const std::string name = kindName(colourType, 8) + " alphabet of " + std::to_string(alphabet.size()) +
+                                         " from " + std::to_string(alphabet[0]) + " width " + std::to_string(width);
+                EXPECT_EQ(comparePixels(p, decode(pngFile(p, zlibStored(filteredRows(p, 4))))), "") << name;
             }
         }
     }
