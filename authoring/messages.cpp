@@ -224,10 +224,19 @@ const char* const texts[] = {
     // resourcesReadBackDifferent
     "les ressources du quiz ne se relisent pas \xE0 l'identique dans le lecteur \xE9"
     "crit",
+    // cannotWriteFolder
+    "impossible d'\xE9"
+    "crire dans le dossier \"{1}\"",
+    // questionsImported
+    "{1} questions import\xE9"
+    "es",
+    // questionImported
+    "1 question import\xE9"
+    "e",
 };
 
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
-static_assert(textCount == static_cast<int>(Message::resourcesReadBackDifferent) + 1,
+static_assert(textCount == static_cast<int>(Message::questionImported) + 1,
               "one text per message, in the order of the enumeration");
 
 }  // namespace

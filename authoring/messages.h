@@ -97,6 +97,10 @@ enum class Message {
     cannotCopyPlayer,
     cannotUpdateResources,
     resourcesReadBackDifferent,
+    // The authoring workflows and the editor's window.
+    cannotWriteFolder,
+    questionsImported,
+    questionImported,
 };
 
 // The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order

@@ -108,19 +108,13 @@ bool addMedia(const QuizModel& model, size_t index, const std::string& sourceFil
         if (slot.path.empty()) continue;
         const std::string path = mediaPath(sourceFile, slot.path);
         std::vector<uint8_t> bytes;
-        ok = false;
-        if (!readFile || !readFile(path, bytes)) {
-            fail(problems, slot.field, at, messageText(Message::cannotReadMedia, {path}));
-        } else if (bytes.empty()) {
-            fail(problems, slot.field, at, messageText(Message::emptyMedia, {path}));
-        } else if (slot.picture && isPngFile(bytes) && pngReadable && !pngReadable(bytes)) {
-            fail(problems, slot.field, at, messageText(Message::pngRefused, {path}));
-        } else if (slot.picture && !isPngFile(bytes) && !platformPictureExtension(bytes)) {
-            fail(problems, slot.field, at, messageText(Message::notAPicture, {path}));
+        const std::string problem = mediaProblem(path, slot.picture, readFile, pngReadable, bytes);
+        if (!problem.empty()) {
+            fail(problems, slot.field, at, problem);
+            ok = false;
         } else {
             const ResourceKind kind = slot.picture && isPngFile(bytes) ? ResourceKind::rcdata : ResourceKind::img;
             resources.push_back({kind, slot.id, std::move(bytes)});
-            ok = true;
         }
     }
     return ok;
@@ -149,6 +143,19 @@ bool isPngFile(const std::vector<uint8_t>& bytes) {
     return bytes.size() >= 8 && std::memcmp(bytes.data(), signature, 8) == 0;
 }
 
+std::string mediaProblem(const std::string& path, bool picture, const FileReader& readFile,
+                         const PngChecker& pngReadable, std::vector<uint8_t>& bytes) {
+    if (!readFile || !readFile(path, bytes)) return messageText(Message::cannotReadMedia, {path});
+    if (bytes.empty()) return messageText(Message::emptyMedia, {path});
+    if (picture && isPngFile(bytes) && pngReadable && !pngReadable(bytes)) {
+        return messageText(Message::pngRefused, {path});
+    }
+    if (picture && !isPngFile(bytes) && !platformPictureExtension(bytes)) {
+        return messageText(Message::notAPicture, {path});
+    }
+    return "";
+}
+
 bool playerReadsPng(const std::vector<uint8_t>& bytes) {
     std::vector<uint8_t> header, pixels;
     return pngDecodeToDib(bytes.data(), bytes.size(), header, pixels) == pngDecodeOk;
@@ -168,15 +175,6 @@ const char* mediaExtension(const std::vector<uint8_t>& bytes, int32_t kind) {
     if (kind == kindAudio) return "mp3";
     if (kind == kindVideo) return "avi";
     return "bin";
-}
-
-std::string mediaPath(const std::string& sourceFile, const std::string& relative) {
-    const bool absolute = (!relative.empty() && (relative[0] == '/' || relative[0] == '\\')) ||
-                          (relative.size() >= 2 && relative[1] == ':');
-    if (absolute) return relative;
-    const size_t slash = sourceFile.find_last_of("/\\");
-    if (slash == std::string::npos) return relative;
-    return sourceFile.substr(0, slash + 1) + relative;
 }
 
 bool assembleQuiz(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,

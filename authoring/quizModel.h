@@ -79,4 +79,5 @@ struct ModelProblem {
     int line = 0;         // line in the file read, 0 when none is known
     std::string message;  // French, UTF-8, without the location
     std::string key;      // ModelField::unknownKey: the key as written
+    bool warning = false;
 };

@@ -5,6 +5,7 @@
 #include "authoring/messages.h"
 #include "authoring/quizNames.h"
 #include "authoring/quizToml.h"
+#include "authoring/workflows.h"
 #include "quiz/quiz.h"
 
 const char* const kindLabels[4] = {u8"texte", u8"images", u8"audio", u8"vid\u00E9o"};
@@ -215,9 +216,7 @@ std::string statusLine(size_t questions, size_t problems) {
 }
 
 std::string picturesRowWarning(const QuizModel& model) {
-    const size_t count = model.questions.size();
-    if (model.kind != kindPictures || count % 3 == 0) return "";
-    return messageText(Message::picturesRowWarning, {std::to_string((count + 2) / 3 * 3), std::to_string(count)});
+    return picturesRowWarningText(model);
 }
 
 std::string windowTitle(const std::string& path, bool dirty) {

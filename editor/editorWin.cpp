@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editor/editorMainWin.h"
-#include "tools/quizpack/packerWin.h"
+#include "authoring/filesWin.h"
 
 namespace {
 

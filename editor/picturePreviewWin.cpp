@@ -2,11 +2,11 @@
 
 #include <vector>
 
+#include "authoring/filesWin.h"
 #include "authoring/quizAssembly.h"
 #include "pictures/pictureResourceWin.h"
 #include "pictures/png.h"
 #include "pictures/pngResourceWin.h"
-#include "tools/quizpack/packerWin.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 # Atelier Vetra, the quiz editor: a GUI program on the authoring library and
-# quizpack's packer, so that the quiz it builds is the one quizpack builds.
+# its workflows, so that the quiz it builds is the one quizpack builds.
 add_executable(atelier WIN32
   ${CMAKE_SOURCE_DIR}/editor/editorWin.cpp
   ${CMAKE_SOURCE_DIR}/editor/editorMainWin.cpp
   ${CMAKE_SOURCE_DIR}/editor/picturePreviewWin.cpp
   ${CMAKE_SOURCE_DIR}/editor/atelier.rc)
 # vetra_win: the player's own picture decoding and fitting, for the previews.
-target_link_libraries(atelier PRIVATE vetra_editor quizpack_lib vetra_win user32 gdi32 comdlg32 shell32)
+target_link_libraries(atelier PRIVATE vetra_editor vetra_authoring_win vetra_win user32 gdi32 comdlg32 shell32)
 target_compile_options(atelier PRIVATE ${WARNINGS})
 # Stripped and without a link time, like quizpack: the same bytes from the same commit.
 target_link_options(atelier PRIVATE ${WIN_FLAGS} -s -Wl,--no-insert-timestamp)

@@ -12,7 +12,7 @@
 #include "quiz/quizGdiWin.h"
 #include "quiz/quizLayout.h"
 #include "quiz/quizLoaderWin.h"
-#include "tools/quizpack/packerWin.h"
+#include "authoring/playerResourcesWin.h"
 
 namespace {
 

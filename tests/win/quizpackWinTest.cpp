@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "authoring/windows1252.h"
-#include "tools/quizpack/packerWin.h"
+#include "authoring/playerResourcesWin.h"
 
 namespace {
 
