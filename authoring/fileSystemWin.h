@@ -12,9 +12,8 @@ public:
     bool remove(const std::string& path) override;
     std::string fullPath(const std::string& path) override;
     std::string programFolder() override;
-    bool readPlayer(const std::string& executable, std::vector<PackedResource>& resources,
-                    std::string& error) override;
-    bool writePlayer(const std::string& player, const std::string& output,
-                     const std::vector<PackedResource>& resources, std::string& error) override;
+    bool readPlayer(const std::string& executable, std::vector<PackedResource>& resources, std::string& error) override;
+    bool writePlayer(const std::string& player, const std::string& output, const std::vector<PackedResource>& resources,
+                     std::string& error) override;
     bool playerHasSymbols(const std::string& player) override;
 };

@@ -36,9 +36,8 @@ std::vector<uint8_t> bytesOf(const std::string& text) {
 }
 
 bool hasProblem(const std::vector<ModelProblem>& problems, int question, ModelField field) {
-    return std::any_of(problems.begin(), problems.end(), [&](const ModelProblem& p) {
-        return p.question == question && p.field == field && !p.warning;
-    });
+    return std::any_of(problems.begin(), problems.end(),
+                       [&](const ModelProblem& p) { return p.question == question && p.field == field && !p.warning; });
 }
 
 // How the source will name the media folder: relative to the source's own
@@ -102,6 +101,8 @@ WorkflowReport checkQuizFiles(FileSystem& files, const QuizModel& model, const s
             report.problems.push_back({sourceFile, problem});
         }
     }
+    const std::string rows = picturesRowWarningText(model);
+    if (!rows.empty()) report.warnings.push_back({sourceFile, problemOf(rows)});
     return report;
 }
 
@@ -181,14 +182,14 @@ WorkflowReport extractQuizMedia(FileSystem& files, const std::string& executable
         }
         written.push_back(path);
     }
-    if (!quiz.rewardCodesFound) report.warnings.push_back({executable, problemOf(messageText(Message::noCodesWarning))});
+    if (!quiz.rewardCodesFound)
+        report.warnings.push_back({executable, problemOf(messageText(Message::noCodesWarning))});
     model = std::move(quiz.model);
     return report;
 }
 
 WorkflowReport extractQuizSource(FileSystem& files, const ExtractRequest& request) {
-    const std::string output =
-        request.output.empty() ? withExtension(request.executable, ".toml") : request.output;
+    const std::string output = request.output.empty() ? withExtension(request.executable, ".toml") : request.output;
     const std::string media = request.mediaFolder.empty() ? withExtension(output, "-media") : request.mediaFolder;
     QuizModel model;
     std::vector<std::string> written;

@@ -284,3 +284,17 @@ bool completeRewardCodes(QuizModel& model, const std::function<uint32_t()>& rand
     }
     return changed;
 }
+
+bool isUntouchedNewQuiz(const EditorDocument& document) {
+    return document.path.empty() && !document.isDirty() && document.model == newDocument().model;
+}
+
+bool importIntoDocument(EditorDocument& document, const std::function<bool(QuizModel& model)>& import) {
+    QuizModel model = document.model;
+    if (isUntouchedNewQuiz(document)) model.questions.clear();
+    const size_t before = model.questions.size();
+    if (!import(model) || model.questions.size() <= before) return false;
+    document.model = std::move(model);
+    document.selected = static_cast<int>(before);
+    return true;
+}

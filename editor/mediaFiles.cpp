@@ -62,7 +62,8 @@ std::vector<MediaCopy> planMediaCopies(QuizModel& model, const std::string& oldS
             const std::string name = fileName(full);
             std::string chosen = name;
             for (int n = 2;
-                 namesTaken.count(loweredAscii(chosen)) || (exists && exists(folder + mediaFolder + "\\" + chosen)); ++n) {
+                 namesTaken.count(loweredAscii(chosen)) || (exists && exists(folder + mediaFolder + "\\" + chosen));
+                 ++n) {
                 chosen = numberedName(name, n);
             }
             namesTaken.insert(loweredAscii(chosen));

@@ -97,8 +97,7 @@ int run(const QuizpackCommand& command) {
             return print(buildQuizSource(files, {command.input, command.output, command.player}));
         case QuizpackAction::extract:
             return print(extractQuizSource(files, {command.input, command.output, command.media}));
-        case QuizpackAction::import:
-            return print(importQuizSource(files, command.input, command.output, command.kind));
+        case QuizpackAction::import: return print(importQuizSource(files, command.input, command.output, command.kind));
         case QuizpackAction::usage: break;
     }
     return usage();
