@@ -1,5 +1,6 @@
 #include "authoring/quizAssembly.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "authoring/messages.h"
@@ -181,6 +182,9 @@ bool assembleQuiz(const QuizModel& model, const std::string& sourceFile, const F
                   const PngChecker& pngReadable, std::vector<PackedResource>& out,
                   std::vector<ModelProblem>& problems) {
     std::vector<ModelProblem> found = checkQuiz(model);
+    // A warning stops nothing: the front-ends show it from the check.
+    found.erase(std::remove_if(found.begin(), found.end(), [](const ModelProblem& p) { return p.warning; }),
+                found.end());
     if (!found.empty()) {
         problems.insert(problems.end(), found.begin(), found.end());
         return false;

@@ -123,10 +123,8 @@ WorkflowReport buildQuizModel(FileSystem& files, const QuizModel& model, const B
     if (!assembleQuiz(model, request.source, reader, playerReadsPng, resources, found)) {
         if (lines) locateProblems(*lines, found);
         addChecked(report, request.source, found);
-        if (!report.problems.empty()) {
-            report.refusal = {request.source, messageText(Message::notPacked, {count(report.problems.size())})};
-            return report;
-        }
+        report.refusal = {request.source, messageText(Message::notPacked, {count(report.problems.size())})};
+        return report;
     }
     const std::string rows = picturesRowWarningText(model);
     if (!rows.empty()) report.warnings.push_back({request.source, problemOf(rows)});
@@ -152,15 +150,17 @@ WorkflowReport buildQuizSource(FileSystem& files, const BuildRequest& request) {
     QuizModel model;
     SourceLines lines;
     std::vector<ModelProblem> found;
-    if (!readAndCheckQuiz(std::string(bytes.begin(), bytes.end()), model, lines, found)) {
-        WorkflowReport report;
-        addChecked(report, request.source, found);
-        if (!report.problems.empty()) {
-            report.refusal = {request.source, messageText(Message::notPacked, {count(report.problems.size())})};
-            return report;
-        }
+    readAndCheckQuiz(std::string(bytes.begin(), bytes.end()), model, lines, found);
+    WorkflowReport read;
+    addChecked(read, request.source, found);
+    if (!read.problems.empty()) {
+        read.refusal = {request.source, messageText(Message::notPacked, {count(read.problems.size())})};
+        return read;
     }
-    return buildQuizModel(files, model, request, &lines);
+    // The reading's warnings first, as the source's lines come before the build's.
+    WorkflowReport report = buildQuizModel(files, model, request, &lines);
+    report.warnings.insert(report.warnings.begin(), read.warnings.begin(), read.warnings.end());
+    return report;
 }
 
 WorkflowReport extractQuizMedia(FileSystem& files, const std::string& executable, const std::string& mediaFolder,
