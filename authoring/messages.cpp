@@ -230,6 +230,127 @@ const char* const texts[] = {
     // resourcesReadBackDifferent
     "les ressources du quiz ne se relisent pas \xE0 l'identique dans le lecteur \xE9"
     "crit",
+    // cannotWriteFolder
+    "impossible d'\xE9"
+    "crire dans le dossier \"{1}\"",
+    // questionsImported
+    "{1} questions import\xE9"
+    "es",
+    // questionImported
+    "1 question import\xE9"
+    "e",
+    // labelKind
+    "Type :",
+    // labelTitle
+    "Titre :",
+    // labelAuthor
+    "Auteur :",
+    // labelExplanations
+    "Explications :",
+    // labelAnswersPerQuestion
+    "R\xE9ponses par question :",
+    // labelCaption1
+    "L\xE9gende 1 :",
+    // labelCaption2
+    "L\xE9gende 2 :",
+    // labelReveal
+    "Apr\xE8s une bonne r\xE9ponse :",
+    // labelColour
+    "Couleur :",
+    // labelRewardCodes
+    "Codes de r\xE9"
+    "compense, un par ligne (score 1, 2...) :",
+    // labelAnswer
+    "R\xE9ponse :",
+    // labelAnswer2
+    "R\xE9ponse 2 :",
+    // labelPrompt
+    "Consigne :",
+    // labelComment
+    "Commentaire :",
+    // labelComment2
+    "Commentaire 2 :",
+    // labelPicture
+    "Image :",
+    // labelSolution
+    "Image solution :",
+    // labelClip
+    "Extrait :",
+    // labelTryAnswer
+    "Essayer une r\xE9ponse :",
+    // labelTryAnswer2
+    "Essayer la r\xE9ponse 2 :",
+    // labelQuestions
+    "Questions :",
+    // labelProblems
+    "Probl\xE8mes :",
+    // buttonChoose
+    "Choisir\x85",
+    // buttonBrowse
+    "Parcourir\x85",
+    // menuFile
+    "&Fichier",
+    // menuEdit
+    "\xC9&dition",
+    // menuHelp
+    "&Aide",
+    // menuNew
+    "&Nouveau\tCtrl+N",
+    // menuOpen
+    "&Ouvrir\x85\tCtrl+O",
+    // menuSave
+    "&Enregistrer\tCtrl+S",
+    // menuSaveAs
+    "Enregistrer &sous\x85",
+    // menuImportTable
+    "&Importer des questions (CSV)\x85",
+    // menuBuild
+    "&Construire le quiz\tCtrl+B",
+    // menuTry
+    "Essa&yer le quiz\tF5",
+    // menuQuit
+    "&Quitter",
+    // menuAddQuestion
+    "&Ajouter une question",
+    // menuDuplicateQuestion
+    "&Dupliquer",
+    // menuDeleteQuestion
+    "&Supprimer",
+    // menuMoveUp
+    "&Monter",
+    // menuMoveDown
+    "D&escendre",
+    // menuCompleteCodes
+    "&Compl\xE9ter les codes de r\xE9"
+    "compense",
+    // menuAbout
+    "\xC0 &propos",
+    // askSaveChanges
+    "Enregistrer les modifications ?",
+    // valuesLeftAside
+    "Ces valeurs n\'ont pas pu \xEAtre lues ; l\'enregistrement les laissera de c\xF4t\xE9 :",
+    // extractedNotice
+    "quiz extrait de {1}.exe, \xE0 enregistrer en .toml",
+    // aboutCaption
+    "\xC0 propos d\'Atelier Vetra",
+    // aboutText
+    "Atelier Vetra\nversion {1}\n\nL\'\xE9"
+    "diteur des quiz du lecteur Vetra.",
+    // untitled
+    "Sans titre",
+    // filterQuiz
+    "Quiz Vetra (*.toml)|*.toml|Tous les fichiers (*.*)|*.*|",
+    // filterOpen
+    "Quiz Vetra (*.toml, *.exe)|*.toml;*.exe|Source de quiz (*.toml)|*.toml|Quiz construit (*.exe)|*.exe|"
+    "Tous les fichiers (*.*)|*.*|",
+    // filterTable
+    "Tableau CSV (*.csv)|*.csv|Tous les fichiers (*.*)|*.*|",
+    // filterPictures
+    "Images (*.png, *.jpg, *.gif, *.bmp)|*.png;*.jpg;*.jpeg;*.gif;*.bmp|Tous les fichiers (*.*)|*.*|",
+    // filterVideos
+    "Vid\xE9os (*.avi, *.mpg, *.wmv, *.mp4)|*.avi;*.mpg;*.mpeg;*.wmv;*.mp4|Tous les fichiers (*.*)|*.*|",
+    // filterSounds
+    "Sons (*.mp3, *.wav, *.wma, *.ogg, *.mid)|*.mp3;*.wav;*.wma;*.ogg;*.mid|Tous les fichiers (*.*)|*.*|",
 };
 
 // The editor's words for the messages that name a source's keys or values.
@@ -276,7 +397,7 @@ const FormText formTexts[] = {
 };
 
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
-static_assert(textCount == static_cast<int>(Message::resourcesReadBackDifferent) + 1,
+static_assert(textCount == static_cast<int>(Message::filterSounds) + 1,
               "one text per message, in the order of the enumeration");
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "authoring/quizAssembly.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "authoring/messages.h"
@@ -101,21 +102,15 @@ bool addMedia(const QuizModel& model, size_t index, const std::string& sourceFil
         if (slot.path.empty()) continue;
         const std::string path = mediaPath(sourceFile, slot.path);
         std::vector<uint8_t> bytes;
-        ok = false;
-        if (!readFile || !readFile(path, bytes)) {
-            fail(problems, slot.field, at, messageText(Message::cannotReadMedia, {path}));
-        } else if (bytes.empty()) {
-            fail(problems, slot.field, at, messageText(Message::emptyMedia, {path}));
-        } else if (slot.picture && decoderOf(bytes) == PictureDecoder::png && pngReadable && !pngReadable(bytes)) {
-            fail(problems, slot.field, at, messageText(Message::pngRefused, {path}));
-        } else if (slot.picture && decoderOf(bytes) == PictureDecoder::none) {
-            fail(problems, slot.field, at, messageText(Message::notAPicture, {path}));
+        const std::string problem = mediaProblem(path, slot.picture, readFile, pngReadable, bytes);
+        if (!problem.empty()) {
+            fail(problems, slot.field, at, problem);
+            ok = false;
         } else {
             // The resource type tells the player which decoder to use.
             const bool ours = slot.picture && decoderOf(bytes) == PictureDecoder::png;
             const ResourceKind kind = ours ? ResourceKind::rcdata : ResourceKind::img;
             resources.push_back({kind, slot.id, std::move(bytes)});
-            ok = true;
         }
     }
     return ok;
@@ -143,6 +138,18 @@ bool isPngFile(const std::vector<uint8_t>& bytes) {
     return decoderOf(bytes) == PictureDecoder::png;
 }
 
+std::string mediaProblem(const std::string& path, bool picture, const FileReader& readFile,
+                         const PngChecker& pngReadable, std::vector<uint8_t>& bytes) {
+    if (!readFile || !readFile(path, bytes)) return messageText(Message::cannotReadMedia, {path});
+    if (bytes.empty()) return messageText(Message::emptyMedia, {path});
+    const PictureDecoder decoder = decoderOf(bytes);
+    if (picture && decoder == PictureDecoder::png && pngReadable && !pngReadable(bytes)) {
+        return messageText(Message::pngRefused, {path});
+    }
+    if (picture && decoder == PictureDecoder::none) return messageText(Message::notAPicture, {path});
+    return "";
+}
+
 bool playerReadsPng(const std::vector<uint8_t>& bytes) {
     return isPngFile(bytes) && playerReadsPicture(bytes.data(), bytes.size());
 }
@@ -162,19 +169,13 @@ const char* mediaExtension(const std::vector<uint8_t>& bytes, int32_t kind) {
     return "bin";
 }
 
-std::string mediaPath(const std::string& sourceFile, const std::string& relative) {
-    const bool absolute = (!relative.empty() && (relative[0] == '/' || relative[0] == '\\')) ||
-                          (relative.size() >= 2 && relative[1] == ':');
-    if (absolute) return relative;
-    const size_t slash = sourceFile.find_last_of("/\\");
-    if (slash == std::string::npos) return relative;
-    return sourceFile.substr(0, slash + 1) + relative;
-}
-
 bool assembleQuiz(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
                   const PngChecker& pngReadable, std::vector<PackedResource>& out,
                   std::vector<ModelProblem>& problems) {
     std::vector<ModelProblem> found = checkQuiz(model);
+    // A warning stops nothing: the front-ends show it from the check.
+    found.erase(std::remove_if(found.begin(), found.end(), [](const ModelProblem& p) { return p.warning; }),
+                found.end());
     if (!found.empty()) {
         problems.insert(problems.end(), found.begin(), found.end());
         return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/paths.h"
 #include "authoring/quizModel.h"
 
 enum class ResourceKind { patch, img, rcdata };
@@ -32,9 +33,11 @@ using PngChecker = std::function<bool(const std::vector<uint8_t>& bytes)>;
 // playerReadsPicture); false for any other file.
 bool playerReadsPng(const std::vector<uint8_t>& bytes);
 
-// Joins a media path of the model to the source file's folder (absolute
-// paths are kept).
-std::string mediaPath(const std::string& sourceFile, const std::string& relative);
+// What keeps the player from using one media file (a picture when
+// `picture`, else a clip): unreadable, empty, a PNG its decoder refuses, no
+// picture it knows; "" when nothing does. The file's bytes are left in `bytes`.
+std::string mediaProblem(const std::string& path, bool picture, const FileReader& readFile,
+                         const PngChecker& pngReadable, std::vector<uint8_t>& bytes);
 
 // The resources of a model: PATCH 104 and 105 (LZW-encoded Windows-1252
 // layouts), and per question n its picture or clip (400 + n) and solution

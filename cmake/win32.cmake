@@ -13,6 +13,14 @@ add_library(vetra_win STATIC ${WIN_SOURCES})
 target_link_libraries(vetra_win PUBLIC vetra_core user32 gdi32 ole32 oleaut32 uuid shell32 kernel32)
 target_compile_options(vetra_win PRIVATE ${WARNINGS})
 
+# The authoring side's Windows half (files in UTF-16, the resources of a
+# player, the workflows' file system), under quizpack, the editor and the
+# Windows-side tests.
+file(GLOB AUTHORING_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/authoring/*Win.cpp)
+add_library(vetra_authoring_win STATIC ${AUTHORING_WIN_SOURCES})
+target_link_libraries(vetra_authoring_win PUBLIC vetra_authoring kernel32)
+target_compile_options(vetra_authoring_win PRIVATE ${WARNINGS})
+
 # windres reports no dependencies: a change to a file the player's resource
 # script names (or includes) must still rebuild both scripts that carry it.
 file(GLOB PLAYER_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)

@@ -6,6 +6,7 @@
 #include "authoring/quizFields.h"
 #include "authoring/quizNames.h"
 #include "authoring/quizToml.h"
+#include "authoring/workflows.h"
 #include "quiz/quiz.h"
 
 namespace {
@@ -241,9 +242,7 @@ std::string statusLine(size_t questions, size_t problems, size_t warnings) {
 }
 
 std::string picturesRowWarning(const QuizModel& model) {
-    const size_t count = model.questions.size();
-    if (model.kind != kindPictures || count % 3 == 0) return "";
-    return messageText(Message::picturesRowWarning, {std::to_string((count + 2) / 3 * 3), std::to_string(count)});
+    return picturesRowWarningText(model);
 }
 
 std::string windowTitle(const std::string& path, bool dirty) {
@@ -311,4 +310,18 @@ bool completeRewardCodes(QuizModel& model, const std::function<uint32_t()>& rand
         changed = true;
     }
     return changed;
+}
+
+bool isUntouchedNewQuiz(const EditorDocument& document) {
+    return document.path.empty() && !document.isDirty() && document.model == newDocument().model;
+}
+
+bool importIntoDocument(EditorDocument& document, const std::function<bool(QuizModel& model)>& import) {
+    QuizModel model = document.model;
+    if (isUntouchedNewQuiz(document)) model.questions.clear();
+    const size_t before = model.questions.size();
+    if (!import(model) || model.questions.size() <= before) return false;
+    document.model = std::move(model);
+    document.selected = static_cast<int>(before);
+    return true;
 }

@@ -104,3 +104,14 @@ bool completeRewardCodes(QuizModel& model, const std::function<uint32_t()>& rand
 void fieldChanged(EditorDocument& document, ModelField field);
 bool deleteKeptValue(EditorDocument& document, const ModelProblem& problem);
 std::string keptValueText(const EditorDocument& document, const ModelProblem& problem);
+
+// Whether the document is a quiz just begun (by Nouveau or at the start) and
+// never edited: its one empty question is only a starting point.
+bool isUntouchedNewQuiz(const EditorDocument& document);
+// Questions imported into the document by `import` (which appends to the
+// model it is given and returns false, leaving it as it was, on a problem).
+// A quiz just begun gives up its empty question, so that the table's rows
+// become questions 1..N with their codes at their scores; any other quiz
+// keeps its questions and gets the new ones after them. The first new
+// question is selected. False when `import` fails: nothing changed.
+bool importIntoDocument(EditorDocument& document, const std::function<bool(QuizModel& model)>& import);

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "editor/editorMainWin.h"
-#include "tools/quizpack/packerWin.h"
+#include "authoring/filesWin.h"
+#include "editor/editorWindowWin.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (TranslateAcceleratorW(window, accelerators, &message)) continue;
-        if (editorTakesKey(message)) continue;
+        if (editorTakesKey(window, message)) continue;
         // Tab and Shift+Tab move between the fields, as in a dialog.
         if (IsDialogMessageW(window, &message)) continue;
         TranslateMessage(&message);

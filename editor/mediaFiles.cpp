@@ -7,30 +7,6 @@
 
 namespace {
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lowered(std::string text) {
-    for (char& c : text) c = lowerAscii(c);
-    return text;
-}
-
-std::string fileName(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string extensionOf(const std::string& path) {
-    const std::string name = fileName(path);
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos || dot == 0 ? std::string() : lowered(name.substr(dot + 1));
-}
-
 // "photo.png" with n 2 gives "photo-2.png".
 std::string numberedName(const std::string& name, int n) {
     const size_t dot = name.find_last_of('.');
@@ -53,70 +29,9 @@ std::string* mediaOf(ModelQuestion& question, int slot) {
 
 }  // namespace
 
-bool isAbsolutePath(const std::string& path) {
-    return (!path.empty() && isSeparator(path[0])) || (path.size() >= 2 && path[1] == ':');
-}
-
-std::string folderOf(const std::string& file) {
-    const size_t slash = file.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
-}
-
-std::string normalisedPath(const std::string& path) {
-    std::string prefix;
-    size_t at = 0;
-    if (path.size() >= 2 && path[1] == ':') {
-        prefix = path.substr(0, 2);
-        at = 2;
-    } else if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
-        prefix = "\\";  // a network path: "\\" and the server's name as first segment
-        at = 1;
-    }
-    const bool rooted = at < path.size() && isSeparator(path[at]);
-    if (rooted) prefix += "\\";
-    std::vector<std::string> segments;
-    size_t start = at;
-    while (start <= path.size()) {
-        size_t end = start;
-        while (end < path.size() && !isSeparator(path[end])) ++end;
-        const std::string segment = path.substr(start, end - start);
-        if (segment == "..") {
-            if (!segments.empty() && segments.back() != "..") {
-                segments.pop_back();
-            } else if (!rooted) {
-                segments.push_back(segment);
-            }
-        } else if (!segment.empty() && segment != ".") {
-            segments.push_back(segment);
-        }
-        start = end + 1;
-    }
-    std::string out = prefix;
-    for (size_t i = 0; i < segments.size(); ++i) out += (i ? "\\" : "") + segments[i];
-    return out;
-}
-
-std::string relativeInside(const std::string& folder, const std::string& file) {
-    if (folder.empty()) return "";
-    std::string base = normalisedPath(folder);
-    if (base.empty()) return "";
-    if (base.back() != '\\') base += '\\';
-    const std::string full = normalisedPath(file);
-    if (full.size() <= base.size() || lowered(full.substr(0, base.size())) != lowered(base)) return "";
-    std::string relative = full.substr(base.size());
-    std::replace(relative.begin(), relative.end(), '\\', '/');
-    return relative;
-}
-
 std::string pickedMediaPath(const std::string& sourceFile, const std::string& picked) {
     const std::string relative = relativeInside(folderOf(sourceFile), picked);
     return relative.empty() ? normalisedPath(picked) : relative;
-}
-
-std::string mediaFolderName(const std::string& sourceFile) {
-    const std::string name = fileName(sourceFile);
-    const size_t dot = name.find_last_of('.');
-    return (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + "-media";
 }
 
 std::vector<MediaCopy> planMediaCopies(QuizModel& model, const std::string& oldSource, const std::string& target,
@@ -138,7 +53,7 @@ std::vector<MediaCopy> planMediaCopies(QuizModel& model, const std::string& oldS
                 path = inside;
                 continue;
             }
-            const std::string key = lowered(full);
+            const std::string key = loweredAscii(full);
             auto known = std::find_if(given.begin(), given.end(), [&](const auto& g) { return g.first == key; });
             if (known != given.end()) {
                 path = known->second;
@@ -147,10 +62,11 @@ std::vector<MediaCopy> planMediaCopies(QuizModel& model, const std::string& oldS
             const std::string name = fileName(full);
             std::string chosen = name;
             for (int n = 2;
-                 namesTaken.count(lowered(chosen)) || (exists && exists(folder + mediaFolder + "\\" + chosen)); ++n) {
+                 namesTaken.count(loweredAscii(chosen)) || (exists && exists(folder + mediaFolder + "\\" + chosen));
+                 ++n) {
                 chosen = numberedName(name, n);
             }
-            namesTaken.insert(lowered(chosen));
+            namesTaken.insert(loweredAscii(chosen));
             copies.push_back({full, folder + mediaFolder + "\\" + chosen});
             path = mediaFolder + "/" + chosen;
             given.emplace_back(key, path);
@@ -180,8 +96,8 @@ DroppedKind droppedKind(const std::string& path) {
 }
 
 bool comesBefore(const std::string& a, const std::string& b) {
-    const std::string x = lowered(fileName(a));
-    const std::string y = lowered(fileName(b));
+    const std::string x = loweredAscii(fileName(a));
+    const std::string y = loweredAscii(fileName(b));
     size_t i = 0, j = 0;
     while (i < x.size() && j < y.size()) {
         const bool digitX = x[i] >= '0' && x[i] <= '9';

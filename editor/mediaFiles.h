@@ -9,24 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "authoring/paths.h"
 #include "editor/editorDocument.h"
-
-bool isAbsolutePath(const std::string& path);
-// The folder of a file, with its trailing separator; "" for a bare name.
-std::string folderOf(const std::string& file);
-// "." and ".." resolved, separators made "\"; a ".." above the root is dropped.
-std::string normalisedPath(const std::string& path);
-// `file` as seen from `folder` ("media/1.png"), when it lies inside it; "" otherwise.
-std::string relativeInside(const std::string& folder, const std::string& file);
 
 // The path the model keeps for a file the author picks or drops: relative
 // to the source's folder when inside it, else the file's own full path (the
 // file is copied next to the source when the quiz is saved).
 std::string pickedMediaPath(const std::string& sourceFile, const std::string& picked);
-
-// The folder beside a source where media from elsewhere are copied:
-// "formes-media" for "formes.toml" (the name quizpack extract gives too).
-std::string mediaFolderName(const std::string& sourceFile);
 
 struct MediaCopy {
     std::string from;  // full path of the file to copy

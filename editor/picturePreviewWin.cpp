@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "authoring/filesWin.h"
 #include "pictures/pictureFormat.h"
 #include "pictures/pictureResourceWin.h"
-#include "tools/quizpack/packerWin.h"
 
 void releasePreview(PicturePreview& preview) {
     if (preview.fitted) DeleteObject(preview.fitted);

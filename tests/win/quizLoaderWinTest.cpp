@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "authoring/playerResourcesWin.h"
 #include "quiz/lzw.h"
 #include "quiz/quizGdiWin.h"
 #include "quiz/quizLayout.h"
 #include "quiz/quizLoaderWin.h"
-#include "tools/quizpack/packerWin.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/playerResourcesWin.h"
 #include "authoring/windows1252.h"
-#include "tools/quizpack/packerWin.h"
 
 namespace {
 

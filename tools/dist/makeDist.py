@@ -30,11 +30,12 @@ EARLIEST_ZIP_TIME = 315532800  # 1980-01-01, the first date a zip entry can hold
 
 
 def version(source=SOURCE):
-    """The player's version, from its version record: "2.1.4.3"."""
-    with open(os.path.join(source, "resources", "vetra.rc"), encoding="ascii") as f:
-        match = re.search(r"^FILEVERSION\s+(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)", f.read(), re.M)
+    """The programs' version, from the header their version records read: "2.1.4.3"."""
+    with open(os.path.join(source, "resources", "version.h"), encoding="ascii") as f:
+        match = re.search(r"^#define VETRA_VERSION_NUMBERS\s+(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)", f.read(),
+                          re.M)
     if not match:
-        raise ValueError("no FILEVERSION in resources/vetra.rc")
+        raise ValueError("no VETRA_VERSION_NUMBERS in resources/version.h")
     return ".".join(match.groups())
 
 

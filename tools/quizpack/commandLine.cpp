@@ -1,44 +1,6 @@
 #include "tools/quizpack/commandLine.h"
 
-#include <cstring>
-
 #include "authoring/quizNames.h"
-
-namespace {
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-size_t fileNameStart(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\:");
-    return slash == std::string::npos ? 0 : slash + 1;
-}
-
-}  // namespace
-
-std::string withExtension(const std::string& path, const char* extension) {
-    const size_t dot = path.find_last_of('.');
-    const bool hasDot = dot != std::string::npos && dot >= fileNameStart(path);
-    return (hasDot ? path.substr(0, dot) : path) + extension;
-}
-
-std::string fileStem(const std::string& path) {
-    const std::string name = path.substr(fileNameStart(path));
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-bool hasExtension(const std::string& path, const char* extension) {
-    const size_t length = std::strlen(extension);
-    const size_t start = fileNameStart(path);
-    // A name that is only the extension (".toml") names no source.
-    if (path.size() - start <= length) return false;
-    for (size_t i = 0; i < length; ++i) {
-        if (lowerAscii(path[path.size() - length + i]) != lowerAscii(extension[i])) return false;
-    }
-    return true;
-}
 
 QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments) {
     QuizpackCommand command;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/paths.h"
+
 enum class QuizpackAction { usage, build, extract, import };
 
 struct QuizpackCommand {
@@ -23,15 +25,3 @@ struct QuizpackCommand {
 // source dropped on the program (or given alone on a command line): it is
 // built next to itself, named after itself.
 QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments);
-
-// The file name of a path without its folder and extension ("histoire" for
-// "C:\\Quiz\\histoire.csv").
-std::string fileStem(const std::string& path);
-
-// The path with its extension (from the last dot of the file name) replaced by
-// `extension`, or `extension` appended when the file name has none.
-std::string withExtension(const std::string& path, const char* extension);
-
-// Whether the file name ends in `extension` (".toml"), ignoring ASCII case
-// as Windows file names do.
-bool hasExtension(const std::string& path, const char* extension);

@@ -1,8 +1,8 @@
 // quizpack: packs a quiz source (TOML, with its pictures or clips) into a copy
 // of the player, extracts a quiz back out of a player, and makes a quiz of a
-// table of questions. A thin shell on the authoring library: every path and
-// message is UTF-8 inside, and becomes the console's code page only when it
-// is written to a console.
+// table of questions. A printer of the authoring workflows' reports: every
+// path and message is UTF-8 inside, and becomes the console's code page only
+// when it is written to a console.
 #include <conio.h>
 #include <windows.h>
 // After windows.h, whose types it uses.
@@ -12,13 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "authoring/csvImport.h"
+#include "authoring/fileSystemWin.h"
+#include "authoring/filesWin.h"
 #include "authoring/messages.h"
-#include "authoring/quizAssembly.h"
-#include "authoring/quizCheck.h"
-#include "authoring/quizToml.h"
+#include "authoring/workflows.h"
 #include "tools/quizpack/commandLine.h"
-#include "tools/quizpack/packerWin.h"
 
 namespace {
 
@@ -43,171 +41,18 @@ void say(FILE* stream, const std::string& utf8) {
     std::fflush(stream);
 }
 
-void tell(const std::string& file, const std::string& what) {
-    say(stderr, file + ": " + what);
-}
-
-void report(const std::string& file, const std::vector<ModelProblem>& problems) {
-    for (const ModelProblem& problem : problems) say(stderr, formatProblem(file, problem));
-}
-
 int usage() {
     say(stderr, messageText(Message::usage));
     return 2;
 }
 
-std::string fullPath(const std::string& path) {
-    wchar_t buffer[MAX_PATH];
-    const DWORD length = GetFullPathNameW(wideFromUtf8(path).c_str(), MAX_PATH, buffer, nullptr);
-    return length > 0 && length < MAX_PATH ? utf8FromWide(std::wstring(buffer, length)) : path;
-}
-
-std::string defaultPlayer() {
-    wchar_t self[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::string path = utf8FromWide(std::wstring(self, length < MAX_PATH ? length : 0));
-    const size_t slash = path.find_last_of("/\\");
-    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "vetra.exe";
-}
-
-bool exists(const std::string& path) {
-    return GetFileAttributesW(wideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool readText(const std::string& path, std::string& text) {
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes)) return false;
-    text.assign(bytes.begin(), bytes.end());
-    return true;
-}
-
-bool writeText(const std::string& path, const std::string& text) {
-    return writeWholeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-std::string count(size_t n) {
-    return std::to_string(n);
-}
-
-int build(const std::string& source, std::string output, std::string player) {
-    if (output.empty()) output = withExtension(source, ".exe");
-    if (player.empty()) player = defaultPlayer();
-    std::string text;
-    if (!readText(source, text)) {
-        tell(source, messageText(Message::cannotReadSource));
-        return 1;
-    }
-    QuizModel model;
-    SourceLines lines;
-    std::vector<ModelProblem> problems;
-    std::vector<PackedResource> resources;
-    if (!readAndCheckQuiz(text, model, lines, problems) ||
-        !assembleQuiz(model, source, readWholeFile, playerReadsPng, resources, problems)) {
-        locateProblems(lines, problems);
-        report(source, problems);
-        tell(source, messageText(Message::notPacked, {count(problems.size())}));
-        return 1;
-    }
-    const size_t questions = model.questions.size();
-    if (model.kind == kindPictures && questions % 3 != 0) {
-        tell(source, messageText(Message::picturesRowWarning, {count((questions + 2) / 3 * 3), count(questions)}));
-    }
-    if (hasSymbolTable(player)) tell(player, messageText(Message::unstrippedWarning));
-    std::string error;
-    if (!writePackedPlayer(player, output, resources, error)) {
-        tell(output, error);
-        return 1;
-    }
-    say(stdout, source + ": " + messageText(Message::packed, {count(questions), output}));
-    return 0;
-}
-
-// How the source will name the media folder: relative to the source's own
-// folder when it lies inside it, else by its full path.
-std::string mediaPrefix(const std::string& sourceFile, const std::string& mediaDir) {
-    const std::string base = fullPath(sourceFile);
-    const std::wstring folder = wideFromUtf8(base.substr(0, base.find_last_of("/\\") + 1));
-    std::wstring media = wideFromUtf8(fullPath(mediaDir));
-    const int length = static_cast<int>(folder.size());
-    if (media.size() > folder.size() && CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, media.c_str(), length,
-                                                       folder.c_str(), length) == CSTR_EQUAL) {
-        media = media.substr(folder.size());
-    }
-    for (wchar_t& c : media) {
-        if (c == L'\\') c = L'/';
-    }
-    return utf8FromWide(media) + "/";
-}
-
-int extract(const std::string& executable, std::string output, std::string mediaDir) {
-    if (output.empty()) output = withExtension(executable, ".toml");
-    if (mediaDir.empty()) mediaDir = withExtension(output, "-media");
-    std::vector<PackedResource> resources;
-    std::string error;
-    ExtractedQuiz quiz;
-    if (!readQuizResources(executable, resources, error) ||
-        !extractQuiz(resources, mediaPrefix(output, mediaDir), quiz, error)) {
-        tell(executable, error);
-        return 1;
-    }
-    // The source is written last; a failure removes what this run wrote.
-    std::vector<std::string> written;
-    auto undo = [&written]() {
-        for (const std::string& path : written) DeleteFileW(wideFromUtf8(path).c_str());
-    };
-    if (!quiz.files.empty()) {
-        CreateDirectoryW(wideFromUtf8(mediaDir).c_str(), nullptr);
-        for (const ExtractedFile& file : quiz.files) {
-            const std::string path = mediaDir + "\\" + file.name;
-            if (!writeWholeFile(path, *file.data)) {
-                tell(executable, messageText(Message::cannotWrite, {path}));
-                undo();
-                return 1;
-            }
-            written.push_back(path);
-        }
-    }
-    if (!writeText(output, writeQuizToml(quiz.model))) {
-        tell(executable, messageText(Message::cannotWrite, {output}));
-        undo();
-        return 1;
-    }
-    if (!quiz.rewardCodesFound) tell(output, messageText(Message::noCodesWarning));
-    std::string done = executable + ": " + messageText(Message::extracted, {output});
-    if (!quiz.files.empty()) done += " ; " + messageText(Message::extractedMedia, {count(quiz.files.size()), mediaDir});
-    say(stdout, done);
-    return 0;
-}
-
-// A new quiz from a table of questions, named after the table. An existing
-// file is never overwritten, not even one named with -o: the author may have
-// worked on it since the last import.
-int import(const std::string& table, std::string output, int kind) {
-    if (output.empty()) output = withExtension(table, ".toml");
-    if (exists(output)) {
-        tell(output, messageText(Message::alreadyExists));
-        return 1;
-    }
-    std::string bytes;
-    if (!readText(table, bytes)) {
-        tell(table, messageText(Message::cannotReadMedia, {table}));
-        return 1;
-    }
-    QuizModel model;
-    model.kind = kind;
-    model.title = fileStem(table);
-    std::vector<ModelProblem> problems;
-    if (!importQuestionsCsv(bytes, model, problems)) {
-        report(table, problems);
-        tell(table, messageText(Message::notImported, {count(problems.size())}));
-        return 1;
-    }
-    if (!writeText(output, writeQuizToml(model))) {
-        tell(output, messageText(Message::cannotWrite, {output}));
-        return 1;
-    }
-    say(stdout, table + ": " + messageText(Message::imported, {count(model.questions.size()), output}));
-    return 0;
+// Warnings and problems on the error stream, what was done on the output.
+int print(const WorkflowReport& report) {
+    for (const ReportProblem& warning : report.warnings) say(stderr, reportText(warning));
+    for (const ReportProblem& problem : report.problems) say(stderr, reportText(problem));
+    if (!report.refusal.text.empty()) say(stderr, report.refusal.file + ": " + report.refusal.text);
+    for (const ReportLine& line : report.done) say(stdout, line.file + ": " + line.text);
+    return report.succeeded() ? 0 : 1;
 }
 
 // Wine run from a Unix terminal gives the program a console of its own too,
@@ -246,10 +91,13 @@ void waitForKey() {
 }
 
 int run(const QuizpackCommand& command) {
+    WindowsFileSystem files;
     switch (command.action) {
-        case QuizpackAction::build: return build(command.input, command.output, command.player);
-        case QuizpackAction::extract: return extract(command.input, command.output, command.media);
-        case QuizpackAction::import: return import(command.input, command.output, command.kind);
+        case QuizpackAction::build:
+            return print(buildQuizSource(files, {command.input, command.output, command.player}));
+        case QuizpackAction::extract:
+            return print(extractQuizSource(files, {command.input, command.output, command.media}));
+        case QuizpackAction::import: return print(importQuizSource(files, command.input, command.output, command.kind));
         case QuizpackAction::usage: break;
     }
     return usage();

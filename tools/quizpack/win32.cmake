@@ -1,10 +1,8 @@
 # quizpack, the authoring tool: a console program built with the cross
 # compiler.
 
-add_library(quizpack_lib STATIC
-  ${CMAKE_SOURCE_DIR}/tools/quizpack/commandLine.cpp
-  ${CMAKE_SOURCE_DIR}/tools/quizpack/packerWin.cpp)
-target_link_libraries(quizpack_lib PUBLIC vetra_authoring vetra_core kernel32)
+add_library(quizpack_lib STATIC ${CMAKE_SOURCE_DIR}/tools/quizpack/commandLine.cpp)
+target_link_libraries(quizpack_lib PUBLIC vetra_authoring_win)
 target_compile_options(quizpack_lib PRIVATE ${WARNINGS})
 
 add_executable(quizpack ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpackWin.cpp ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpack.rc)
@@ -20,5 +18,5 @@ set_tests_properties(quizpack_pe PROPERTIES
   ENVIRONMENT "VETRA_EXE=$<TARGET_FILE:vetra>;QUIZPACK_EXE=$<TARGET_FILE:quizpack>;ATELIER_EXE=$<TARGET_FILE:atelier>")
 
 # The Windows-side tests pack real players: they use the packer and a fresh vetra.exe.
-target_link_libraries(win_tests PRIVATE quizpack_lib)
+target_link_libraries(win_tests PRIVATE vetra_authoring_win)
 add_dependencies(win_tests vetra)

@@ -1,6 +1,6 @@
-// The authoring tool's platform half: files, and the resources of a player
-// executable. Paths are UTF-8, whatever the system's code page, and go to the
-// platform's wide-character functions.
+// The resources of a player executable: the quiz a player carries, read out
+// of it and written into a copy of it. Paths are UTF-8, whatever the system's
+// code page, and go to the platform's wide-character functions.
 #pragma once
 
 #include <windows.h>
@@ -8,14 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/filesWin.h"
 #include "authoring/quizAssembly.h"
-
-// UTF-8 <-> UTF-16 for the platform's wide-character functions.
-std::wstring wideFromUtf8(const std::string& utf8);
-std::string utf8FromWide(const std::wstring& wide);
-
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
-bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Whether a resource belongs to a quiz: PATCH and IMG resources, and the
 // raw-data resources numbered like pictures (400 + n, 10400 + n).

@@ -1,8 +1,10 @@
-#include "tools/quizpack/packerWin.h"
+#include "authoring/playerResourcesWin.h"
 
 #include <cstring>
 
+#include "authoring/filesWin.h"
 #include "authoring/messages.h"
+#include "authoring/paths.h"
 
 namespace {
 
@@ -125,11 +127,6 @@ bool sameQuizResources(const std::string& executable, const std::vector<PackedRe
     return true;
 }
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
 // Writes the resource table of `target` (already a copy of the player).
 bool updateResources(const std::wstring& target, const std::vector<ModuleResource>& kept,
                      const std::vector<PackedResource>& resources) {
@@ -161,58 +158,6 @@ bool flushToDisk(const wchar_t* path) {
 }
 
 }  // namespace
-
-std::wstring wideFromUtf8(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
-    return wide;
-}
-
-std::string utf8FromWide(const std::wstring& wide) {
-    if (wide.empty()) return std::string();
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return std::string();
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], length, nullptr, nullptr);
-    return utf8;
-}
-
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x40000000;
-    std::vector<uint8_t> data;
-    if (ok) {
-        data.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = data.empty() ||
-             (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) && read == data.size());
-    }
-    CloseHandle(file);
-    if (ok) bytes = std::move(data);
-    return ok;
-}
-
-bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::wstring wide = wideFromUtf8(path);
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                                written == bytes.size());
-    // On the disk before a caller moves it over an older file: a power cut
-    // may keep the move and lose data still in the cache.
-    ok = ok && FlushFileBuffers(file);
-    ok = CloseHandle(file) && ok;
-    if (!ok) DeleteFileW(wide.c_str());
-    return ok;
-}
 
 bool isQuizResource(ResourceKind kind, uint16_t id) {
     if (kind != ResourceKind::rcdata) return true;
@@ -259,9 +204,15 @@ bool writePackedPlayer(const std::string& player, const std::string& output,
         if (!quiz) kept.push_back(std::move(r));
     }
 
+    // The copy is made beside the output; a folder that takes no new file
+    // (read-only, missing, a file in its place) is said to be the cause, not
+    // the player that could not be copied there.
+    const std::string folder = folderOf(output).empty() ? std::string(".") : folderOf(output);
     wchar_t temporary[MAX_PATH];
-    if (!GetTempFileNameW(wideFromUtf8(folderOf(output)).c_str(), L"qpk", 0, temporary)) {
-        error = messageText(Message::cannotCreateTemporary, {output});
+    if (!GetTempFileNameW(wideFromUtf8(folder).c_str(), L"qpk", 0, temporary) || !fileExists(utf8FromWide(temporary))) {
+        std::string shown = fullPath(folder);
+        if (shown.size() > 3 && (shown.back() == '\\' || shown.back() == '/')) shown.pop_back();
+        error = messageText(Message::cannotWriteFolder, {windowsPath(shown)});
         return false;
     }
     if (!CopyFileW(wideFromUtf8(player).c_str(), temporary, FALSE)) {

@@ -1,0 +1,254 @@
+#include "authoring/workflows.h"
+
+#include <algorithm>
+
+#include "authoring/csvImport.h"
+#include "authoring/messages.h"
+#include "authoring/paths.h"
+#include "authoring/quizCheck.h"
+#include "authoring/quizNames.h"
+
+namespace {
+
+ModelProblem problemOf(const std::string& message) {
+    ModelProblem problem;
+    problem.message = message;
+    return problem;
+}
+
+void addProblem(WorkflowReport& report, const std::string& file, const std::string& message) {
+    report.problems.push_back({file, problemOf(message)});
+}
+
+// Problems marked as warnings go with the warnings: they stop nothing.
+void addChecked(WorkflowReport& report, const std::string& file, const std::vector<ModelProblem>& found) {
+    for (const ModelProblem& problem : found) {
+        (problem.warning ? report.warnings : report.problems).push_back({file, problem});
+    }
+}
+
+std::string count(size_t n) {
+    return std::to_string(n);
+}
+
+std::vector<uint8_t> bytesOf(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+bool hasProblem(const std::vector<ModelProblem>& problems, int question, ModelField field) {
+    return std::any_of(problems.begin(), problems.end(),
+                       [&](const ModelProblem& p) { return p.question == question && p.field == field && !p.warning; });
+}
+
+// How the source will name the media folder: relative to the source's own
+// folder when it lies inside it, else by its full path; "/" between names.
+std::string mediaPrefix(FileSystem& files, const std::string& sourceFile, const std::string& mediaFolder) {
+    const std::string full = files.fullPath(mediaFolder);
+    std::string prefix = relativeInside(folderOf(files.fullPath(sourceFile)), full);
+    if (prefix.empty()) {
+        prefix = full;
+        std::replace(prefix.begin(), prefix.end(), '\\', '/');
+    }
+    return prefix + "/";
+}
+
+}  // namespace
+
+std::string reportText(const ReportProblem& problem) {
+    return formatProblem(problem.file, problem.problem);
+}
+
+std::string picturesRowWarningText(const QuizModel& model) {
+    const size_t questions = model.questions.size();
+    if (model.kind != kindPictures || questions % 3 == 0) return "";
+    return messageText(Message::picturesRowWarning, {count((questions + 2) / 3 * 3), count(questions)});
+}
+
+WorkflowReport checkQuizFiles(FileSystem& files, const QuizModel& model, const std::string& sourceFile,
+                              MediaVerdicts* verdicts) {
+    WorkflowReport report;
+    const std::vector<ModelProblem> found = checkQuiz(model);
+    addChecked(report, sourceFile, found);
+    const FileReader reader = [&files](const std::string& path, std::vector<uint8_t>& bytes) {
+        return files.read(path, bytes);
+    };
+    for (size_t i = 0; i < model.questions.size(); ++i) {
+        const ModelQuestion& question = model.questions[i];
+        const int at = static_cast<int>(i);
+        const struct {
+            ModelField field;
+            const std::string& path;
+            bool picture;
+        } slots[] = {{ModelField::picture, question.picture, true},
+                     {ModelField::solution, question.solution, true},
+                     {ModelField::clip, question.clip, false}};
+        for (const auto& slot : slots) {
+            if (slot.path.empty() || hasProblem(found, at, slot.field)) continue;
+            const std::string path = mediaPath(sourceFile, slot.path);
+            const std::string key = (slot.picture ? "picture:" : "clip:") + path;
+            std::string message;
+            if (verdicts && verdicts->count(key)) {
+                message = verdicts->at(key);
+            } else {
+                std::vector<uint8_t> bytes;
+                message = mediaProblem(path, slot.picture, reader, playerReadsPng, bytes);
+                if (verdicts) (*verdicts)[key] = message;
+            }
+            if (message.empty()) continue;
+            ModelProblem problem = problemOf(message);
+            problem.field = slot.field;
+            problem.question = at;
+            report.problems.push_back({sourceFile, problem});
+        }
+    }
+    const std::string rows = picturesRowWarningText(model);
+    if (!rows.empty()) report.warnings.push_back({sourceFile, problemOf(rows)});
+    return report;
+}
+
+std::string buildOutput(const BuildRequest& request) {
+    return request.output.empty() ? withExtension(request.source, ".exe") : request.output;
+}
+
+WorkflowReport buildQuizModel(FileSystem& files, const QuizModel& model, const BuildRequest& request,
+                              const SourceLines* lines) {
+    WorkflowReport report;
+    const std::string output = buildOutput(request);
+    const std::string player = request.player.empty() ? files.programFolder() + "vetra.exe" : request.player;
+    const FileReader reader = [&files](const std::string& path, std::vector<uint8_t>& bytes) {
+        return files.read(path, bytes);
+    };
+    std::vector<ModelProblem> found;
+    std::vector<PackedResource> resources;
+    if (!assembleQuiz(model, request.source, reader, playerReadsPng, resources, found)) {
+        if (lines) locateProblems(*lines, found);
+        addChecked(report, request.source, found);
+        report.refusal = {request.source, messageText(Message::notPacked, {count(report.problems.size())})};
+        return report;
+    }
+    const std::string rows = picturesRowWarningText(model);
+    if (!rows.empty()) report.warnings.push_back({request.source, problemOf(rows)});
+    if (files.playerHasSymbols(player)) {
+        report.warnings.push_back({player, problemOf(messageText(Message::unstrippedWarning))});
+    }
+    std::string error;
+    if (!files.writePlayer(player, output, resources, error)) {
+        addProblem(report, output, error);
+        return report;
+    }
+    report.done.push_back({request.source, messageText(Message::packed, {count(model.questions.size()), output})});
+    return report;
+}
+
+WorkflowReport buildQuizSource(FileSystem& files, const BuildRequest& request) {
+    std::vector<uint8_t> bytes;
+    if (!files.read(request.source, bytes)) {
+        WorkflowReport report;
+        addProblem(report, request.source, messageText(Message::cannotReadSource));
+        return report;
+    }
+    QuizModel model;
+    SourceLines lines;
+    std::vector<ModelProblem> found;
+    readAndCheckQuiz(std::string(bytes.begin(), bytes.end()), model, lines, found);
+    WorkflowReport read;
+    addChecked(read, request.source, found);
+    if (!read.problems.empty()) {
+        read.refusal = {request.source, messageText(Message::notPacked, {count(read.problems.size())})};
+        return read;
+    }
+    // The reading's warnings first, as the source's lines come before the build's.
+    WorkflowReport report = buildQuizModel(files, model, request, &lines);
+    report.warnings.insert(report.warnings.begin(), read.warnings.begin(), read.warnings.end());
+    return report;
+}
+
+WorkflowReport extractQuizMedia(FileSystem& files, const std::string& executable, const std::string& mediaFolder,
+                                const std::string& mediaPrefix, QuizModel& model, std::vector<std::string>& written) {
+    WorkflowReport report;
+    std::vector<PackedResource> resources;
+    std::string error;
+    ExtractedQuiz quiz;
+    if (!files.readPlayer(executable, resources, error) || !extractQuiz(resources, mediaPrefix, quiz, error)) {
+        addProblem(report, executable, error);
+        return report;
+    }
+    if (!quiz.files.empty()) files.createFolder(mediaFolder);
+    for (const ExtractedFile& file : quiz.files) {
+        const std::string path = joinPath(mediaFolder, file.name);
+        if (!files.write(path, *file.data)) {
+            addProblem(report, executable, messageText(Message::cannotWrite, {windowsPath(path)}));
+            return report;
+        }
+        written.push_back(path);
+    }
+    if (!quiz.rewardCodesFound)
+        report.warnings.push_back({executable, problemOf(messageText(Message::noCodesWarning))});
+    model = std::move(quiz.model);
+    return report;
+}
+
+WorkflowReport extractQuizSource(FileSystem& files, const ExtractRequest& request) {
+    const std::string output = request.output.empty() ? withExtension(request.executable, ".toml") : request.output;
+    const std::string media = request.mediaFolder.empty() ? withExtension(output, "-media") : request.mediaFolder;
+    QuizModel model;
+    std::vector<std::string> written;
+    WorkflowReport report =
+        extractQuizMedia(files, request.executable, media, mediaPrefix(files, output, media), model, written);
+    // The source is written last; a failure removes what this run wrote.
+    if (report.succeeded() && !files.write(output, bytesOf(writeQuizToml(model)))) {
+        addProblem(report, request.executable, messageText(Message::cannotWrite, {output}));
+    }
+    if (!report.succeeded()) {
+        for (const std::string& path : written) files.remove(path);
+        report.warnings.clear();
+        return report;
+    }
+    // The warning is about the source written without codes.
+    for (ReportProblem& warning : report.warnings) warning.file = output;
+    std::string done = messageText(Message::extracted, {output});
+    if (!written.empty()) done += " ; " + messageText(Message::extractedMedia, {count(written.size()), media});
+    report.done.push_back({request.executable, done});
+    return report;
+}
+
+WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model) {
+    WorkflowReport report;
+    std::vector<uint8_t> bytes;
+    if (!files.read(table, bytes)) {
+        addProblem(report, table, messageText(Message::cannotReadMedia, {table}));
+        return report;
+    }
+    const size_t before = model.questions.size();
+    std::vector<ModelProblem> found;
+    if (!importQuestionsCsv(std::string(bytes.begin(), bytes.end()), model, found)) {
+        for (const ModelProblem& problem : found) report.problems.push_back({table, problem});
+        report.refusal = {table, messageText(Message::notImported, {count(found.size())})};
+        return report;
+    }
+    const size_t added = model.questions.size() - before;
+    report.done.push_back({table, added == 1 ? messageText(Message::questionImported)
+                                             : messageText(Message::questionsImported, {count(added)})});
+    return report;
+}
+
+WorkflowReport importQuizSource(FileSystem& files, const std::string& table, std::string output, int kind) {
+    if (output.empty()) output = withExtension(table, ".toml");
+    WorkflowReport report;
+    if (files.exists(output)) {
+        addProblem(report, output, messageText(Message::alreadyExists));
+        return report;
+    }
+    QuizModel model;
+    model.kind = kind;
+    model.title = fileStem(table);
+    report = importQuestions(files, table, model);
+    if (!report.succeeded()) return report;
+    if (!files.write(output, bytesOf(writeQuizToml(model)))) {
+        report.done.clear();
+        addProblem(report, output, messageText(Message::cannotWrite, {output}));
+        return report;
+    }
+    report.done = {{table, messageText(Message::imported, {count(model.questions.size()), output})}};
+    return report;
+}

@@ -1,0 +1,121 @@
+// The editor's menu commands and what the author changes in its fields.
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <commdlg.h>
+
+#include "editor/editorCommands.h"
+#include "editor/editorWindowWin.h"
+#include "resources/version.h"
+
+namespace {
+
+// A code for each score that has none, so that a quiz of thirty pictures
+// does not need thirty codes made up by hand.
+void completeCodes(EditorWindow& e) {
+    uint32_t& state = e.randomState;
+    // xorshift: unpredictable enough for codes a player should not guess.
+    auto random = [&state]() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    if (!completeRewardCodes(e.document.model, random)) return;
+    e.loading = true;
+    setControlText(e, idRewardCodes, rewardCodesText(e.document.model.rewardCodes));
+    e.loading = false;
+    e.notice.clear();
+    refresh(e);
+}
+
+// The platform's colour chooser, starting from the quiz's colour.
+void chooseColour(EditorWindow& e) {
+    QuizModel& model = e.document.model;
+    CHOOSECOLORW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = e.window;
+    dialog.rgbResult = RGB(model.colourRed, model.colourGreen, model.colourBlue);
+    dialog.lpCustColors = e.customColours;
+    dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorW(&dialog)) return;
+    model.colourRed = GetRValue(dialog.rgbResult);
+    model.colourGreen = GetGValue(dialog.rgbResult);
+    model.colourBlue = GetBValue(dialog.rgbResult);
+    refresh(e);
+}
+
+void onQuestionOperation(EditorWindow& e, bool (*operation)(EditorDocument&)) {
+    if (!operation(e.document)) return;
+    e.notice.clear();
+    showQuestion(e);
+    refresh(e);
+}
+
+void onNew(EditorWindow& e) {
+    if (!confirmLeaving(e)) return;
+    e.document = newDocument();
+    e.notice.clear();
+    e.suggestedPath.clear();
+    showDocument(e);
+}
+
+// The version is the one of the programs' version records.
+void onAbout(EditorWindow& e) {
+    MessageBoxW(e.window, wide(messageText(Message::aboutText, {VETRA_VERSION_TEXT})).c_str(),
+                wideMessage(Message::aboutCaption).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+void onMenuCommand(EditorWindow& e, int id) {
+    switch (id) {
+        case cmdNew: onNew(e); break;
+        case cmdOpen: askAndOpen(e); break;
+        case cmdSave: save(e); break;
+        case cmdSaveAs: saveAs(e); break;
+        case cmdBuild: buildQuiz(e); break;
+        case cmdTry: tryQuiz(e); break;
+        case cmdImportTable: importTable(e); break;
+        case cmdQuit: PostMessageW(e.window, WM_CLOSE, 0, 0); break;
+        case cmdAddQuestion: onQuestionOperation(e, addQuestion); break;
+        case cmdDuplicateQuestion: onQuestionOperation(e, duplicateQuestion); break;
+        case cmdDeleteQuestion: onQuestionOperation(e, deleteQuestion); break;
+        case cmdMoveUp: onQuestionOperation(e, moveQuestionUp); break;
+        case cmdMoveDown: onQuestionOperation(e, moveQuestionDown); break;
+        case cmdCompleteCodes: completeCodes(e); break;
+        case cmdAbout: onAbout(e); break;
+    }
+}
+
+void onEditChanged(EditorWindow& e, int id) {
+    if (e.loading) return;
+    if (id == idTryAnswer || id == idTryAnswer2) return showTrials(e);
+    e.notice.clear();
+    if (id == idRewardCodes) {
+        e.document.model.rewardCodes = rewardCodesFromText(textOfControl(e, id));
+    } else {
+        const TextField* found = nullptr;
+        for (const TextField& f : quizFields) found = f.id == id ? &f : found;
+        for (const TextField& f : questionFields) found = f.id == id ? &f : found;
+        if (!found || !setFieldText(e.document, found->field, textOfControl(e, id), found->item)) return;
+    }
+    refresh(e);
+}
+
+void onComboChanged(EditorWindow& e, int id) {
+    if (e.loading) return;
+    const int choice = static_cast<int>(SendMessageW(control(e, id), CB_GETCURSEL, 0, 0));
+    if (choice < 0) return;
+    QuizModel& model = e.document.model;
+    if (id == idKind) model.kind = choice;
+    if (id == idAnswersPerQuestion) model.answersPerQuestion = choice + 1;
+    if (id == idReveal) model.reveal = choice;
+    refresh(e);
+}
+
+void onButton(EditorWindow& e, int id) {
+    for (const MediaField& m : mediaFields) {
+        if (m.button == id) return browseMedia(e, m.field);
+    }
+    if (id == idColourChoose) chooseColour(e);
+}

@@ -1,0 +1,259 @@
+// The editor's controls, menu and layout: made once, placed again whenever
+// the window's size changes.
+#include "authoring/filesWin.h"
+#include "editor/editorCommands.h"
+#include "editor/editorWindowWin.h"
+
+const TextField quizFields[5] = {
+    {idTitle, ModelField::title, 0, Message::labelTitle},
+    {idAuthor, ModelField::author, 0, Message::labelAuthor},
+    {idExplanations, ModelField::explanations, 0, Message::labelExplanations},
+    {idCaption1, ModelField::captions, 0, Message::labelCaption1},
+    {idCaption2, ModelField::captions, 1, Message::labelCaption2},
+};
+
+const TextField questionFields[8] = {
+    {idAnswer, ModelField::answer, 0, Message::labelAnswer},
+    {idAnswer2, ModelField::answer2, 0, Message::labelAnswer2},
+    {idPrompt, ModelField::prompt, 0, Message::labelPrompt},
+    {idComment, ModelField::comment, 0, Message::labelComment},
+    {idComment2, ModelField::comment2, 0, Message::labelComment2},
+    {idPicture, ModelField::picture, 0, Message::labelPicture},
+    {idSolution, ModelField::solution, 0, Message::labelSolution},
+    {idClip, ModelField::clip, 0, Message::labelClip},
+};
+
+const Trial trials[2] = {
+    {ModelField::answer, idTryAnswer, idTryVerdict, Message::labelTryAnswer},
+    {ModelField::answer2, idTryAnswer2, idTryVerdict2, Message::labelTryAnswer2},
+};
+
+const MediaField mediaFields[3] = {
+    {idPicture, idBrowsePicture, idPreviewPicture},
+    {idSolution, idBrowseSolution, idPreviewSolution},
+    {idClip, idBrowseClip, 0},
+};
+
+namespace {
+
+// The rows of the quiz's column, top to bottom: a control and its label.
+struct Row {
+    int id;
+    Message label;
+};
+const Row quizRows[] = {
+    {idKind, Message::labelKind},
+    {idTitle, Message::labelTitle},
+    {idAuthor, Message::labelAuthor},
+    {idExplanations, Message::labelExplanations},
+    {idAnswersPerQuestion, Message::labelAnswersPerQuestion},
+    {idCaption1, Message::labelCaption1},
+    {idCaption2, Message::labelCaption2},
+    {idReveal, Message::labelReveal},
+    {idColourSwatch, Message::labelColour},
+};
+
+// The menus, item by item; a zero command is a separator.
+struct MenuItem {
+    int command;
+    Message text;
+};
+const MenuItem fileMenu[] = {
+    {cmdNew, Message::menuNew},       {cmdOpen, Message::menuOpen},   {cmdSave, Message::menuSave},
+    {cmdSaveAs, Message::menuSaveAs}, {0, Message::menuFile},         {cmdImportTable, Message::menuImportTable},
+    {0, Message::menuFile},           {cmdBuild, Message::menuBuild}, {cmdTry, Message::menuTry},
+    {0, Message::menuFile},           {cmdQuit, Message::menuQuit},
+};
+const MenuItem editMenu[] = {
+    {cmdAddQuestion, Message::menuAddQuestion},
+    {cmdDuplicateQuestion, Message::menuDuplicateQuestion},
+    {cmdDeleteQuestion, Message::menuDeleteQuestion},
+    {0, Message::menuEdit},
+    {cmdMoveUp, Message::menuMoveUp},
+    {cmdMoveDown, Message::menuMoveDown},
+    {0, Message::menuEdit},
+    {cmdCompleteCodes, Message::menuCompleteCodes},
+};
+const MenuItem helpMenu[] = {
+    {cmdAbout, Message::menuAbout},
+};
+
+HWND makeChild(EditorWindow& e, const wchar_t* cls, const std::wstring& text, DWORD style, DWORD exStyle, int id) {
+    HWND child = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, e.window,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(e.font), FALSE);
+    return child;
+}
+
+void makeLabel(EditorWindow& e, int forId, Message text) {
+    e.labels.emplace_back(forId, makeChild(e, L"STATIC", wideMessage(text), SS_LEFT, 0, -1));
+}
+
+void makeEdit(EditorWindow& e, int id, Message label) {
+    makeLabel(e, id, label);
+    makeChild(e, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, id);
+}
+
+void makeCombo(EditorWindow& e, int id, Message label, const char* const* choices, int count) {
+    makeLabel(e, id, label);
+    HWND combo = makeChild(e, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, id);
+    for (int i = 0; i < count; ++i)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(choices[i]).c_str()));
+}
+
+template <size_t n>
+HMENU makePopup(const MenuItem (&items)[n]) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItem& item : items) {
+        if (item.command == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING, item.command, wideMessage(item.text).c_str());
+        }
+    }
+    return menu;
+}
+
+void place(const EditorWindow& e, int id, int x, int y, int w, int h) {
+    MoveWindow(control(e, id), x, y, w, h, TRUE);
+}
+
+void placeRow(const EditorWindow& e, int id, int x, int y, int labelWidth, int width) {
+    MoveWindow(labelFor(e, id), x, y + 3, labelWidth - 4, 16, TRUE);
+    // A drop-down list's height includes its list.
+    const bool combo = id == idKind || id == idAnswersPerQuestion || id == idReveal;
+    place(e, id, x + labelWidth, y, width - labelWidth, combo ? 200 : 21);
+}
+
+}  // namespace
+
+HWND control(const EditorWindow& e, int id) {
+    return GetDlgItem(e.window, id);
+}
+
+std::wstring wide(const std::string& utf8) {
+    return wideFromUtf8(utf8);
+}
+
+std::wstring wideMessage(Message id) {
+    return wideFromUtf8(messageText(id));
+}
+
+std::string textOfControl(const EditorWindow& e, int id) {
+    HWND handle = control(e, id);
+    const int length = GetWindowTextLengthW(handle);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(handle, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return utf8FromWide(text);
+}
+
+void setControlText(const EditorWindow& e, int id, const std::string& utf8) {
+    SetWindowTextW(control(e, id), wide(utf8).c_str());
+}
+
+int ask(const EditorWindow& e, const std::string& text, UINT flags) {
+    return MessageBoxW(e.window, wide(text).c_str(), L"Atelier Vetra", flags);
+}
+
+void makeControls(EditorWindow& e) {
+    static const char* const answerCounts[] = {"1", "2"};
+    makeLabel(e, idQuestionList, Message::labelQuestions);
+    makeChild(e, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+              WS_EX_CLIENTEDGE, idQuestionList);
+    makeCombo(e, idKind, Message::labelKind, kindLabels, 4);
+    for (const TextField& f : quizFields) {
+        if (f.id == idCaption1) makeCombo(e, idAnswersPerQuestion, Message::labelAnswersPerQuestion, answerCounts, 2);
+        makeEdit(e, f.id, f.label);
+    }
+    makeCombo(e, idReveal, Message::labelReveal, revealLabels, 5);
+    makeLabel(e, idColourSwatch, Message::labelColour);
+    makeChild(e, L"STATIC", L"", SS_LEFT, WS_EX_CLIENTEDGE, idColourSwatch);
+    makeChild(e, L"BUTTON", wideMessage(Message::buttonChoose), WS_TABSTOP | BS_PUSHBUTTON, 0, idColourChoose);
+    makeLabel(e, idRewardCodes, Message::labelRewardCodes);
+    makeChild(e, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+              WS_EX_CLIENTEDGE, idRewardCodes);
+    for (const TextField& f : questionFields) makeEdit(e, f.id, f.label);
+    for (const MediaField& m : mediaFields) {
+        makeChild(e, L"BUTTON", wideMessage(Message::buttonBrowse), WS_TABSTOP | BS_PUSHBUTTON, 0, m.button);
+    }
+    for (const Trial& t : trials) {
+        makeEdit(e, t.box, t.label);
+        // Framed and centred like the player's verdict labels.
+        makeChild(e, L"STATIC", L"", SS_CENTER | SS_CENTERIMAGE | WS_BORDER, 0, t.verdict);
+    }
+    const Message previewLabels[] = {Message::labelPicture, Message::labelSolution};
+    for (int i = 0; i < 2; ++i) {
+        makeLabel(e, mediaFields[i].preview, previewLabels[i]);
+        makeChild(e, L"STATIC", L"", SS_OWNERDRAW, 0, mediaFields[i].preview);
+    }
+    makeLabel(e, idProblemList, Message::labelProblems);
+    makeChild(e, L"LISTBOX", L"", WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+              WS_EX_CLIENTEDGE, idProblemList);
+    makeChild(e, L"STATIC", L"", SS_LEFT | SS_SUNKEN, 0, idStatus);
+}
+
+HMENU makeMenu() {
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(makePopup(fileMenu)), wideMessage(Message::menuFile).c_str());
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(makePopup(editMenu)), wideMessage(Message::menuEdit).c_str());
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(makePopup(helpMenu)), wideMessage(Message::menuHelp).c_str());
+    return bar;
+}
+
+HWND labelFor(const EditorWindow& e, int id) {
+    for (const auto& label : e.labels) {
+        if (label.first == id) return label.second;
+    }
+    return nullptr;
+}
+
+void layout(EditorWindow& e, int width, int height) {
+    const int margin = 8, rowStep = 26, labelWidth = 150, listWidth = 220;
+    const int statusTop = height - margin - 20;
+    const int problemsTop = statusTop - 6 - 110;
+    const int bottom = problemsTop - 22;
+    place(e, idStatus, margin, statusTop, width - 2 * margin, 20);
+    MoveWindow(labelFor(e, idProblemList), margin, problemsTop - 18, 200, 16, TRUE);
+    place(e, idProblemList, margin, problemsTop, width - 2 * margin, 110);
+    MoveWindow(labelFor(e, idQuestionList), margin, margin, listWidth, 16, TRUE);
+    place(e, idQuestionList, margin, margin + 18, listWidth, bottom - margin - 18);
+    const int left = margin + listWidth + 12;
+    const int column = (width - left - margin - 12) / 2;
+    int y = margin;
+    for (const Row& row : quizRows) {
+        placeRow(e, row.id, left, y, labelWidth, column);
+        y += rowStep;
+    }
+    // The swatch is a small square of the colour, its button beside it.
+    place(e, idColourSwatch, left + labelWidth, y - rowStep, 40, 21);
+    place(e, idColourChoose, left + labelWidth + 46, y - rowStep, 80, 21);
+    MoveWindow(labelFor(e, idRewardCodes), left, y + 3, column, 16, TRUE);
+    place(e, idRewardCodes, left, y + 21, column, bottom - y - 21);
+    const int right = left + column + 12;
+    const int buttonWidth = 80;
+    y = margin;
+    for (const TextField& f : questionFields) {
+        placeRow(e, f.id, right, y, labelWidth - 40, column);
+        for (const MediaField& m : mediaFields) {
+            if (m.field != f.id) continue;
+            placeRow(e, f.id, right, y, labelWidth - 40, column - buttonWidth - 4);
+            place(e, m.button, right + column - buttonWidth, y, buttonWidth, 21);
+        }
+        y += rowStep;
+    }
+    const int trialLabel = 130, verdictWidth = 90;
+    for (const Trial& t : trials) {
+        placeRow(e, t.box, right, y, trialLabel, column - verdictWidth - 4);
+        place(e, t.verdict, right + column - verdictWidth, y, verdictWidth, 21);
+        y += rowStep;
+    }
+    e.previewSide = previewSide(column, bottom - y - 18);
+    const int side = e.previewSide;
+    for (int i = 0; i < 2; ++i) {
+        const int x = right + i * (side + 12);
+        MoveWindow(labelFor(e, mediaFields[i].preview), x, y, side > 0 ? side + 12 : 0, 16, TRUE);
+        place(e, mediaFields[i].preview, x, y + 18, side, side);
+    }
+    showEnabledFields(e);
+}

@@ -1,0 +1,171 @@
+// Showing the document: every change in a field goes to the document at once
+// and the problems, the question list, the status line and the title are
+// shown again from it, so that what the author sees is always what Save
+// would write and what Construire would check.
+#include "authoring/fileSystemWin.h"
+#include "authoring/filesWin.h"
+#include "editor/editorCommands.h"
+#include "editor/editorWindowWin.h"
+
+namespace {
+
+// The swatch follows the quiz's colour.
+void showColour(EditorWindow& e) {
+    const QuizModel& m = e.document.model;
+    const COLORREF colour = RGB(m.colourRed, m.colourGreen, m.colourBlue);
+    if (e.colourBrush && colour == e.colour) return;
+    if (e.colourBrush) DeleteObject(e.colourBrush);
+    e.colour = colour;
+    e.colourBrush = CreateSolidBrush(colour);
+    InvalidateRect(control(e, idColourSwatch), nullptr, TRUE);
+    for (const MediaField& m : mediaFields) {
+        if (m.preview) InvalidateRect(control(e, m.preview), nullptr, TRUE);
+    }
+}
+
+void showProblems(EditorWindow& e) {
+    HWND list = control(e, idProblemList);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const ModelProblem& problem : e.problems) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(problemLine(problem)).c_str()));
+    }
+    // Long lines can be scrolled to.
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 2000, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+// The check the build makes, media files included; each file is read once
+// and its verdict kept, so that typing stays fast.
+void check(EditorWindow& e) {
+    WindowsFileSystem files;
+    const WorkflowReport report = checkQuizFiles(files, e.document.model, e.document.path, &e.mediaVerdicts);
+    e.problems.clear();
+    e.warnings.clear();
+    for (const ReportProblem& p : report.problems) e.problems.push_back(p.problem);
+    for (const ReportProblem& w : report.warnings) e.warnings.push_back(w.problem);
+}
+
+}  // namespace
+
+void showEnabledFields(EditorWindow& e) {
+    const EditorDocument& d = e.document;
+    const bool selected = d.selected >= 0;
+    const QuestionFieldUse use =
+        selected ? questionFieldsEnabled(d.model, d.model.questions[d.selected]) : QuestionFieldUse();
+    const struct {
+        int id;
+        bool enabled;
+    } states[] = {
+        {idAnswer, selected},       {idAnswer2, use.answer2}, {idPrompt, selected},       {idComment, use.comment},
+        {idComment2, use.comment2}, {idPicture, use.picture}, {idSolution, use.solution}, {idClip, use.clip},
+    };
+    for (const auto& s : states) EnableWindow(control(e, s.id), s.enabled ? TRUE : FALSE);
+    const bool buttons[] = {use.picture, use.solution, use.clip};
+    for (int i = 0; i < 3; ++i) EnableWindow(control(e, mediaFields[i].button), buttons[i] ? TRUE : FALSE);
+    EnableWindow(control(e, idTryAnswer), selected ? TRUE : FALSE);
+    EnableWindow(control(e, idTryAnswer2), use.answer2 ? TRUE : FALSE);
+    // The previews belong to a picture quiz, the solution's to a reveal that swaps it in.
+    const QuestionFieldUse used = questionFieldsUsed(d.model);
+    const bool shown[] = {used.picture && e.previewSide > 0, used.solution && e.previewSide > 0};
+    for (int i = 0; i < 2; ++i) {
+        ShowWindow(control(e, mediaFields[i].preview), shown[i] ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(labelFor(e, mediaFields[i].preview), shown[i] ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+// Each "Essayer" box judged against its answer as the player would judge it.
+void showTrials(EditorWindow& e) {
+    for (int i = 0; i < 2; ++i) {
+        const Trial& t = trials[i];
+        e.verdicts[i] = e.document.selected >= 0
+                            ? trialVerdict(fieldText(e.document, t.answer), textOfControl(e, t.box))
+                            : TrialVerdict();
+        setControlText(e, t.verdict, e.verdicts[i].text);
+        InvalidateRect(control(e, t.verdict), nullptr, TRUE);
+    }
+}
+
+// The selected question's pictures, read again only when their file changed.
+void showPreviews(EditorWindow& e) {
+    const EditorDocument& d = e.document;
+    const ModelField fields[] = {ModelField::picture, ModelField::solution};
+    for (int i = 0; i < 2; ++i) {
+        const std::string relative = fieldText(d, fields[i]);
+        const std::string full = relative.empty() ? std::string() : mediaPath(d.path, relative);
+        if (full == e.previews[i].path) continue;
+        loadPreview(e.previews[i], full);
+        InvalidateRect(control(e, mediaFields[i].preview), nullptr, TRUE);
+    }
+}
+
+void showQuestionList(EditorWindow& e) {
+    HWND list = control(e, idQuestionList);
+    const std::vector<ModelQuestion>& questions = e.document.model.questions;
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < questions.size(); ++i) {
+        const int index = static_cast<int>(i);
+        lines.push_back(questionListLine(index, questions[i], questionHasProblem(e.problems, index)));
+    }
+    if (lines.size() != e.listLines.size()) {
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        for (const std::string& line : lines)
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(line).c_str()));
+    } else {
+        // Only the lines that changed, so that typing does not flicker the list.
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i] == e.listLines[i]) continue;
+            SendMessageW(list, LB_DELETESTRING, i, 0);
+            SendMessageW(list, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(wide(lines[i]).c_str()));
+        }
+    }
+    e.listLines = lines;
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(e.document.selected), 0);
+}
+
+void refresh(EditorWindow& e) {
+    check(e);
+    showProblems(e);
+    showQuestionList(e);
+    showEnabledFields(e);
+    std::string status = statusLine(e.document.model.questions.size(), e.problems.size());
+    for (const ModelProblem& warning : e.warnings) status += u8" \u2014 " + warning.message;
+    if (!e.notice.empty()) status += u8" \u2014 " + e.notice;
+    setControlText(e, idStatus, status);
+    SetWindowTextW(e.window, wide(windowTitle(e.document.path, e.document.isDirty())).c_str());
+    showTrials(e);
+    showPreviews(e);
+    showColour(e);
+}
+
+void showQuestion(EditorWindow& e) {
+    e.loading = true;
+    for (const TextField& f : questionFields) setControlText(e, f.id, fieldText(e.document, f.field, f.item));
+    e.loading = false;
+}
+
+void showDocument(EditorWindow& e) {
+    const QuizModel& model = e.document.model;
+    e.loading = true;
+    for (const TextField& f : quizFields) setControlText(e, f.id, fieldText(e.document, f.field, f.item));
+    SendMessageW(control(e, idKind), CB_SETCURSEL, static_cast<WPARAM>(model.kind), 0);
+    SendMessageW(control(e, idAnswersPerQuestion), CB_SETCURSEL, static_cast<WPARAM>(model.answersPerQuestion - 1), 0);
+    SendMessageW(control(e, idReveal), CB_SETCURSEL, static_cast<WPARAM>(model.reveal), 0);
+    setControlText(e, idRewardCodes, rewardCodesText(model.rewardCodes));
+    e.loading = false;
+    e.listLines.clear();
+    // Another document, or the same one saved elsewhere: its files are read afresh.
+    e.mediaVerdicts.clear();
+    SendMessageW(control(e, idQuestionList), LB_RESETCONTENT, 0, 0);
+    showQuestion(e);
+    refresh(e);
+}
+
+void showSelectedQuestion(EditorWindow& e) {
+    showQuestion(e);
+    showQuestionList(e);
+    showEnabledFields(e);
+    showTrials(e);
+    showPreviews(e);
+}

@@ -1,0 +1,224 @@
+// The editor's window procedure: it finds the window's state and dispatches
+// each message to a short handler; the work sits with the concern it belongs
+// to (layout, view, commands, files).
+#include "editor/editorWindowWin.h"
+
+// After windows.h, whose types it uses.
+#include <shellapi.h>
+
+#include "authoring/filesWin.h"
+#include "editor/editorCommands.h"
+#include "pictures/pictureResourceWin.h"
+#include "quiz/quiz.h"
+
+namespace {
+
+const wchar_t windowClass[] = L"AtelierVetra";
+const wchar_t appName[] = L"Atelier Vetra";
+const int minimumWidth = 900;
+const int minimumHeight = 640;
+
+EditorWindow* stateOf(HWND window) {
+    return reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// A click in the problems list shows the question the problem is about.
+void onProblemChosen(EditorWindow& e) {
+    const int index = static_cast<int>(SendMessageW(control(e, idProblemList), LB_GETCURSEL, 0, 0));
+    if (index < 0 || static_cast<size_t>(index) >= e.problems.size()) return;
+    const ModelProblem& problem = e.problems[index];
+    if (problem.field <= ModelField::questions || !selectQuestion(e.document, problem.question)) return;
+    showSelectedQuestion(e);
+    // The list itself stays as it is, so that the author can go down it.
+    for (const TextField& f : questionFields) {
+        if (f.field == problem.field) SetFocus(control(e, f.id));
+    }
+}
+
+// A question chosen in the list is shown in the fields.
+void onQuestionChosen(EditorWindow& e) {
+    const int index = static_cast<int>(SendMessageW(control(e, idQuestionList), LB_GETCURSEL, 0, 0));
+    if (!selectQuestion(e.document, index)) return;
+    showSelectedQuestion(e);
+}
+
+// The state is made with the window and lives as long as it does.
+LRESULT onNcCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    EditorWindow* e = new EditorWindow;
+    e->window = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(e));
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Builds the controls and opens the quiz named on the command line, or starts
+// a new one.
+LRESULT onCreate(EditorWindow& e, const CREATESTRUCTW* create) {
+    e.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    e.randomState = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    // A picture that cannot be read says so in its preview, not in a box.
+    pictureMessageHook = [](const char*, const char*, UINT) {};
+    const COLORREF colours[] = {0, anagramColour, rightColour, wrongColour, hintColour};
+    for (int i = 1; i < 5; ++i) e.verdictBrushes[i] = CreateSolidBrush(colours[i]);
+    makeControls(e);
+    // Files dropped from the Explorer: a quiz to open, or pictures and clips to make questions of.
+    DragAcceptFiles(e.window, TRUE);
+    const std::string* path = static_cast<const std::string*>(create->lpCreateParams);
+    e.document = newDocument();
+    // Laid out before the window is first shown, so that it never shows (or
+    // reports) its controls in a heap.
+    RECT client;
+    GetClientRect(e.window, &client);
+    layout(e, client.right, client.bottom);
+    showDocument(e);
+    if (path && !path->empty()) openFile(e, *path);
+    return 0;
+}
+
+// The controls follow the window's size.
+void onSize(EditorWindow& e, int width, int height) {
+    layout(e, width, height);
+}
+
+// Below this size the fields would overlap.
+void onGetMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize.x = minimumWidth;
+    info->ptMinTrackSize.y = minimumHeight;
+}
+
+// Menu items, accelerators and the controls' notifications.
+void onCommand(EditorWindow& e, int id, int code, HWND from) {
+    // Menus and accelerators come without a control.
+    if (!from) return onMenuCommand(e, id);
+    if (id == idQuestionList && code == LBN_SELCHANGE) return onQuestionChosen(e);
+    if (id == idProblemList && code == LBN_SELCHANGE) return onProblemChosen(e);
+    if (code == EN_CHANGE) return onEditChanged(e, id);
+    if (code == BN_CLICKED) return onButton(e, id);
+    if (code == CBN_SELCHANGE) return onComboChanged(e, id);
+}
+
+// Closing the window (its box, Alt+F4, Quitter) may lose changes: ask first.
+void onClose(EditorWindow& e) {
+    if (confirmLeaving(e)) DestroyWindow(e.window);
+}
+
+// The main window gone, the program ends.
+void onDestroy(EditorWindow& e) {
+    for (PicturePreview& preview : e.previews) releasePreview(preview);
+    removeExtractedFiles(e);
+    for (HBRUSH brush : e.verdictBrushes) {
+        if (brush) DeleteObject(brush);
+    }
+    if (e.colourBrush) DeleteObject(e.colourBrush);
+    PostQuitMessage(0);
+}
+
+// The last message the window gets: its state goes with it.
+void onNcDestroy(HWND window) {
+    delete stateOf(window);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}
+
+// The verdicts on the player's colours, the swatch on the quiz's.
+LRESULT onCtlColorStatic(EditorWindow& e, HDC dc, HWND from, WPARAM wParam, LPARAM lParam) {
+    const int id = GetDlgCtrlID(from);
+    HBRUSH brush = nullptr;
+    if (id == idTryVerdict || id == idTryVerdict2) {
+        brush = e.verdictBrushes[static_cast<int>(e.verdicts[id == idTryVerdict ? 0 : 1].brush)];
+    } else if (id == idColourSwatch) {
+        brush = e.colourBrush;
+    }
+    if (!brush) return DefWindowProcW(e.window, WM_CTLCOLORSTATIC, wParam, lParam);
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+// The previews are drawn here, from the bitmaps the player would show.
+void onDrawItem(EditorWindow& e, const DRAWITEMSTRUCT* item) {
+    for (int i = 0; i < 2; ++i) {
+        if (static_cast<int>(item->CtlID) == mediaFields[i].preview) {
+            drawPreview(e.previews[i], item->hDC, item->rcItem, e.colour);
+        }
+    }
+}
+
+// Files dropped from the Explorer, in UTF-8.
+void onDropFiles(EditorWindow& e, HDROP drop) {
+    std::vector<std::string> files;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        name.resize(DragQueryFileW(drop, i, &name[0], length + 1));
+        files.push_back(utf8FromWide(name));
+    }
+    DragFinish(drop);
+    dropFiles(e, files);
+}
+
+LRESULT CALLBACK editorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) return onNcCreate(window, message, wParam, lParam);
+    // Asked before the window is made, and of no state.
+    if (message == WM_GETMINMAXINFO) {
+        onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    }
+    EditorWindow* state = stateOf(window);
+    if (!state) return DefWindowProcW(window, message, wParam, lParam);
+    EditorWindow& e = *state;
+    switch (message) {
+        case WM_CREATE: return onCreate(e, reinterpret_cast<CREATESTRUCTW*>(lParam));
+        case WM_SIZE: onSize(e, LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_COMMAND: onCommand(e, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
+        case WM_CLOSE: onClose(e); return 0;
+        case WM_DESTROY: onDestroy(e); return 0;
+        case WM_NCDESTROY: onNcDestroy(window); return 0;
+        case WM_CTLCOLORSTATIC:
+            return onCtlColorStatic(e, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), wParam, lParam);
+        case WM_DRAWITEM: onDrawItem(e, reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_DROPFILES: onDropFiles(e, reinterpret_cast<HDROP>(wParam)); return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool registerEditorWindow(HINSTANCE instance) {
+    WNDCLASSEXW cls = {};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = editorProc;
+    cls.hInstance = instance;
+    cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    cls.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = windowClass;
+    return RegisterClassExW(&cls) != 0;
+}
+
+HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show) {
+    HWND window =
+        CreateWindowExW(WS_EX_CONTROLPARENT, windowClass, appName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 1000, 700, nullptr, makeMenu(), instance, const_cast<std::string*>(&path));
+    if (!window) return nullptr;
+    ShowWindow(window, show);
+    UpdateWindow(window);
+    return window;
+}
+
+bool editorTakesKey(HWND window, const MSG& message) {
+    EditorWindow* e = stateOf(window);
+    if (!e || message.message != WM_KEYDOWN || message.wParam != VK_RETURN || message.hwnd != control(*e, idAnswer)) {
+        return false;
+    }
+    if (!selectQuestion(e->document, e->document.selected + 1)) return true;
+    showSelectedQuestion(*e);
+    SendMessageW(control(*e, idAnswer), EM_SETSEL, 0, -1);
+    return true;
+}
+
+HACCEL createEditorAccelerators() {
+    ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, 'N', cmdNew},   {FVIRTKEY | FCONTROL, 'O', cmdOpen}, {FVIRTKEY | FCONTROL, 'S', cmdSave},
+        {FVIRTKEY | FCONTROL, 'B', cmdBuild}, {FVIRTKEY, VK_F5, cmdTry},
+    };
+    return CreateAcceleratorTableW(keys, sizeof keys / sizeof keys[0]);
+}

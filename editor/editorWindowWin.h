@@ -1,0 +1,131 @@
+// The editor's main window: the question list, the quiz's and the selected
+// question's fields, the problems of the quiz and the status line. Its state
+// lives with the window (GWLP_USERDATA); the handlers of one concern share a
+// file: editorWindowWin.cpp (the procedure), editorLayoutWin.cpp (controls,
+// menu, layout), editorViewWin.cpp (showing the document),
+// editorCommandsWin.cpp (menu commands and edits), editorFilesWin.cpp (open,
+// save, build, import, drops).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "authoring/messages.h"
+#include "authoring/workflows.h"
+#include "editor/answerTrial.h"
+#include "editor/editorDocument.h"
+#include "editor/picturePreviewWin.h"
+
+// Registers the window class; false when the platform refuses it.
+bool registerEditorWindow(HINSTANCE instance);
+// Creates and shows the main window, opening `path` (UTF-8) when not empty.
+HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show);
+// Keys the editor takes before the dialog navigation does: Enter in the
+// answer field goes on to the next question's answer, so that a list of
+// pictures is answered one after the other from the keyboard. True when taken.
+bool editorTakesKey(HWND window, const MSG& message);
+// The menu accelerators (Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+B, F5).
+HACCEL createEditorAccelerators();
+
+// ---- Inside the editor --------------------------------------------------------
+
+struct EditorWindow {
+    HWND window = nullptr;
+    HFONT font = nullptr;
+    EditorDocument document;
+    std::vector<ModelProblem> problems;        // the check's, media files included
+    std::vector<ModelProblem> warnings;        // what the status line adds
+    MediaVerdicts mediaVerdicts;               // each media file's check, read once
+    std::vector<std::string> listLines;        // what the question list shows now
+    bool loading = false;                      // fields are being filled from the document
+    std::vector<std::pair<int, HWND>> labels;  // labels by the control they name
+    TrialVerdict verdicts[2];                  // what each "Essayer" box shows now
+    HBRUSH verdictBrushes[5] = {};             // by VerdictBrush, the player's colours
+    HBRUSH colourBrush = nullptr;              // the quiz's colour, for the swatch
+    COLORREF colour = 0;
+    COLORREF customColours[16] = {};  // the colour chooser's own, kept between uses
+    uint32_t randomState = 0;         // for new reward codes
+    PicturePreview previews[2];       // picture, solution picture
+    int previewSide = 0;
+    std::string notice;         // what the last file operation did, after the counts
+    std::string suggestedPath;  // the source Save As offers for a quiz never saved
+    int extractions = 0;        // packed quizzes opened, to name their folders
+    // What opening packed quizzes wrote under the temporary folder, removed at the end.
+    std::vector<std::string> extractedFiles;
+    std::vector<std::string> extractedFolders;
+};
+
+// A text field of the quiz or of the question, by control.
+struct TextField {
+    int id;
+    ModelField field;
+    int item;
+    Message label;
+};
+extern const TextField quizFields[5];
+extern const TextField questionFields[8];
+
+// The answer fields and the "Essayer une réponse" box and verdict of each.
+struct Trial {
+    ModelField answer;
+    int box;
+    int verdict;
+    Message label;
+};
+extern const Trial trials[2];
+
+// The media fields, their "Parcourir..." buttons and previews (0 for none).
+struct MediaField {
+    int field;
+    int button;
+    int preview;
+};
+extern const MediaField mediaFields[3];
+
+// Controls and texts.
+HWND control(const EditorWindow& e, int id);
+std::wstring wide(const std::string& utf8);
+std::wstring wideMessage(Message id);
+std::string textOfControl(const EditorWindow& e, int id);
+void setControlText(const EditorWindow& e, int id, const std::string& utf8);
+int ask(const EditorWindow& e, const std::string& text, UINT flags);
+
+// editorLayoutWin.cpp
+void makeControls(EditorWindow& e);
+HMENU makeMenu();
+HWND labelFor(const EditorWindow& e, int id);
+void layout(EditorWindow& e, int width, int height);
+
+// editorViewWin.cpp
+void showEnabledFields(EditorWindow& e);
+void showTrials(EditorWindow& e);
+void showPreviews(EditorWindow& e);
+void showQuestionList(EditorWindow& e);
+void showQuestion(EditorWindow& e);
+void showDocument(EditorWindow& e);
+// After any change: the check again, and everything derived from the document.
+void refresh(EditorWindow& e);
+// The question chosen in a list shown with its fields, trials and previews.
+void showSelectedQuestion(EditorWindow& e);
+
+// editorCommandsWin.cpp
+void onMenuCommand(EditorWindow& e, int id);
+void onEditChanged(EditorWindow& e, int id);
+void onComboChanged(EditorWindow& e, int id);
+void onButton(EditorWindow& e, int id);
+
+// editorFilesWin.cpp
+bool openFile(EditorWindow& e, const std::string& given);
+bool save(EditorWindow& e);
+bool saveAs(EditorWindow& e);
+bool confirmLeaving(EditorWindow& e);
+void askAndOpen(EditorWindow& e);
+void buildQuiz(EditorWindow& e);
+void tryQuiz(EditorWindow& e);
+void importTable(EditorWindow& e);
+void browseMedia(EditorWindow& e, int fieldId);
+void dropFiles(EditorWindow& e, const std::vector<std::string>& files);
+void removeExtractedFiles(EditorWindow& e);

@@ -1,0 +1,375 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "authoring/messages.h"
+#include "authoring/quizToml.h"
+#include "authoring/workflows.h"
+#include "editor/editorDocument.h"
+#include "quiz/quiz.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes bytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// The file system of one test, in memory: files, folders, and players known
+// by the quiz resources they carry. Relative paths are seen from C:\work.
+class MemoryFiles : public FileSystem {
+public:
+    std::map<std::string, Bytes> files;
+    std::set<std::string> folders;
+    std::map<std::string, std::vector<PackedResource>> players;
+    std::set<std::string> refusedWrites;  // paths whose writing fails
+    std::set<std::string> withSymbols;
+    std::string playerError;  // not empty: writing a player fails with it
+    int reads = 0;
+
+    bool read(const std::string& path, Bytes& bytes) override {
+        ++reads;
+        auto found = files.find(path);
+        if (found == files.end()) return false;
+        bytes = found->second;
+        return true;
+    }
+    bool write(const std::string& path, const Bytes& bytes) override {
+        if (refusedWrites.count(path)) return false;
+        files[path] = bytes;
+        return true;
+    }
+    bool exists(const std::string& path) override {
+        return files.count(path) || folders.count(path) || players.count(path);
+    }
+    bool createFolder(const std::string& path) override { return folders.insert(path).second; }
+    bool remove(const std::string& path) override { return files.erase(path) == 1; }
+    std::string fullPath(const std::string& path) override {
+        return path.size() > 1 && path[1] == ':' ? path : "C:\\work\\" + path;
+    }
+    std::string programFolder() override { return "C:\\Vetra\\"; }
+    bool readPlayer(const std::string& executable, std::vector<PackedResource>& resources,
+                    std::string& error) override {
+        auto found = players.find(executable);
+        if (found == players.end()) {
+            error = "absent";
+            return false;
+        }
+        resources = found->second;
+        return true;
+    }
+    bool writePlayer(const std::string& player, const std::string& output, const std::vector<PackedResource>& resources,
+                     std::string& error) override {
+        if (!playerError.empty() || !files.count(player)) {
+            error = playerError.empty() ? "no player" : playerError;
+            return false;
+        }
+        players[output] = resources;
+        return true;
+    }
+    bool playerHasSymbols(const std::string& player) override { return withSymbols.count(player) > 0; }
+};
+
+// What quizpack prints of a report, in its order: warnings and problems,
+// the refusal, then what was done.
+std::vector<std::string> printed(const WorkflowReport& report) {
+    std::vector<std::string> lines;
+    for (const ReportProblem& w : report.warnings) lines.push_back(reportText(w));
+    for (const ReportProblem& p : report.problems) lines.push_back(reportText(p));
+    if (!report.refusal.text.empty()) lines.push_back(report.refusal.file + ": " + report.refusal.text);
+    for (const ReportLine& d : report.done) lines.push_back(d.file + ": " + d.text);
+    return lines;
+}
+
+const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0};
+const std::string player = "C:\\Vetra\\vetra.exe";
+
+std::string picturesSource(int questions, const char* picture) {
+    std::string text = "kind = \"pictures\"\ntitle = \"Formes\"\nreward_codes = [";
+    for (int i = 0; i < questions; ++i) text += std::string(i ? ", " : "") + "\"c" + std::to_string(i) + "\"";
+    text += "]\n";
+    for (int i = 0; i < questions; ++i) {
+        text += "[[question]]\nanswer = \"r" + std::to_string(i) + "\"\npicture = \"" + picture + "\"\n";
+    }
+    return text;
+}
+
+TEST(Workflows, BuildReportsWhatQuizpackPrintsAndWritesOnlyAWholeQuiz) {
+    const std::string notPicture = messageText(Message::notAPicture, {"q\\media/a.txt"});
+    const struct Row {
+        const char* name;
+        std::string source;  // "" for no source file
+        BuildRequest request;
+        bool symbols;
+        std::string playerError;
+        std::vector<std::string> lines;
+        const char* written;  // the player written, or nullptr
+    } rows[] = {
+        {"three pictures, the default output and player",
+         picturesSource(3, "media/a.gif"),
+         {"q\\formes.toml", "", ""},
+         false,
+         "",
+         {"q\\formes.toml: " + messageText(Message::packed, {"3", "q\\formes.exe"})},
+         "q\\formes.exe"},
+        {"an incomplete row of three, a player with symbols, an output named",
+         picturesSource(4, "media/a.gif"),
+         {"q\\formes.toml", "out.exe", player},
+         true,
+         "",
+         {"q\\formes.toml: " + messageText(Message::picturesRowWarning, {"6", "4"}),
+          player + ": " + messageText(Message::unstrippedWarning),
+          "q\\formes.toml: " + messageText(Message::packed, {"4", "out.exe"})},
+         "out.exe"},
+        {"a media file that is no picture, located on its line",
+         picturesSource(3, "media/a.txt").replace(picturesSource(3, "media/a.txt").rfind("a.txt"), 5, "a.gif"),
+         {"q\\formes.toml", "", ""},
+         false,
+         "",
+         {"q\\formes.toml:6: question 1, picture: " + notPicture,
+          "q\\formes.toml:9: question 2, picture: " + notPicture,
+          "q\\formes.toml: " + messageText(Message::notPacked, {"2"})},
+         nullptr},
+        {"a source that cannot be read",
+         "",
+         {"q\\absent.toml", "", ""},
+         false,
+         "",
+         {"q\\absent.toml: " + messageText(Message::cannotReadSource)},
+         nullptr},
+        {"a folder the player cannot be written to",
+         picturesSource(3, "media/a.gif"),
+         {"q\\formes.toml", "", ""},
+         false,
+         messageText(Message::cannotWriteFolder, {"C:\\q"}),
+         {"q\\formes.exe: " + messageText(Message::cannotWriteFolder, {"C:\\q"})},
+         nullptr},
+    };
+    for (const Row& row : rows) {
+        MemoryFiles files;
+        files.files = {{player, {'M', 'Z'}}, {"q\\media/a.gif", gif}, {"q\\media/a.txt", bytesOf("texte")}};
+        if (!row.source.empty()) files.files["q\\formes.toml"] = bytesOf(row.source);
+        if (row.symbols) files.withSymbols.insert(player);
+        files.playerError = row.playerError;
+        const WorkflowReport report = buildQuizSource(files, row.request);
+        EXPECT_EQ(printed(report), row.lines) << row.name;
+        EXPECT_EQ(report.succeeded(), row.written != nullptr) << row.name;
+        EXPECT_EQ(files.players.size(), row.written ? 1u : 0u) << row.name;
+        if (row.written) {
+            EXPECT_TRUE(files.players.count(row.written)) << row.name;
+        }
+    }
+}
+
+TEST(Workflows, TheCheckFindsWhatTheBuildRefusesAndReadsEachFileOnce) {
+    MemoryFiles files;
+    files.files = {{"q\\a.gif", gif}, {"q\\a.txt", bytesOf("texte")}, {"q\\vide.gif", {}}};
+    QuizModel model;
+    model.kind = kindPictures;
+    model.title = "Formes";
+    model.rewardCodes = {"a", "b", "c", "d"};
+    const char* const pictures[] = {"a.gif", "a.txt", "absent.gif", "vide.gif"};
+    for (const char* picture : pictures) {
+        ModelQuestion question;
+        question.answer = "r";
+        question.picture = picture;
+        model.questions.push_back(question);
+    }
+    model.questions[0].clip = "a.gif";  // a clip the kind leaves aside: the model check's problem only
+    MediaVerdicts verdicts;
+    const WorkflowReport first = checkQuizFiles(files, model, "q\\formes.toml", &verdicts);
+    const struct {
+        int question;
+        ModelField field;
+        std::string message;
+    } expected[] = {
+        {0, ModelField::clip, messageText(Message::mediaUnused, {"clip"})},
+        {1, ModelField::picture, messageText(Message::notAPicture, {"q\\a.txt"})},
+        {2, ModelField::picture, messageText(Message::cannotReadMedia, {"q\\absent.gif"})},
+        {3, ModelField::picture, messageText(Message::emptyMedia, {"q\\vide.gif"})},
+    };
+    ASSERT_EQ(first.problems.size(), 4u) << ::testing::PrintToString(printed(first));
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(first.problems[i].problem.question, expected[i].question) << i;
+        EXPECT_EQ(first.problems[i].problem.field, expected[i].field) << i;
+        if (i > 0) {
+            EXPECT_EQ(first.problems[i].problem.message, expected[i].message) << i;
+        }
+    }
+    ASSERT_EQ(first.warnings.size(), 1u);
+    EXPECT_EQ(first.warnings[0].problem.message, messageText(Message::picturesRowWarning, {"6", "4"}));
+    const int reads = files.reads;
+    EXPECT_EQ(reads, 4);
+    const WorkflowReport again = checkQuizFiles(files, model, "q\\formes.toml", &verdicts);
+    EXPECT_EQ(files.reads, reads) << "a second check reads no file again";
+    EXPECT_EQ(printed(again), printed(first));
+}
+
+TEST(Workflows, ExtractWritesTheMediaThenTheSourceOrNothing) {
+    QuizModel model;
+    model.kind = kindPictures;
+    model.title = "Formes";
+    model.rewardCodes = {"a", "b", "c"};
+    for (int i = 0; i < 3; ++i) {
+        ModelQuestion question;
+        question.answer = "r" + std::to_string(i);
+        question.picture = "a.gif";
+        model.questions.push_back(question);
+    }
+    std::vector<PackedResource> resources;
+    std::vector<ModelProblem> problems;
+    const FileReader reader = [](const std::string&, Bytes& bytes) {
+        bytes = gif;
+        return true;
+    };
+    ASSERT_TRUE(assembleQuiz(model, "q\\formes.toml", reader, PngChecker(), resources, problems));
+    const struct Row {
+        const char* name;
+        ExtractRequest request;
+        const char* refused;  // a path whose writing fails
+        std::vector<std::string> files;
+        std::string line;
+    } rows[] = {
+        {"beside the player",
+         {"C:\\q\\formes.exe", "", ""},
+         nullptr,
+         {"C:\\q\\formes-media\\401.gif", "C:\\q\\formes-media\\402.gif", "C:\\q\\formes-media\\403.gif",
+          "C:\\q\\formes.toml"},
+         "C:\\q\\formes.exe: " + messageText(Message::extracted, {"C:\\q\\formes.toml"}) + " ; " +
+             messageText(Message::extractedMedia, {"3", "C:\\q\\formes-media"})},
+        {"the source cannot be written: the media go too",
+         {"C:\\q\\formes.exe", "C:\\q\\x.toml", "C:\\q\\images"},
+         "C:\\q\\x.toml",
+         {},
+         "C:\\q\\formes.exe: " + messageText(Message::cannotWrite, {"C:\\q\\x.toml"})},
+        {"a media file cannot be written",
+         {"C:\\q\\formes.exe", "", ""},
+         "C:\\q\\formes-media\\402.gif",
+         {},
+         "C:\\q\\formes.exe: " + messageText(Message::cannotWrite, {"C:\\q\\formes-media\\402.gif"})},
+    };
+    for (const Row& row : rows) {
+        MemoryFiles files;
+        files.players["C:\\q\\formes.exe"] = resources;
+        if (row.refused) files.refusedWrites.insert(row.refused);
+        const WorkflowReport report = extractQuizSource(files, row.request);
+        std::vector<std::string> written;
+        for (const auto& file : files.files) written.push_back(file.first);
+        EXPECT_EQ(written, row.files) << row.name;
+        EXPECT_EQ(printed(report), std::vector<std::string>{row.line}) << row.name;
+    }
+    MemoryFiles files;
+    files.players["C:\\q\\formes.exe"] = resources;
+    ASSERT_TRUE(extractQuizSource(files, {"C:\\q\\formes.exe", "", ""}).succeeded());
+    QuizModel back;
+    SourceLines lines;
+    const Bytes& source = files.files["C:\\q\\formes.toml"];
+    readQuizToml(std::string(source.begin(), source.end()), back, lines, problems);
+    EXPECT_EQ(back.questions.at(2).picture, "formes-media/403.gif") << "named from the source's folder";
+}
+
+TEST(Workflows, ImportMakesANewSourceAndNeverOverwritesOne) {
+    const struct Row {
+        const char* name;
+        std::string table;
+        bool sourceExists;
+        std::vector<std::string> lines;
+    } rows[] = {
+        {"two questions",
+         "answer\nun\ndeux\n",
+         false,
+         {"C:\\q\\jeu.csv: " + messageText(Message::imported, {"2", "C:\\q\\jeu.toml"})}},
+        {"the source exists", "answer\nun\n", true, {"C:\\q\\jeu.toml: " + messageText(Message::alreadyExists)}},
+        {"an unknown column",
+         "answer;couleur\nun;rouge\n",
+         false,
+         {"C:\\q\\jeu.csv:1: ",  // the line of the header, then the column's problem
+          "C:\\q\\jeu.csv: " + messageText(Message::notImported, {"1"})}},
+    };
+    for (const Row& row : rows) {
+        MemoryFiles files;
+        files.files["C:\\q\\jeu.csv"] = bytesOf(row.table);
+        const Bytes old = bytesOf("title = \"mon travail\"\n");
+        if (row.sourceExists) files.files["C:\\q\\jeu.toml"] = old;
+        const WorkflowReport report = importQuizSource(files, "C:\\q\\jeu.csv", "", kindText);
+        const std::vector<std::string> shown = printed(report);
+        ASSERT_EQ(shown.size(), row.lines.size()) << row.name;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            EXPECT_EQ(shown[i].substr(0, row.lines[i].size()), row.lines[i]) << row.name;
+        }
+        if (row.sourceExists) {
+            EXPECT_EQ(files.files["C:\\q\\jeu.toml"], old) << row.name;
+        }
+        if (!report.succeeded()) continue;
+        QuizModel model;
+        SourceLines lines;
+        std::vector<ModelProblem> problems;
+        const Bytes& source = files.files["C:\\q\\jeu.toml"];
+        readQuizToml(std::string(source.begin(), source.end()), model, lines, problems);
+        EXPECT_EQ(model.title, "jeu") << row.name;
+        EXPECT_EQ(model.questions.size(), 2u) << row.name;
+    }
+}
+
+TEST(Workflows, ImportingIntoAQuizJustBegunReplacesItsEmptyQuestion) {
+    EditorDocument edited = newDocument();
+    edited.model.questions[0].answer = "cercle";
+    EditorDocument saved = newDocument();
+    saved.path = "C:\\q\\vide.toml";
+    const struct Row {
+        const char* name;
+        EditorDocument document;
+        std::string table;
+        std::vector<std::string> answers;
+        std::vector<std::string> codes;
+        std::string done;
+        int selected;  // the first new question
+    } rows[] = {
+        {"a quiz just begun",
+         newDocument(),
+         "answer;code\nun;A\ndeux;B\n",
+         {"un", "deux"},
+         {"A", "B"},
+         messageText(Message::questionsImported, {"2"}),
+         0},
+        {"a quiz with an answer",
+         edited,
+         "answer;code\nun;A\n",
+         {"cercle", "un"},
+         {"", "A"},
+         messageText(Message::questionImported),
+         1},
+        {"a saved quiz of one empty question",
+         saved,
+         "answer;code\nun;A\n",
+         {"", "un"},
+         {"", "A"},
+         messageText(Message::questionImported),
+         1},
+        {"a table with a problem", newDocument(), "couleur\nrouge\n", {""}, {}, "", 0},
+    };
+    for (const Row& row : rows) {
+        EditorDocument document = row.document;
+        MemoryFiles files;
+        files.files["t.csv"] = bytesOf(row.table);
+        WorkflowReport report;
+        const bool imported = importIntoDocument(document, [&](QuizModel& model) {
+            report = importQuestions(files, "t.csv", model);
+            return report.succeeded();
+        });
+        EXPECT_EQ(imported, !row.done.empty()) << row.name;
+        std::vector<std::string> answers;
+        for (const ModelQuestion& q : document.model.questions) answers.push_back(q.answer);
+        EXPECT_EQ(answers, row.answers) << row.name;
+        EXPECT_EQ(document.model.rewardCodes, row.codes) << row.name;
+        if (!imported) continue;
+        EXPECT_EQ(report.done.at(0).text, row.done) << row.name;
+        EXPECT_EQ(document.selected, row.selected) << row.name;
+    }
+}
+
+}  // namespace
