@@ -1,5 +1,7 @@
 #include "authoring/messages.h"
 
+#include <vector>
+
 #include "authoring/windows1252.h"
 
 namespace {
@@ -183,7 +185,7 @@ const char* const texts[] = {
     "impossible de lire le fichier du quiz",
     // notPacked
     "rien n'a \xE9t\xE9 \xE9"
-    "crit ({1} probl\xE8me(s))",
+    "crit ({1} probl\xE8mes)",
     // picturesRowWarning
     "attention : le lecteur range les images trois par ligne et cherche des images jusqu'\xE0 la num\xE9ro {1} ; "
     "avec {2} questions, il signalera celles qui manquent",
@@ -212,7 +214,20 @@ const char* const texts[] = {
     "{1} questions import\xE9"
     "es dans {2}",
     // notImported
-    "rien n'a \xE9t\xE9 import\xE9 ({1} probl\xE8me(s))",
+    "rien n'a \xE9t\xE9 import\xE9 ({1} probl\xE8mes)",
+    // packedOne
+    "{1} question mise dans {2}",
+    // extractedMediaOne
+    "{1} fichier d'image ou d'extrait \xE9"
+    "crit dans {2}",
+    // importedOne
+    "{1} question import\xE9"
+    "e dans {2}",
+    // notPackedOne
+    "rien n'a \xE9t\xE9 \xE9"
+    "crit ({1} probl\xE8me)",
+    // notImportedOne
+    "rien n'a \xE9t\xE9 import\xE9 ({1} probl\xE8me)",
     // pressAKey
     "Appuyez sur une touche pour fermer cette fen\xEAtre...",
     // cannotOpenExecutable
@@ -239,43 +254,6 @@ const char* const texts[] = {
     // questionImported
     "1 question import\xE9"
     "e",
-    // labelKind
-    "Type :",
-    // labelTitle
-    "Titre :",
-    // labelAuthor
-    "Auteur :",
-    // labelExplanations
-    "Explications :",
-    // labelAnswersPerQuestion
-    "R\xE9ponses par question :",
-    // labelCaption1
-    "L\xE9gende 1 :",
-    // labelCaption2
-    "L\xE9gende 2 :",
-    // labelReveal
-    "Apr\xE8s une bonne r\xE9ponse :",
-    // labelColour
-    "Couleur :",
-    // labelRewardCodes
-    "Codes de r\xE9"
-    "compense, un par ligne (score 1, 2...) :",
-    // labelAnswer
-    "R\xE9ponse :",
-    // labelAnswer2
-    "R\xE9ponse 2 :",
-    // labelPrompt
-    "Consigne :",
-    // labelComment
-    "Commentaire :",
-    // labelComment2
-    "Commentaire 2 :",
-    // labelPicture
-    "Image :",
-    // labelSolution
-    "Image solution :",
-    // labelClip
-    "Extrait :",
     // labelTryAnswer
     "Essayer une r\xE9ponse :",
     // labelTryAnswer2
@@ -328,7 +306,8 @@ const char* const texts[] = {
     // askSaveChanges
     "Enregistrer les modifications ?",
     // valuesLeftAside
-    "Ces valeurs n\'ont pas pu \xEAtre lues ; l\'enregistrement les laissera de c\xF4t\xE9 :",
+    "Ces valeurs n\'ont pas pu \xEAtre lues ; elles restent dans la liste des probl\xE8mes et l\'enregistrement les "
+    "garde telles quelles :",
     // extractedNotice
     "quiz extrait de {1}.exe, \xE0 enregistrer en .toml",
     // aboutCaption
@@ -351,6 +330,8 @@ const char* const texts[] = {
     "Vid\xE9os (*.avi, *.mpg, *.wmv, *.mp4)|*.avi;*.mpg;*.mpeg;*.wmv;*.mp4|Tous les fichiers (*.*)|*.*|",
     // filterSounds
     "Sons (*.mp3, *.wav, *.wma, *.ogg, *.mid)|*.mp3;*.wav;*.wma;*.ogg;*.mid|Tous les fichiers (*.*)|*.*|",
+    // deleteKeptKey
+    "Supprimer \xAB {1} \xBB du quiz ?",
 };
 
 // The editor's words for the messages that name a source's keys or values.
@@ -397,7 +378,7 @@ const FormText formTexts[] = {
 };
 
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
-static_assert(textCount == static_cast<int>(Message::filterSounds) + 1,
+static_assert(textCount == static_cast<int>(Message::deleteKeptKey) + 1,
               "one text per message, in the order of the enumeration");
 
 }  // namespace
@@ -413,21 +394,25 @@ int messageCount() {
 
 namespace {
 
-std::string filled(const char* pattern1252, std::initializer_list<std::string> arguments) {
+std::string filled(const char* pattern1252, const std::string* arguments, size_t count) {
     const std::string pattern = windows1252ToUtf8(pattern1252);
     std::string out;
     for (size_t i = 0; i < pattern.size(); ++i) {
         const bool placeholder = pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' &&
                                  pattern[i + 1] >= '1' && pattern[i + 1] <= '9';
-        const size_t n = placeholder ? static_cast<size_t>(pattern[i + 1] - '1') : arguments.size();
-        if (n < arguments.size()) {
-            out += *(arguments.begin() + n);
+        const size_t n = placeholder ? static_cast<size_t>(pattern[i + 1] - '1') : count;
+        if (n < count) {
+            out += arguments[n];
             i += 2;
         } else {
             out += pattern[i];
         }
     }
     return out;
+}
+
+std::string filled(const char* pattern1252, std::initializer_list<std::string> arguments) {
+    return filled(pattern1252, arguments.begin(), arguments.size());
 }
 
 }  // namespace
@@ -441,6 +426,12 @@ std::string formMessageText(Message id, std::initializer_list<std::string> argum
         if (form.id == id) return filled(form.text, arguments);
     }
     return messageText(id, arguments);
+}
+
+std::string countedMessage(size_t n, Message one, Message many, std::initializer_list<std::string> rest) {
+    std::vector<std::string> arguments{std::to_string(n)};
+    arguments.insert(arguments.end(), rest.begin(), rest.end());
+    return filled(messageTemplate(n > 1 ? many : one), arguments.data(), arguments.size());
 }
 
 std::string counted(size_t n, const char* singular, const char* plural) {

@@ -93,6 +93,12 @@ enum class Message {
     alreadyExists,
     imported,
     notImported,
+    // The same, for a count of one.
+    packedOne,
+    extractedMediaOne,
+    importedOne,
+    notPackedOne,
+    notImportedOne,
     pressAKey,
     cannotOpenExecutable,
     cannotReadResources,
@@ -104,24 +110,6 @@ enum class Message {
     cannotWriteFolder,
     questionsImported,
     questionImported,
-    labelKind,
-    labelTitle,
-    labelAuthor,
-    labelExplanations,
-    labelAnswersPerQuestion,
-    labelCaption1,
-    labelCaption2,
-    labelReveal,
-    labelColour,
-    labelRewardCodes,
-    labelAnswer,
-    labelAnswer2,
-    labelPrompt,
-    labelComment,
-    labelComment2,
-    labelPicture,
-    labelSolution,
-    labelClip,
     labelTryAnswer,
     labelTryAnswer2,
     labelQuestions,
@@ -158,6 +146,7 @@ enum class Message {
     filterPictures,
     filterVideos,
     filterSounds,
+    deleteKeptKey,
 };
 
 // The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order
@@ -168,6 +157,10 @@ std::string messageText(Message id, std::initializer_list<std::string> arguments
 // and values ("reveal = \"comment\"") names the form's labels instead
 // ("Après une bonne réponse : le commentaire"); any other is messageText's.
 std::string formMessageText(Message id, std::initializer_list<std::string> arguments = {});
+
+// The message for a count: `one` for 0 and 1, else `many`; the count is
+// the first argument ("{1} questions mises dans {2}").
+std::string countedMessage(size_t n, Message one, Message many, std::initializer_list<std::string> rest = {});
 
 // "1 problème", "2 problèmes", "0 problème": a count with its noun (UTF-8).
 std::string counted(size_t n, const char* singular, const char* plural);

@@ -6,6 +6,7 @@
 #include "authoring/messages.h"
 #include "authoring/paths.h"
 #include "authoring/quizCheck.h"
+#include "authoring/quizFields.h"
 #include "authoring/quizNames.h"
 
 namespace {
@@ -69,34 +70,32 @@ WorkflowReport checkQuizFiles(FileSystem& files, const QuizModel& model, const s
     WorkflowReport report;
     const std::vector<ModelProblem> found = checkQuiz(model);
     addChecked(report, sourceFile, found);
+    addChecked(report, sourceFile, quizWarnings(model));
     const FileReader reader = [&files](const std::string& path, std::vector<uint8_t>& bytes) {
         return files.read(path, bytes);
     };
     for (size_t i = 0; i < model.questions.size(); ++i) {
         const ModelQuestion& question = model.questions[i];
         const int at = static_cast<int>(i);
-        const struct {
-            ModelField field;
-            const std::string& path;
-            bool picture;
-        } slots[] = {{ModelField::picture, question.picture, true},
-                     {ModelField::solution, question.solution, true},
-                     {ModelField::clip, question.clip, false}};
-        for (const auto& slot : slots) {
-            if (slot.path.empty() || hasProblem(found, at, slot.field)) continue;
-            const std::string path = mediaPath(sourceFile, slot.path);
-            const std::string key = (slot.picture ? "picture:" : "clip:") + path;
+        for (int f = 0; f < fieldCount(); ++f) {
+            const FieldInfo& info = fieldTable()[f];
+            const std::string& given = info.media ? question.*info.questionText : std::string();
+            if (given.empty() || hasProblem(found, at, info.field)) continue;
+            // Pictures are read as the player reads them; a clip only needs to be there.
+            const bool picture = (info.kinds & kindBit(kindPictures)) != 0;
+            const std::string path = mediaPath(sourceFile, given);
+            const std::string key = (picture ? "picture:" : "clip:") + path;
             std::string message;
             if (verdicts && verdicts->count(key)) {
                 message = verdicts->at(key);
             } else {
                 std::vector<uint8_t> bytes;
-                message = mediaProblem(path, slot.picture, reader, playerReadsPng, bytes);
+                message = mediaProblem(path, picture, reader, playerReadsPng, bytes);
                 if (verdicts) (*verdicts)[key] = message;
             }
             if (message.empty()) continue;
             ModelProblem problem = problemOf(message);
-            problem.field = slot.field;
+            problem.field = info.field;
             problem.question = at;
             report.problems.push_back({sourceFile, problem});
         }
@@ -123,7 +122,8 @@ WorkflowReport buildQuizModel(FileSystem& files, const QuizModel& model, const B
     if (!assembleQuiz(model, request.source, reader, playerReadsPng, resources, found)) {
         if (lines) locateProblems(*lines, found);
         addChecked(report, request.source, found);
-        report.refusal = {request.source, messageText(Message::notPacked, {count(report.problems.size())})};
+        report.refusal = {request.source,
+                          countedMessage(report.problems.size(), Message::notPackedOne, Message::notPacked)};
         return report;
     }
     const std::string rows = picturesRowWarningText(model);
@@ -136,7 +136,8 @@ WorkflowReport buildQuizModel(FileSystem& files, const QuizModel& model, const B
         addProblem(report, output, error);
         return report;
     }
-    report.done.push_back({request.source, messageText(Message::packed, {count(model.questions.size()), output})});
+    report.done.push_back(
+        {request.source, countedMessage(model.questions.size(), Message::packedOne, Message::packed, {output})});
     return report;
 }
 
@@ -149,12 +150,14 @@ WorkflowReport buildQuizSource(FileSystem& files, const BuildRequest& request) {
     }
     QuizModel model;
     SourceLines lines;
-    std::vector<ModelProblem> found;
-    readAndCheckQuiz(std::string(bytes.begin(), bytes.end()), model, lines, found);
+    std::vector<ModelProblem> found, warnings;
+    readAndCheckQuiz(std::string(bytes.begin(), bytes.end()), model, lines, found, &warnings);
     WorkflowReport read;
     addChecked(read, request.source, found);
+    addChecked(read, request.source, warnings);
     if (!read.problems.empty()) {
-        read.refusal = {request.source, messageText(Message::notPacked, {count(read.problems.size())})};
+        read.refusal = {request.source,
+                        countedMessage(read.problems.size(), Message::notPackedOne, Message::notPacked)};
         return read;
     }
     // The reading's warnings first, as the source's lines come before the build's.
@@ -207,12 +210,14 @@ WorkflowReport extractQuizSource(FileSystem& files, const ExtractRequest& reques
     // The warning is about the source written without codes.
     for (ReportProblem& warning : report.warnings) warning.file = output;
     std::string done = messageText(Message::extracted, {output});
-    if (!written.empty()) done += " ; " + messageText(Message::extractedMedia, {count(written.size()), media});
+    if (!written.empty()) {
+        done += " ; " + countedMessage(written.size(), Message::extractedMediaOne, Message::extractedMedia, {media});
+    }
     report.done.push_back({request.executable, done});
     return report;
 }
 
-WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model) {
+WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model, bool formWords) {
     WorkflowReport report;
     std::vector<uint8_t> bytes;
     if (!files.read(table, bytes)) {
@@ -221,14 +226,18 @@ WorkflowReport importQuestions(FileSystem& files, const std::string& table, Quiz
     }
     const size_t before = model.questions.size();
     std::vector<ModelProblem> found;
-    if (!importQuestionsCsv(std::string(bytes.begin(), bytes.end()), model, found)) {
+    CsvImportSummary summary;
+    if (!importQuestionsCsv(std::string(bytes.begin(), bytes.end()), model, found, &summary)) {
         for (const ModelProblem& problem : found) report.problems.push_back({table, problem});
-        report.refusal = {table, messageText(Message::notImported, {count(found.size())})};
+        report.refusal = {table, countedMessage(found.size(), Message::notImportedOne, Message::notImported)};
         return report;
     }
     const size_t added = model.questions.size() - before;
     report.done.push_back({table, added == 1 ? messageText(Message::questionImported)
                                              : messageText(Message::questionsImported, {count(added)})});
+    // The table's comments or solutions would not build under the quiz's mode: the author hears of the change.
+    const std::string reveal = revealChosenNotice(summary.revealChosen, formWords);
+    if (!reveal.empty()) report.done.push_back({table, reveal});
     return report;
 }
 
@@ -249,6 +258,7 @@ WorkflowReport importQuizSource(FileSystem& files, const std::string& table, std
         addProblem(report, output, messageText(Message::cannotWrite, {output}));
         return report;
     }
-    report.done = {{table, messageText(Message::imported, {count(model.questions.size()), output})}};
+    report.done.front() = {table,
+                           countedMessage(model.questions.size(), Message::importedOne, Message::imported, {output})};
     return report;
 }

@@ -82,8 +82,10 @@ struct ExtractRequest {
 WorkflowReport extractQuizSource(FileSystem& files, const ExtractRequest& request);
 
 // import, the first half: the table's questions appended to `model`; on any
-// problem the model is left as it was.
-WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model);
+// problem the model is left as it was. When the table's comments or solution
+// pictures made the import choose a reveal mode, the report says so, in the
+// form's words when `formWords` (the editor) else in the source's.
+WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model, bool formWords = false);
 // import: a new source of the given kind named after the table. An existing
 // file is never overwritten: the author may have worked on it since.
 WorkflowReport importQuizSource(FileSystem& files, const std::string& table, std::string output, int kind);

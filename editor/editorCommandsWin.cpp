@@ -21,6 +21,7 @@ void completeCodes(EditorWindow& e) {
         return state;
     };
     if (!completeRewardCodes(e.document.model, random)) return;
+    fieldChanged(e.document, ModelField::rewardCodes);
     e.loading = true;
     setControlText(e, idRewardCodes, rewardCodesText(e.document.model.rewardCodes));
     e.loading = false;
@@ -41,6 +42,7 @@ void chooseColour(EditorWindow& e) {
     model.colourRed = GetRValue(dialog.rgbResult);
     model.colourGreen = GetGValue(dialog.rgbResult);
     model.colourBlue = GetBValue(dialog.rgbResult);
+    fieldChanged(e.document, ModelField::colour);
     refresh(e);
 }
 
@@ -93,6 +95,7 @@ void onEditChanged(EditorWindow& e, int id) {
     e.notice.clear();
     if (id == idRewardCodes) {
         e.document.model.rewardCodes = rewardCodesFromText(textOfControl(e, id));
+        fieldChanged(e.document, ModelField::rewardCodes);
     } else {
         const TextField* found = nullptr;
         for (const TextField& f : quizFields) found = f.id == id ? &f : found;
@@ -110,6 +113,12 @@ void onComboChanged(EditorWindow& e, int id) {
     if (id == idKind) model.kind = choice;
     if (id == idAnswersPerQuestion) model.answersPerQuestion = choice + 1;
     if (id == idReveal) model.reveal = choice;
+    // A value chosen here replaces what the source held under that key.
+    const ModelField field = id == idKind     ? ModelField::kind
+                             : id == idReveal ? ModelField::reveal
+                                              : ModelField::answersPerQuestion;
+    fieldChanged(e.document, field);
+    if (id == idKind) showRevealChoices(e);
     refresh(e);
 }
 

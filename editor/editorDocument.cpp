@@ -215,16 +215,37 @@ bool questionHasProblem(const std::vector<ModelProblem>& problems, int index) {
     return false;
 }
 
+std::string revealChoiceLabel(int32_t kind, int32_t mode) {
+    if (mode < 0 || mode >= revealNameCount) return "";
+    std::string label = revealLabels[mode];
+    if (kind == kindText && revealShowsComments(mode)) label += u8" (un quiz de texte ne les montre pas)";
+    return label;
+}
+
+std::vector<ModelProblem> listedProblems(const std::vector<ModelProblem>& problems,
+                                         const std::vector<ModelProblem>& warnings) {
+    std::vector<ModelProblem> listed = problems;
+    for (const ModelProblem& warning : warnings) {
+        if (warning.field != ModelField::none) listed.push_back(warning);
+    }
+    return listed;
+}
+
+std::string formLabel(ModelField field, int item) {
+    std::string label = fieldInfo(field).label;
+    if (field == ModelField::captions && item >= 0) label += " " + std::to_string(item + 1);
+    return label + " :";
+}
+
 std::string problemLine(const ModelProblem& problem) {
     const int field = static_cast<int>(problem.field);
     const FieldInfo& info = fieldInfo(field >= 0 && field < fieldCount() ? problem.field : ModelField::none);
     std::string where = info.label;
-    if (isQuestionField(problem.field)) where = lowerFirst(where);  // "Question 2, réponse"
     if (problem.field == ModelField::unknownKey) where += u8" \u00AB " + problem.key + u8" \u00BB";
     if (!problem.column.empty()) where = u8"Colonne \u00AB " + problem.column + u8" \u00BB";
     if ((isQuestionField(problem.field) || problem.field == ModelField::unknownKey || !problem.column.empty()) &&
         problem.question >= 0) {
-        where = "Question " + std::to_string(problem.question + 1) + ", " + where;
+        where = "Question " + std::to_string(problem.question + 1) + ", " + lowerFirst(where);
     } else if (problem.item >= 0 && problem.field == ModelField::captions) {
         where += " " + std::to_string(problem.item + 1);
     } else if (problem.item >= 0 && problem.field == ModelField::rewardCodes) {

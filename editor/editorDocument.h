@@ -58,6 +58,19 @@ struct QuestionFieldUse {
 QuestionFieldUse questionFieldsUsed(const QuizModel& model);
 QuestionFieldUse questionFieldsEnabled(const QuizModel& model, const ModelQuestion& question);
 
+// A choice of the reveal combo box: its label, and for a text quiz, which
+// shows no comment, a word on the modes that would show one.
+std::string revealChoiceLabel(int32_t kind, int32_t mode);
+
+// What the Problems list holds: the problems, then the warnings that are
+// about a field (a warning about the quiz as a whole goes to the status line).
+std::vector<ModelProblem> listedProblems(const std::vector<ModelProblem>& problems,
+                                         const std::vector<ModelProblem>& warnings);
+
+// A field's label as the form shows it, from the table of fields, with its
+// colon: "Titre :", "Légende 2 :" (item 1 of the captions).
+std::string formLabel(ModelField field, int item = -1);
+
 // "3. carré" for the question list, with " (!)" when it has a problem;
 // "3. (sans réponse)" while its answer is empty. UTF-8.
 std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem);

@@ -238,7 +238,7 @@ void importTable(EditorWindow& e) {
     WindowsFileSystem files;
     WorkflowReport report;
     const bool imported = importIntoDocument(e.document, [&](QuizModel& model) {
-        report = importQuestions(files, path, model);
+        report = importQuestions(files, path, model, true);
         return report.succeeded();
     });
     if (!imported) {
@@ -250,7 +250,8 @@ void importTable(EditorWindow& e) {
         ask(e, text, MB_OK | MB_ICONWARNING);
         return;
     }
-    e.notice = report.done.empty() ? std::string() : report.done.front().text;
+    e.notice.clear();
+    for (const ReportLine& line : report.done) e.notice += (e.notice.empty() ? "" : " ; ") + line.text;
     showDocument(e);
 }
 

@@ -5,22 +5,17 @@
 #include "editor/editorWindowWin.h"
 
 const TextField quizFields[5] = {
-    {idTitle, ModelField::title, 0, Message::labelTitle},
-    {idAuthor, ModelField::author, 0, Message::labelAuthor},
-    {idExplanations, ModelField::explanations, 0, Message::labelExplanations},
-    {idCaption1, ModelField::captions, 0, Message::labelCaption1},
-    {idCaption2, ModelField::captions, 1, Message::labelCaption2},
+    {idTitle, ModelField::title, 0},
+    {idAuthor, ModelField::author, 0},
+    {idExplanations, ModelField::explanations, 0},
+    {idCaption1, ModelField::captions, 0},
+    {idCaption2, ModelField::captions, 1},
 };
 
 const TextField questionFields[8] = {
-    {idAnswer, ModelField::answer, 0, Message::labelAnswer},
-    {idAnswer2, ModelField::answer2, 0, Message::labelAnswer2},
-    {idPrompt, ModelField::prompt, 0, Message::labelPrompt},
-    {idComment, ModelField::comment, 0, Message::labelComment},
-    {idComment2, ModelField::comment2, 0, Message::labelComment2},
-    {idPicture, ModelField::picture, 0, Message::labelPicture},
-    {idSolution, ModelField::solution, 0, Message::labelSolution},
-    {idClip, ModelField::clip, 0, Message::labelClip},
+    {idAnswer, ModelField::answer, 0},     {idAnswer2, ModelField::answer2, 0},   {idPrompt, ModelField::prompt, 0},
+    {idComment, ModelField::comment, 0},   {idComment2, ModelField::comment2, 0}, {idPicture, ModelField::picture, 0},
+    {idSolution, ModelField::solution, 0}, {idClip, ModelField::clip, 0},
 };
 
 const Trial trials[2] = {
@@ -39,18 +34,10 @@ namespace {
 // The rows of the quiz's column, top to bottom: a control and its label.
 struct Row {
     int id;
-    Message label;
 };
 const Row quizRows[] = {
-    {idKind, Message::labelKind},
-    {idTitle, Message::labelTitle},
-    {idAuthor, Message::labelAuthor},
-    {idExplanations, Message::labelExplanations},
-    {idAnswersPerQuestion, Message::labelAnswersPerQuestion},
-    {idCaption1, Message::labelCaption1},
-    {idCaption2, Message::labelCaption2},
-    {idReveal, Message::labelReveal},
-    {idColourSwatch, Message::labelColour},
+    {idKind},     {idTitle},    {idAuthor}, {idExplanations}, {idAnswersPerQuestion},
+    {idCaption1}, {idCaption2}, {idReveal}, {idColourSwatch},
 };
 
 // The menus, item by item; a zero command is a separator.
@@ -85,16 +72,16 @@ HWND makeChild(EditorWindow& e, const wchar_t* cls, const std::wstring& text, DW
     return child;
 }
 
-void makeLabel(EditorWindow& e, int forId, Message text) {
-    e.labels.emplace_back(forId, makeChild(e, L"STATIC", wideMessage(text), SS_LEFT, 0, -1));
+void makeLabel(EditorWindow& e, int forId, const std::wstring& text) {
+    e.labels.emplace_back(forId, makeChild(e, L"STATIC", text, SS_LEFT, 0, -1));
 }
 
-void makeEdit(EditorWindow& e, int id, Message label) {
+void makeEdit(EditorWindow& e, int id, const std::wstring& label) {
     makeLabel(e, id, label);
     makeChild(e, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, id);
 }
 
-void makeCombo(EditorWindow& e, int id, Message label, const char* const* choices, int count) {
+void makeCombo(EditorWindow& e, int id, const std::wstring& label, const char* const* choices, int count) {
     makeLabel(e, id, label);
     HWND combo = makeChild(e, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, id);
     for (int i = 0; i < count; ++i)
@@ -135,6 +122,11 @@ std::wstring wide(const std::string& utf8) {
     return wideFromUtf8(utf8);
 }
 
+// A field's label as the form shows it, from the table of fields: "Titre :", "Légende 2 :".
+std::wstring fieldLabel(ModelField field, int item) {
+    return wide(formLabel(field, item));
+}
+
 std::wstring wideMessage(Message id) {
     return wideFromUtf8(messageText(id));
 }
@@ -158,36 +150,37 @@ int ask(const EditorWindow& e, const std::string& text, UINT flags) {
 
 void makeControls(EditorWindow& e) {
     static const char* const answerCounts[] = {"1", "2"};
-    makeLabel(e, idQuestionList, Message::labelQuestions);
+    makeLabel(e, idQuestionList, wideMessage(Message::labelQuestions));
     makeChild(e, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE, idQuestionList);
-    makeCombo(e, idKind, Message::labelKind, kindLabels, 4);
+    makeCombo(e, idKind, fieldLabel(ModelField::kind), kindLabels, kindNameCount);
     for (const TextField& f : quizFields) {
-        if (f.id == idCaption1) makeCombo(e, idAnswersPerQuestion, Message::labelAnswersPerQuestion, answerCounts, 2);
-        makeEdit(e, f.id, f.label);
+        if (f.id == idCaption1)
+            makeCombo(e, idAnswersPerQuestion, fieldLabel(ModelField::answersPerQuestion), answerCounts, 2);
+        makeEdit(e, f.id, fieldLabel(f.field, f.item));
     }
-    makeCombo(e, idReveal, Message::labelReveal, revealLabels, 5);
-    makeLabel(e, idColourSwatch, Message::labelColour);
+    makeCombo(e, idReveal, fieldLabel(ModelField::reveal), revealLabels, revealNameCount);
+    makeLabel(e, idColourSwatch, fieldLabel(ModelField::colour));
     makeChild(e, L"STATIC", L"", SS_LEFT, WS_EX_CLIENTEDGE, idColourSwatch);
     makeChild(e, L"BUTTON", wideMessage(Message::buttonChoose), WS_TABSTOP | BS_PUSHBUTTON, 0, idColourChoose);
-    makeLabel(e, idRewardCodes, Message::labelRewardCodes);
+    makeLabel(e, idRewardCodes, fieldLabel(ModelField::rewardCodes));
     makeChild(e, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
               WS_EX_CLIENTEDGE, idRewardCodes);
-    for (const TextField& f : questionFields) makeEdit(e, f.id, f.label);
+    for (const TextField& f : questionFields) makeEdit(e, f.id, fieldLabel(f.field, f.item));
     for (const MediaField& m : mediaFields) {
         makeChild(e, L"BUTTON", wideMessage(Message::buttonBrowse), WS_TABSTOP | BS_PUSHBUTTON, 0, m.button);
     }
     for (const Trial& t : trials) {
-        makeEdit(e, t.box, t.label);
+        makeEdit(e, t.box, wideMessage(t.label));
         // Framed and centred like the player's verdict labels.
         makeChild(e, L"STATIC", L"", SS_CENTER | SS_CENTERIMAGE | WS_BORDER, 0, t.verdict);
     }
-    const Message previewLabels[] = {Message::labelPicture, Message::labelSolution};
+    const ModelField previewFields[] = {ModelField::picture, ModelField::solution};
     for (int i = 0; i < 2; ++i) {
-        makeLabel(e, mediaFields[i].preview, previewLabels[i]);
+        makeLabel(e, mediaFields[i].preview, fieldLabel(previewFields[i]));
         makeChild(e, L"STATIC", L"", SS_OWNERDRAW, 0, mediaFields[i].preview);
     }
-    makeLabel(e, idProblemList, Message::labelProblems);
+    makeLabel(e, idProblemList, wideMessage(Message::labelProblems));
     makeChild(e, L"LISTBOX", L"", WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE, idProblemList);
     makeChild(e, L"STATIC", L"", SS_LEFT | SS_SUNKEN, 0, idStatus);

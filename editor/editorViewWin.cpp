@@ -27,7 +27,8 @@ void showProblems(EditorWindow& e) {
     HWND list = control(e, idProblemList);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const ModelProblem& problem : e.problems) {
+    e.listed = listedProblems(e.problems, e.warnings);
+    for (const ModelProblem& problem : e.listed) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(problemLine(problem)).c_str()));
     }
     // Long lines can be scrolled to.
@@ -130,7 +131,9 @@ void refresh(EditorWindow& e) {
     showQuestionList(e);
     showEnabledFields(e);
     std::string status = statusLine(e.document.model.questions.size(), e.problems.size());
-    for (const ModelProblem& warning : e.warnings) status += u8" \u2014 " + warning.message;
+    for (const ModelProblem& warning : e.warnings) {
+        if (warning.field == ModelField::none) status += u8" \u2014 " + warning.message;
+    }
     if (!e.notice.empty()) status += u8" \u2014 " + e.notice;
     setControlText(e, idStatus, status);
     SetWindowTextW(e.window, wide(windowTitle(e.document.path, e.document.isDirty())).c_str());
@@ -151,7 +154,7 @@ void showDocument(EditorWindow& e) {
     for (const TextField& f : quizFields) setControlText(e, f.id, fieldText(e.document, f.field, f.item));
     SendMessageW(control(e, idKind), CB_SETCURSEL, static_cast<WPARAM>(model.kind), 0);
     SendMessageW(control(e, idAnswersPerQuestion), CB_SETCURSEL, static_cast<WPARAM>(model.answersPerQuestion - 1), 0);
-    SendMessageW(control(e, idReveal), CB_SETCURSEL, static_cast<WPARAM>(model.reveal), 0);
+    showRevealChoices(e);
     setControlText(e, idRewardCodes, rewardCodesText(model.rewardCodes));
     e.loading = false;
     e.listLines.clear();
@@ -160,6 +163,29 @@ void showDocument(EditorWindow& e) {
     SendMessageW(control(e, idQuestionList), LB_RESETCONTENT, 0, 0);
     showQuestion(e);
     refresh(e);
+}
+
+void showRevealChoices(EditorWindow& e) {
+    const int32_t kind = e.document.model.kind;
+    HWND combo = control(e, idReveal);
+    if (kind != e.revealChoicesKind) {
+        e.revealChoicesKind = kind;
+        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (int mode = 0; mode < revealNameCount; ++mode) {
+            const std::wstring label = wide(revealChoiceLabel(kind, mode));
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+        }
+        // The longer words of a text quiz are read whole in the open list.
+        SendMessageW(combo, CB_SETDROPPEDWIDTH, 420, 0);
+    }
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(e.document.model.reveal), 0);
+}
+
+void deleteKeptKey(EditorWindow& e, const ModelProblem& problem) {
+    const std::string kept = keptValueText(e.document, problem);
+    if (kept.empty()) return;
+    if (ask(e, messageText(Message::deleteKeptKey, {kept}), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (deleteKeptValue(e.document, problem)) refresh(e);
 }
 
 void showSelectedQuestion(EditorWindow& e) {

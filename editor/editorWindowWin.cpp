@@ -25,14 +25,23 @@ EditorWindow* stateOf(HWND window) {
 // A click in the problems list shows the question the problem is about.
 void onProblemChosen(EditorWindow& e) {
     const int index = static_cast<int>(SendMessageW(control(e, idProblemList), LB_GETCURSEL, 0, 0));
-    if (index < 0 || static_cast<size_t>(index) >= e.problems.size()) return;
-    const ModelProblem& problem = e.problems[index];
+    if (index < 0 || static_cast<size_t>(index) >= e.listed.size()) return;
+    const ModelProblem& problem = e.listed[index];
     if (problem.field <= ModelField::questions || !selectQuestion(e.document, problem.question)) return;
     showSelectedQuestion(e);
     // The list itself stays as it is, so that the author can go down it.
     for (const TextField& f : questionFields) {
         if (f.field == problem.field) SetFocus(control(e, f.id));
     }
+}
+
+// A double click on a key the editor cannot read offers to delete it, the one
+// way to be rid of it without editing the source by hand.
+void onProblemOpened(EditorWindow& e) {
+    const int index = static_cast<int>(SendMessageW(control(e, idProblemList), LB_GETCURSEL, 0, 0));
+    if (index < 0 || static_cast<size_t>(index) >= e.listed.size()) return;
+    const ModelProblem problem = e.listed[index];
+    deleteKeptKey(e, problem);
 }
 
 // A question chosen in the list is shown in the fields.
@@ -91,6 +100,7 @@ void onCommand(EditorWindow& e, int id, int code, HWND from) {
     if (!from) return onMenuCommand(e, id);
     if (id == idQuestionList && code == LBN_SELCHANGE) return onQuestionChosen(e);
     if (id == idProblemList && code == LBN_SELCHANGE) return onProblemChosen(e);
+    if (id == idProblemList && code == LBN_DBLCLK) return onProblemOpened(e);
     if (code == EN_CHANGE) return onEditChanged(e, id);
     if (code == BN_CLICKED) return onButton(e, id);
     if (code == CBN_SELCHANGE) return onComboChanged(e, id);

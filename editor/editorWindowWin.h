@@ -37,7 +37,9 @@ struct EditorWindow {
     HFONT font = nullptr;
     EditorDocument document;
     std::vector<ModelProblem> problems;        // the check's, media files included
-    std::vector<ModelProblem> warnings;        // what the status line adds
+    std::vector<ModelProblem> warnings;        // what the Problems list or the status line adds
+    std::vector<ModelProblem> listed;          // what the Problems list shows, line by line
+    int revealChoicesKind = -2;                // the kind the reveal choices were worded for
     MediaVerdicts mediaVerdicts;               // each media file's check, read once
     std::vector<std::string> listLines;        // what the question list shows now
     bool loading = false;                      // fields are being filled from the document
@@ -59,11 +61,11 @@ struct EditorWindow {
 };
 
 // A text field of the quiz or of the question, by control.
+// Labelled from the table of fields.
 struct TextField {
     int id;
     ModelField field;
     int item;
-    Message label;
 };
 extern const TextField quizFields[5];
 extern const TextField questionFields[8];
@@ -89,6 +91,11 @@ extern const MediaField mediaFields[3];
 HWND control(const EditorWindow& e, int id);
 std::wstring wide(const std::string& utf8);
 std::wstring wideMessage(Message id);
+std::wstring fieldLabel(ModelField field, int item = -1);
+// The reveal combo box's choices, worded for the quiz's kind.
+void showRevealChoices(EditorWindow& e);
+// A kept key (one the source held that the editor cannot read) deleted, once the author agrees.
+void deleteKeptKey(EditorWindow& e, const ModelProblem& problem);
 std::string textOfControl(const EditorWindow& e, int id);
 void setControlText(const EditorWindow& e, int id, const std::string& utf8);
 int ask(const EditorWindow& e, const std::string& text, UINT flags);

@@ -346,7 +346,7 @@ class EditorTest(unittest.TestCase):
         unknown = Editor(self, source_text=text, wait=False)
         warning = unknown.box_text()
         self.assertIn("couleur", warning)
-        self.assertIn("laissera de c\u00f4t\u00e9", warning)
+        self.assertIn("l'enregistrement les garde telles quelles", warning)
         unknown.answer_box(1)
         unknown.wait_main()
         self.assertEqual(unknown.title(), "formes.toml \u2014 Atelier Vetra")

@@ -363,6 +363,9 @@ TEST(EditorDocument, ProblemLinesNeverSpeakTheSourcesLanguage) {
     unused.warning = true;
     EXPECT_EQ(problemLine(unused), "Question 1, \xC3\xA9nonc\xC3\xA9 (attention) : " + unused.formMessage);
     EXPECT_EQ(statusLine(1, 1, 2), "1 question, 1 probl\xC3\xA8me, 2 avertissements");
+    EXPECT_EQ(revealChoiceLabel(kindText, revealComment), "le commentaire (un quiz de texte ne les montre pas)");
+    EXPECT_EQ(revealChoiceLabel(kindPictures, revealComment), "le commentaire");
+    EXPECT_EQ(revealChoiceLabel(kindText, revealSolutionPicture), "l'image solution");
 }
 
 // A key the model cannot read stays, a problem, until the author sets the
@@ -396,7 +399,7 @@ TEST(EditorDocument, KeptValuesLastUntilFixedOrDeleted) {
     EXPECT_EQ(keptValueText(document, found[0]),
               "titel = \"Ma dict\xC3\xA9"
               "e\"");
-    EXPECT_NE(problemLine(found[1]).find("Question 1, Cl\xC3\xA9 \xC2\xAB promt \xC2\xBB : cl\xC3\xA9 inconnue"),
+    EXPECT_NE(problemLine(found[1]).find("Question 1, cl\xC3\xA9 \xC2\xAB promt \xC2\xBB : cl\xC3\xA9 inconnue"),
               std::string::npos)
         << problemLine(found[1]);
     EXPECT_TRUE(deleteKeptValue(document, found[1]));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "authoring/messages.h"
+#include "authoring/quizCheck.h"
 #include "authoring/quizToml.h"
 #include "authoring/workflows.h"
 #include "editor/editorDocument.h"
@@ -88,18 +89,20 @@ std::vector<std::string> printed(const WorkflowReport& report) {
 const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0};
 const std::string player = "C:\\Vetra\\vetra.exe";
 
-std::string picturesSource(int questions, const char* picture) {
+// Question i shows "media/a<i>.<extension>", the last one a GIF.
+std::string picturesSource(int questions, const std::string& extension = "gif") {
     std::string text = "kind = \"pictures\"\ntitle = \"Formes\"\nreward_codes = [";
     for (int i = 0; i < questions; ++i) text += std::string(i ? ", " : "") + "\"c" + std::to_string(i) + "\"";
     text += "]\n";
     for (int i = 0; i < questions; ++i) {
+        const std::string picture = "media/a" + std::to_string(i) + "." + (i + 1 < questions ? extension : "gif");
         text += "[[question]]\nanswer = \"r" + std::to_string(i) + "\"\npicture = \"" + picture + "\"\n";
     }
     return text;
 }
 
 TEST(Workflows, BuildReportsWhatQuizpackPrintsAndWritesOnlyAWholeQuiz) {
-    const std::string notPicture = messageText(Message::notAPicture, {"q\\media/a.txt"});
+    auto notPicture = [](const char* path) { return messageText(Message::notAPicture, {path}); };
     const struct Row {
         const char* name;
         std::string source;  // "" for no source file
@@ -110,29 +113,29 @@ TEST(Workflows, BuildReportsWhatQuizpackPrintsAndWritesOnlyAWholeQuiz) {
         const char* written;  // the player written, or nullptr
     } rows[] = {
         {"three pictures, the default output and player",
-         picturesSource(3, "media/a.gif"),
+         picturesSource(3),
          {"q\\formes.toml", "", ""},
          false,
          "",
-         {"q\\formes.toml: " + messageText(Message::packed, {"3", "q\\formes.exe"})},
+         {"q\\formes.toml: 3 questions mises dans q\\formes.exe"},
          "q\\formes.exe"},
         {"an incomplete row of three, a player with symbols, an output named",
-         picturesSource(4, "media/a.gif"),
+         picturesSource(4),
          {"q\\formes.toml", "out.exe", player},
          true,
          "",
          {"q\\formes.toml: " + messageText(Message::picturesRowWarning, {"6", "4"}),
           player + ": " + messageText(Message::unstrippedWarning),
-          "q\\formes.toml: " + messageText(Message::packed, {"4", "out.exe"})},
+          "q\\formes.toml: 4 questions mises dans out.exe"},
          "out.exe"},
         {"a media file that is no picture, located on its line",
-         picturesSource(3, "media/a.txt").replace(picturesSource(3, "media/a.txt").rfind("a.txt"), 5, "a.gif"),
+         picturesSource(3, "txt"),
          {"q\\formes.toml", "", ""},
          false,
          "",
-         {"q\\formes.toml:6: question 1, picture: " + notPicture,
-          "q\\formes.toml:9: question 2, picture: " + notPicture,
-          "q\\formes.toml: " + messageText(Message::notPacked, {"2"})},
+         {"q\\formes.toml:6: question 1, picture: " + notPicture("q\\media/a0.txt"),
+          "q\\formes.toml:9: question 2, picture: " + notPicture("q\\media/a1.txt"),
+          "q\\formes.toml: rien n'a \xC3\xA9t\xC3\xA9 \xC3\xA9" "crit (2 probl\xC3\xA8mes)"},
          nullptr},
         {"a source that cannot be read",
          "",
@@ -142,7 +145,7 @@ TEST(Workflows, BuildReportsWhatQuizpackPrintsAndWritesOnlyAWholeQuiz) {
          {"q\\absent.toml: " + messageText(Message::cannotReadSource)},
          nullptr},
         {"a folder the player cannot be written to",
-         picturesSource(3, "media/a.gif"),
+         picturesSource(3),
          {"q\\formes.toml", "", ""},
          false,
          messageText(Message::cannotWriteFolder, {"C:\\q"}),
@@ -151,7 +154,11 @@ TEST(Workflows, BuildReportsWhatQuizpackPrintsAndWritesOnlyAWholeQuiz) {
     };
     for (const Row& row : rows) {
         MemoryFiles files;
-        files.files = {{player, {'M', 'Z'}}, {"q\\media/a.gif", gif}, {"q\\media/a.txt", bytesOf("texte")}};
+        files.files = {{player, {'M', 'Z'}}};
+        for (const char* n : {"0", "1", "2", "3"}) {
+            files.files[std::string("q\\media/a") + n + ".gif"] = gif;
+            files.files[std::string("q\\media/a") + n + ".txt"] = bytesOf("texte");
+        }
         if (!row.source.empty()) files.files["q\\formes.toml"] = bytesOf(row.source);
         if (row.symbols) files.withSymbols.insert(player);
         files.playerError = row.playerError;
@@ -282,13 +289,19 @@ TEST(Workflows, ImportMakesANewSourceAndNeverOverwritesOne) {
         {"two questions",
          "answer\nun\ndeux\n",
          false,
-         {"C:\\q\\jeu.csv: " + messageText(Message::imported, {"2", "C:\\q\\jeu.toml"})}},
+         {"C:\\q\\jeu.csv: 2 questions import\xC3\xA9" "es dans C:\\q\\jeu.toml"}},
+        {"questions with their comments",
+         "r\xC3\xA9ponse;commentaire\nun;c\ndeux;d\n",
+         false,
+         {"C:\\q\\jeu.csv: 2 questions import\xC3\xA9" "es dans C:\\q\\jeu.toml",
+          "C:\\q\\jeu.csv: apr\xC3\xA8s une bonne r\xC3\xA9ponse, le quiz montre le commentaire (reveal = "
+          "\"comment\"), comme le tableau en donne"}},
         {"the source exists", "answer\nun\n", true, {"C:\\q\\jeu.toml: " + messageText(Message::alreadyExists)}},
         {"an unknown column",
          "answer;couleur\nun;rouge\n",
          false,
          {"C:\\q\\jeu.csv:1: ",  // the line of the header, then the column's problem
-          "C:\\q\\jeu.csv: " + messageText(Message::notImported, {"1"})}},
+          "C:\\q\\jeu.csv: rien n'a \xC3\xA9t\xC3\xA9 import\xC3\xA9 (1 probl\xC3\xA8me)"}},
     };
     for (const Row& row : rows) {
         MemoryFiles files;
@@ -312,6 +325,8 @@ TEST(Workflows, ImportMakesANewSourceAndNeverOverwritesOne) {
         readQuizToml(std::string(source.begin(), source.end()), model, lines, problems);
         EXPECT_EQ(model.title, "jeu") << row.name;
         EXPECT_EQ(model.questions.size(), 2u) << row.name;
+        // What the table gave is shown by the quiz: only the codes are left to the author.
+        for (const ModelProblem& p : checkQuiz(model)) EXPECT_EQ(p.field, ModelField::rewardCodes) << row.name;
     }
 }
 
