@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "authoring/quizFields.h"
 #include "quiz/quiz.h"
 
 namespace {
@@ -17,14 +18,6 @@ std::string numberedName(const std::string& name, int n) {
 
 bool questionIsEmpty(const ModelQuestion& question) {
     return question == ModelQuestion();
-}
-
-std::string* mediaOf(ModelQuestion& question, int slot) {
-    switch (slot) {
-        case 0: return &question.picture;
-        case 1: return &question.solution;
-        default: return &question.clip;
-    }
 }
 
 }  // namespace
@@ -43,8 +36,10 @@ std::vector<MediaCopy> planMediaCopies(QuizModel& model, const std::string& oldS
     std::vector<std::pair<std::string, std::string>> given;  // lowered full path -> path in the model
     std::set<std::string> namesTaken;                        // lowered names in the media folder
     for (ModelQuestion& question : model.questions) {
-        for (int slot = 0; slot < 3; ++slot) {
-            std::string& path = *mediaOf(question, slot);
+        for (int field = 0; field < fieldCount(); ++field) {
+            const FieldInfo& info = fieldTable()[field];
+            if (!info.media) continue;
+            std::string& path = question.*info.questionText;
             if (path.empty()) continue;
             if (!isAbsolutePath(path) && oldFolder.empty()) continue;
             const std::string full = normalisedPath(isAbsolutePath(path) ? path : oldFolder + path);
