@@ -80,10 +80,21 @@ std::vector<ModelQuestion> checkImport(const std::string& bytes, const QuizModel
         }
         FUZZ_CHECK(isValidUtf8(model.rewardCodes[i]), "reward codes are UTF-8");
     }
+    // The reveal mode changes only to show what the rows brought.
+    if (model.reveal != before.reveal) {
+        bool comments = false, solutions = false;
+        for (size_t i = before.questions.size(); i < model.questions.size(); ++i) {
+            comments = comments || !model.questions[i].comment.empty() || !model.questions[i].comment2.empty();
+            solutions = solutions || !model.questions[i].solution.empty();
+        }
+        FUZZ_CHECK((comments && revealShowsComments(model.reveal)) || (solutions && revealShowsPicture(model.reveal)),
+                   "a new reveal mode shows what the table gave");
+    }
     QuizModel rest = model;
     rest.questions = before.questions;
     rest.rewardCodes = before.rewardCodes;
-    FUZZ_CHECK(rest == before, "only questions and codes change");
+    rest.reveal = before.reveal;
+    FUZZ_CHECK(rest == before, "only questions, codes and the reveal mode change");
     std::vector<ModelQuestion> added(model.questions.begin() + static_cast<long>(before.questions.size()),
                                      model.questions.end());
     for (const ModelQuestion& q : added) FUZZ_CHECK(questionIsUtf8(q), "appended texts are valid UTF-8");
