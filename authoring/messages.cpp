@@ -162,6 +162,7 @@ const char* const texts[] = {
     "utilisation : quizpack build QUIZ.toml [-o NOM.exe] [--player vetra.exe]\n"
     "              quizpack extract NOM.exe [-o QUIZ.toml] [--media DOSSIER]\n"
     "              quizpack import QUESTIONS.csv [-o QUIZ.toml] [--kind text|pictures|audio|video]\n"
+    "              quizpack web QUIZ.toml|NOM.exe [-o NOM.html] [--scorm]\n"
     "              quizpack QUIZ.toml\n"
     "\n"
     "build    v\xE9rifie le quiz et \xE9"
@@ -180,7 +181,11 @@ const char* const texts[] = {
     "crit \xE0 c\xF4t\xE9 de lui, ou dans QUIZ.toml ; un fichier qui\n"
     "         existe d\xE9j\xE0 n'est jamais \xE9"
     "cras\xE9 (type par d\xE9"
-    "faut : text)\n",
+    "faut : text)\n"
+    "web      \xE9"
+    "crit le quiz en une page web qui se joue dans tout navigateur, hors ligne\n"
+    "         (NOM.html), ou avec --scorm en paquet SCORM 1.2 pour une plateforme\n"
+    "         d'apprentissage (NOM.zip)\n",
     // cannotReadSource
     "impossible de lire le fichier du quiz",
     // notPacked
@@ -332,6 +337,16 @@ const char* const texts[] = {
     "Sons (*.mp3, *.wav, *.wma, *.ogg, *.mid)|*.mp3;*.wav;*.wma;*.ogg;*.mid|Tous les fichiers (*.*)|*.*|",
     // deleteKeptKey
     "Supprimer \xAB {1} \xBB du quiz ?",
+    // webUnshowable
+    "attention : les navigateurs ne montrent pas \"{1}\" (WMF, EMF, AVI...) ; la page propose de l'enregistrer",
+    // webLarge
+    "attention : la page p\xE8se {1} Mo ; elle sera lente \xE0 envoyer et \xE0 ouvrir",
+    // webWritten
+    "page web \xE9"
+    "crite dans {1}",
+    // scormWritten
+    "paquet SCORM \xE9"
+    "crit dans {1}",
 };
 
 // The editor's words for the messages that name a source's keys or values.
@@ -378,7 +393,7 @@ const FormText formTexts[] = {
 };
 
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
-static_assert(textCount == static_cast<int>(Message::deleteKeptKey) + 1,
+static_assert(textCount == static_cast<int>(Message::scormWritten) + 1,
               "one text per message, in the order of the enumeration");
 
 }  // namespace

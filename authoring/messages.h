@@ -147,6 +147,10 @@ enum class Message {
     filterVideos,
     filterSounds,
     deleteKeptKey,
+    webUnshowable,
+    webLarge,
+    webWritten,
+    scormWritten,
 };
 
 // The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order

@@ -122,8 +122,7 @@ std::string valueText(const toml::node& node, const SourceMap& map) {
     // Plain escaped strings: the formatter's literal and multi-line forms do
     // not escape runs of quotes, which a value may hold.
     constexpr toml::format_flags plain = toml::format_flags::allow_literal_strings |
-                                         toml::format_flags::allow_multi_line_strings |
-                                         toml::format_flags::indentation;
+                                         toml::format_flags::allow_multi_line_strings | toml::format_flags::indentation;
     out << toml::toml_formatter(holder, toml::toml_formatter::default_flags & ~plain);
     std::string text = out.str();
     const size_t equals = text.find('=');

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "authoring/webPage.h"
+
 namespace {
 
 constexpr uint16_t dosDate1980 = (0 << 9) | (1 << 5) | 1;  // 1980-01-01
@@ -15,23 +17,6 @@ void put16(std::string& out, uint32_t value) {
 void put32(std::string& out, uint32_t value) {
     put16(out, value & 0xFFFF);
     put16(out, value >> 16);
-}
-
-std::string xmlEscaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else if (c == '"')
-            out += "&quot;";
-        else
-            out += c;
-    }
-    return out;
 }
 
 }  // namespace
@@ -102,8 +87,8 @@ bool writeZip(const std::vector<ZipEntry>& entries, std::string& out) {
 }
 
 std::string scormManifest(const std::string& title, const std::string& pageName) {
-    const std::string name = xmlEscaped(title.empty() ? pageName : title);
-    const std::string page = xmlEscaped(pageName);
+    const std::string name = markupEscaped(title.empty() ? pageName : title);
+    const std::string page = markupEscaped(pageName);
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<manifest identifier=\"vetra-quiz\" version=\"1.0\"\n"
            "  xmlns=\"http://www.imsproject.org/xsd/imscp_rootv1p1p2\"\n"

@@ -27,23 +27,6 @@ void appendJsonString(std::string& out, const std::string& text) {
     out += '"';
 }
 
-std::string htmlEscaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else if (c == '"')
-            out += "&quot;";
-        else
-            out += c;
-    }
-    return out;
-}
-
 struct MediaType {
     const char* extension;  // as mediaExtension names it
     const char* mime;
@@ -202,11 +185,28 @@ bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const F
     std::string page = webPageTemplate.bytes();
     size_t from = 0;
     // In the template's order: each marker is looked for after the last one.
-    fill(page, from, "TITLE", htmlEscaped(model.title));
+    fill(page, from, "TITLE", markupEscaped(model.title));
     fill(page, from, "STYLE", webPageStyle.bytes());
     fill(page, from, "QUIZ", json);
     fill(page, from, "JUDGE", base64(webJudgeModule.data, webJudgeModule.size));
     fill(page, from, "SCRIPT", webPageScript.bytes());
     out.html = std::move(page);
     return true;
+}
+
+std::string markupEscaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
+    }
+    return out;
 }

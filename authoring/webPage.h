@@ -26,5 +26,8 @@ struct WebPage {
 bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
                   const std::string& progressName, WebPage& out);
 
+// Text as HTML and XML both read it: &, <, > and " as entities.
+std::string markupEscaped(const std::string& text);
+
 // Standard base64 with padding, as data: URLs and the page's loader want it.
 std::string base64(const unsigned char* data, size_t size);

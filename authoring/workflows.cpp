@@ -8,6 +8,8 @@
 #include "authoring/quizCheck.h"
 #include "authoring/quizFields.h"
 #include "authoring/quizNames.h"
+#include "authoring/scormPackage.h"
+#include "authoring/webPage.h"
 
 namespace {
 
@@ -260,5 +262,101 @@ WorkflowReport importQuizSource(FileSystem& files, const std::string& table, std
     }
     report.done.front() = {table,
                            countedMessage(model.questions.size(), Message::importedOne, Message::imported, {output})};
+    return report;
+}
+
+namespace {
+
+enum class WebSource { read, unreadable, refused };
+
+// The model of a source or of a packed quiz, and the media of a packed one.
+WebSource readQuizForWeb(FileSystem& files, const std::string& source, QuizModel& model, SourceLines& lines,
+                         std::map<std::string, std::vector<uint8_t>>& packedMedia, WorkflowReport& report) {
+    if (hasExtension(source, ".exe")) {
+        std::vector<PackedResource> resources;
+        std::string error;
+        ExtractedQuiz quiz;
+        if (!files.readPlayer(source, resources, error) || !extractQuiz(resources, "", quiz, error)) {
+            addProblem(report, source, error);
+            return WebSource::unreadable;
+        }
+        for (const ExtractedFile& file : quiz.files) packedMedia[file.name] = *file.data;
+        model = std::move(quiz.model);
+        return WebSource::read;
+    }
+    std::vector<uint8_t> bytes;
+    if (!files.read(source, bytes)) {
+        addProblem(report, source, messageText(Message::cannotReadSource));
+        return WebSource::unreadable;
+    }
+    std::vector<ModelProblem> found, warnings;
+    readAndCheckQuiz(std::string(bytes.begin(), bytes.end()), model, lines, found, &warnings);
+    addChecked(report, source, found);
+    addChecked(report, source, warnings);
+    return report.problems.empty() ? WebSource::read : WebSource::refused;
+}
+
+}  // namespace
+
+WorkflowReport exportWebQuiz(FileSystem& files, const WebExportRequest& request) {
+    WorkflowReport report;
+    const std::string output =
+        request.output.empty() ? withExtension(request.source, request.scorm ? ".zip" : ".html") : request.output;
+    QuizModel model;
+    SourceLines lines;
+    std::map<std::string, std::vector<uint8_t>> packedMedia;
+    const bool packed = hasExtension(request.source, ".exe");
+    const WebSource read = readQuizForWeb(files, request.source, model, lines, packedMedia, report);
+    if (read != WebSource::read) {
+        // A file that could not be read at all is its own message, as for a build.
+        if (read == WebSource::refused) {
+            report.refusal = {request.source,
+                              countedMessage(report.problems.size(), Message::notPackedOne, Message::notPacked)};
+        }
+        return report;
+    }
+    const FileReader reader = [&](const std::string& path, std::vector<uint8_t>& bytes) {
+        if (!packed) return files.read(path, bytes);
+        const auto found = packedMedia.find(path);
+        if (found == packedMedia.end()) return false;
+        bytes = found->second;
+        return true;
+    };
+    // The build's own check, media included: a quiz the player refuses is no page either.
+    std::vector<ModelProblem> found;
+    std::vector<PackedResource> unused;
+    if (!assembleQuiz(model, packed ? std::string() : request.source, reader, playerReadsPng, unused, found)) {
+        locateProblems(lines, found);
+        addChecked(report, request.source, found);
+        report.refusal = {request.source,
+                          countedMessage(report.problems.size(), Message::notPackedOne, Message::notPacked)};
+        return report;
+    }
+    WebPage page;
+    const std::string stem = fileStem(output);
+    if (!writeWebPage(model, packed ? std::string() : request.source, reader, stem + ".txt", page)) {
+        for (const std::string& path : page.unreadable) {
+            addProblem(report, request.source, messageText(Message::cannotReadMedia, {windowsPath(path)}));
+        }
+        return report;
+    }
+    for (const std::string& path : page.unshowable) {
+        report.warnings.push_back({request.source, problemOf(messageText(Message::webUnshowable, {path}))});
+    }
+    if (page.html.size() > webPageLargeSize) {
+        report.warnings.push_back(
+            {request.source, problemOf(messageText(Message::webLarge, {count(page.html.size() / (1024 * 1024))}))});
+    }
+    std::string bytes = page.html;
+    if (request.scorm && !writeScormPackage(model.title, stem + ".html", page.html, bytes)) {
+        addProblem(report, output, messageText(Message::cannotWrite, {windowsPath(output)}));
+        return report;
+    }
+    if (!files.write(output, bytesOf(bytes))) {
+        addProblem(report, output, messageText(Message::cannotWrite, {windowsPath(output)}));
+        return report;
+    }
+    report.done.push_back(
+        {request.source, messageText(request.scorm ? Message::scormWritten : Message::webWritten, {output})});
     return report;
 }

@@ -86,6 +86,17 @@ WorkflowReport extractQuizSource(FileSystem& files, const ExtractRequest& reques
 // pictures made the import choose a reveal mode, the report says so, in the
 // form's words when `formWords` (the editor) else in the source's.
 WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model, bool formWords = false);
+struct WebExportRequest {
+    std::string source;  // a quiz source (.toml) or a packed quiz (.exe)
+    std::string output;  // empty: the source's name with ".html", or ".zip" for a package
+    bool scorm = false;  // a SCORM 1.2 package for a learning platform instead of the page alone
+};
+// web: the quiz as one page that plays in any browser, or as a SCORM
+// package. The problems that refuse a build refuse it, in the same words;
+// nothing is written then. What browsers cannot show, and a page too large
+// to mail, are warnings.
+WorkflowReport exportWebQuiz(FileSystem& files, const WebExportRequest& request);
+
 // import: a new source of the given kind named after the table. An existing
 // file is never overwritten: the author may have worked on it since.
 WorkflowReport importQuizSource(FileSystem& files, const std::string& table, std::string output, int kind);

@@ -14,6 +14,7 @@ const char* actionName(QuizpackAction action) {
         case QuizpackAction::build: return "build";
         case QuizpackAction::extract: return "extract";
         case QuizpackAction::import: return "import";
+        case QuizpackAction::web: return "web";
     }
     return "?";
 }
@@ -27,6 +28,7 @@ struct ArgumentCase {
     const char* player;
     const char* media;
     int kind = kindText;
+    bool scorm = false;
 };
 
 TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
@@ -66,6 +68,13 @@ TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
         {"import refuses --player", {"import", "q.csv", "--player", "p.exe"}, A::usage, "", "", "", ""},
         {"build refuses --kind", {"build", "a.toml", "--kind", "text"}, A::usage, "", "", "", ""},
         {"lone table is no source", {"questions.csv"}, A::usage, "", "", "", ""},
+        {"web page of a source", {"web", "a.toml"}, A::web, "a.toml", "", "", ""},
+        {"web package of a player, named", {"web", "a.exe", "--scorm", "-o", "p.zip"}, A::web, "a.exe", "p.zip", "",
+         "", kindText, true},
+        {"--scorm after -o", {"web", "a.toml", "-o", "p.zip", "--scorm"}, A::web, "a.toml", "p.zip", "", "",
+         kindText, true},
+        {"build refuses --scorm", {"build", "a.toml", "--scorm"}, A::usage, "", "", "", ""},
+        {"web refuses --player", {"web", "a.toml", "--player", "p.exe"}, A::usage, "", "", "", ""},
     };
     // clang-format on
     for (const ArgumentCase& c : cases) {
@@ -76,6 +85,7 @@ TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
         EXPECT_EQ(command.player, c.player) << c.name;
         EXPECT_EQ(command.media, c.media) << c.name;
         EXPECT_EQ(command.kind, c.kind) << c.name;
+        EXPECT_EQ(command.scorm, c.scorm) << c.name;
     }
 }
 

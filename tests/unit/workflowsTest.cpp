@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -125,8 +126,7 @@ TEST(Workflows, BuildReportsWhatQuizpackPrintsAndWritesOnlyAWholeQuiz) {
          true,
          "",
          {"q\\formes.toml: " + messageText(Message::picturesRowWarning, {"6", "4"}),
-          player + ": " + messageText(Message::unstrippedWarning),
-          "q\\formes.toml: 4 questions mises dans out.exe"},
+          player + ": " + messageText(Message::unstrippedWarning), "q\\formes.toml: 4 questions mises dans out.exe"},
          "out.exe"},
         {"a media file that is no picture, located on its line",
          picturesSource(3, "txt"),
@@ -135,7 +135,8 @@ TEST(Workflows, BuildReportsWhatQuizpackPrintsAndWritesOnlyAWholeQuiz) {
          "",
          {"q\\formes.toml:6: question 1, picture: " + notPicture("q\\media/a0.txt"),
           "q\\formes.toml:9: question 2, picture: " + notPicture("q\\media/a1.txt"),
-          "q\\formes.toml: rien n'a \xC3\xA9t\xC3\xA9 \xC3\xA9" "crit (2 probl\xC3\xA8mes)"},
+          "q\\formes.toml: rien n'a \xC3\xA9t\xC3\xA9 \xC3\xA9"
+          "crit (2 probl\xC3\xA8mes)"},
          nullptr},
         {"a source that cannot be read",
          "",
@@ -289,11 +290,13 @@ TEST(Workflows, ImportMakesANewSourceAndNeverOverwritesOne) {
         {"two questions",
          "answer\nun\ndeux\n",
          false,
-         {"C:\\q\\jeu.csv: 2 questions import\xC3\xA9" "es dans C:\\q\\jeu.toml"}},
+         {"C:\\q\\jeu.csv: 2 questions import\xC3\xA9"
+          "es dans C:\\q\\jeu.toml"}},
         {"questions with their comments",
          "r\xC3\xA9ponse;commentaire\nun;c\ndeux;d\n",
          false,
-         {"C:\\q\\jeu.csv: 2 questions import\xC3\xA9" "es dans C:\\q\\jeu.toml",
+         {"C:\\q\\jeu.csv: 2 questions import\xC3\xA9"
+          "es dans C:\\q\\jeu.toml",
           "C:\\q\\jeu.csv: apr\xC3\xA8s une bonne r\xC3\xA9ponse, le quiz montre le commentaire (reveal = "
           "\"comment\"), comme le tableau en donne"}},
         {"the source exists", "answer\nun\n", true, {"C:\\q\\jeu.toml: " + messageText(Message::alreadyExists)}},
@@ -385,6 +388,94 @@ TEST(Workflows, ImportingIntoAQuizJustBegunReplacesItsEmptyQuestion) {
         EXPECT_EQ(report.done.at(0).text, row.done) << row.name;
         EXPECT_EQ(document.selected, row.selected) << row.name;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The web page is refused by what refuses a build, in its words, and warns
+// of what browsers do not show; a packed quiz gives the pictures of its source.
+TEST(Workflows, WebExportChecksAsABuildDoesAndWarnsOfWhatBrowsersCannotShow) {
+    const Bytes wmf = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0, 0};
+    struct Row {
+        const char* name;
+        const char* extension;  // of the first two pictures
+        bool scorm;
+        std::vector<std::string> lines;
+        const char* written;
+    };
+    const Row rows[] = {
+        {"a page",
+         "gif",
+         false,
+         {"q\\formes.toml: page web \xC3\xA9"
+          "crite dans q\\formes.html"},
+         "q\\formes.html"},
+        {"a package",
+         "gif",
+         true,
+         {"q\\formes.toml: paquet SCORM \xC3\xA9"
+          "crit dans q\\formes.zip"},
+         "q\\formes.zip"},
+        {"a file that is no picture",
+         "txt",
+         false,
+         {"q\\formes.toml:6: question 1, picture: " + messageText(Message::notAPicture, {"q\\media/a0.txt"}),
+          "q\\formes.toml:9: question 2, picture: " + messageText(Message::notAPicture, {"q\\media/a1.txt"}),
+          "q\\formes.toml: rien n'a \xC3\xA9t\xC3\xA9 \xC3\xA9"
+          "crit (2 probl\xC3\xA8mes)"},
+         nullptr},
+        {"metafiles",
+         "wmf",
+         false,
+         {"q\\formes.toml: attention : les navigateurs ne montrent pas \"media/a0.wmf\" (WMF, EMF, AVI...) ; la page "
+          "propose de l'enregistrer",
+          "q\\formes.toml: attention : les navigateurs ne montrent pas \"media/a1.wmf\" (WMF, EMF, AVI...) ; la page "
+          "propose de l'enregistrer",
+          "q\\formes.toml: page web \xC3\xA9"
+          "crite dans q\\formes.html"},
+         "q\\formes.html"},
+    };
+    for (const Row& row : rows) {
+        MemoryFiles files;
+        files.files["q\\formes.toml"] = bytesOf(picturesSource(3, row.extension));
+        for (const char* n : {"0", "1", "2"}) {
+            files.files[std::string("q\\media/a") + n + ".gif"] = gif;
+            files.files[std::string("q\\media/a") + n + ".txt"] = bytesOf("texte");
+            files.files[std::string("q\\media/a") + n + ".wmf"] = wmf;
+        }
+        const size_t before = files.files.size();
+        const WorkflowReport report = exportWebQuiz(files, {"q\\formes.toml", "", row.scorm});
+        EXPECT_EQ(printed(report), row.lines) << row.name;
+        EXPECT_EQ(files.files.size(), before + (row.written ? 1 : 0)) << row.name;
+        if (!row.written) continue;
+        const Bytes& out = files.files[row.written];
+        const std::string text(out.begin(), out.end());
+        EXPECT_EQ(text.rfind(row.scorm ? "PK" : "<!DOCTYPE html>", 0), 0u) << row.name;
+        EXPECT_NE(text.find("formes.txt"), std::string::npos) << row.name << ": the progress file's name";
+    }
+
+    // The player built from the source gives the same page.
+    MemoryFiles files;
+    files.files = {{player, {'M', 'Z'}}, {"q\\formes.toml", bytesOf(picturesSource(3))}};
+    for (const char* n : {"0", "1", "2"}) files.files[std::string("q\\media/a") + n + ".gif"] = gif;
+    ASSERT_TRUE(buildQuizSource(files, {"q\\formes.toml", "q\\formes.exe", player}).succeeded());
+    ASSERT_TRUE(exportWebQuiz(files, {"q\\formes.toml", "q\\un\\formes.html", false}).succeeded());
+    ASSERT_TRUE(exportWebQuiz(files, {"q\\formes.exe", "q\\deux\\formes.html", false}).succeeded());
+    const std::string fromSource(files.files["q\\un\\formes.html"].begin(), files.files["q\\un\\formes.html"].end());
+    const std::string fromPlayer(files.files["q\\deux\\formes.html"].begin(),
+                                 files.files["q\\deux\\formes.html"].end());
+    // The same pictures, whatever the names the packed quiz gives them.
+    auto pictures = [](const std::string& page) {
+        std::vector<std::string> found;
+        for (size_t at = page.find("data:image/"); at != std::string::npos; at = page.find("data:image/", at + 1)) {
+            found.push_back(page.substr(at, page.find('"', at) - at));
+        }
+        return found;
+    };
+    EXPECT_EQ(pictures(fromPlayer).size(), 3u);
+    EXPECT_EQ(pictures(fromPlayer), pictures(fromSource));
 }
 
 }  // namespace

@@ -19,11 +19,19 @@ QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments
         parsed.action = QuizpackAction::extract;
     } else if (verb == "import") {
         parsed.action = QuizpackAction::import;
+    } else if (verb == "web") {
+        parsed.action = QuizpackAction::web;
     } else {
         return command;
     }
     parsed.input = arguments[1];
     for (size_t i = 2; i < arguments.size(); i += 2) {
+        // The one option without a value.
+        if (arguments[i] == "--scorm" && parsed.action == QuizpackAction::web) {
+            parsed.scorm = true;
+            --i;
+            continue;
+        }
         if (i + 1 >= arguments.size()) return command;
         const std::string& option = arguments[i];
         const std::string& value = arguments[i + 1];

@@ -98,6 +98,7 @@ int run(const QuizpackCommand& command) {
         case QuizpackAction::extract:
             return print(extractQuizSource(files, {command.input, command.output, command.media}));
         case QuizpackAction::import: return print(importQuizSource(files, command.input, command.output, command.kind));
+        case QuizpackAction::web: return print(exportWebQuiz(files, {command.input, command.output, command.scorm}));
         case QuizpackAction::usage: break;
     }
     return usage();
