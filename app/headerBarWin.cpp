@@ -32,6 +32,37 @@ HWND createControl(HWND dialog, const HeaderControlSpec& spec) {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
+// A static breaks a text too wide at its slashes and shows the first piece
+// only. An address too wide shows its site alone, and a site too wide is
+// cut at its end, with "\x85" saying so.
+void fitLinkText(HWND link) {
+    char text[quizTextSize] = "";
+    GetWindowTextA(link, text, sizeof text);
+    RECT client;
+    GetClientRect(link, &client);
+    HDC dc = GetDC(link);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)));
+    const auto fits = [&](int length) {
+        SIZE extent{};
+        return GetTextExtentPoint32A(dc, text, length, &extent) && extent.cx <= client.right;
+    };
+    const int whole = lstrlenA(text);
+    int length = whole;
+    if (!fits(length)) {
+        const char* slash = std::strchr(text, '/');
+        if (slash) length = static_cast<int>(slash - text);
+        text[length] = '\0';
+    }
+    while (length > 1 && !fits(length)) {
+        --length;
+        text[length - 1] = '\x85';
+        text[length] = '\0';
+    }
+    SelectObject(dc, old);
+    ReleaseDC(link, dc);
+    if (length != whole) SetWindowTextA(link, text);
+}
+
 // Builds every control of the bar; their places hold only until the first WM_SIZE.
 BOOL onInitDialog(HWND dialog) {
     headerBrush = CreateSolidBrush(headerBrushColour);
@@ -40,6 +71,7 @@ BOOL onInitDialog(HWND dialog) {
         HWND control = createControl(dialog, spec);
         if (spec.font == HeaderFontChoice::linkFont) {
             linkFont = applyLinkStyle(control);
+            fitLinkText(control);
             continue;
         }
         HFONT font = fontFor(spec.font);
@@ -65,7 +97,9 @@ void onSize(HWND dialog) {
 // Only plain clicks act: the whole wParam is the control id.
 void onCommand(WPARAM wParam) {
     if (wParam == static_cast<WPARAM>(headerLinkId)) {
-        headerShellExecute(nullptr, "open", makerWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+        // A quiz without an address of its own has nothing to open.
+        if (currentQuiz && currentQuiz->link[0])
+            headerShellExecute(nullptr, "open", currentQuiz->link, nullptr, nullptr, SW_SHOWNORMAL);
     } else if (wParam == static_cast<WPARAM>(headerSaveButtonId)) {
         saveProgress(currentQuiz);
     }

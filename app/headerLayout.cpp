@@ -40,6 +40,15 @@ std::string scoreText(int score, int questionCount) {
     return " " + std::to_string(score) + " / " + std::to_string(questionCount);
 }
 
+std::string linkText(const Quiz& quiz) {
+    std::string text = fieldText(quiz.link);
+    for (const char* prefix : {"https://", "http://", "www."}) {
+        if (text.rfind(prefix, 0) == 0) text.erase(0, std::strlen(prefix));
+    }
+    if (!text.empty() && text.back() == '/') text.pop_back();
+    return text;
+}
+
 int linkFontHeight(int clientHeight) {
     return -(clientHeight * 3 / 4);
 }
@@ -47,7 +56,7 @@ int linkFontHeight(int clientHeight) {
 std::vector<HeaderControlSpec> headerControls(const Quiz& quiz) {
     using F = HeaderFontChoice;
     return {
-        headerControl(headerLinkId, "Static", makerWebAddress, linkStatic, 736, 5, 115, 18, F::linkFont),
+        headerControl(headerLinkId, "Static", linkText(quiz), linkStatic, 736, 5, 115, 18, F::linkFont),
         headerControl(headerByLabelId, "Static", "Par :", plainStatic, 736, 25, 27, 18, F::defaultGuiFont),
         headerControl(headerAuthorId, "Static", fieldText(quiz.author), plainStatic, 763, 25, 85, 18,
                       F::defaultGuiFont),

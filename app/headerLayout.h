@@ -11,10 +11,6 @@
 
 struct Quiz;
 
-// Shown by the header link and opened when it is clicked; short enough to be
-// drawn whole in the link's 115-pixel control.
-constexpr const char* makerWebAddress = "http://example.org";
-
 enum class HeaderFontChoice {
     none,
     linkFont,        // made by applyLinkStyle from the control's client height
@@ -40,6 +36,10 @@ constexpr uint32_t headerLinkTextColour = 0x00FF3232;
 
 // The twelve controls in creation order.
 std::vector<HeaderControlSpec> headerControls(const Quiz& quiz);
+
+// What the header link shows of the quiz's own address: without its scheme,
+// "www." or a final "/", the words a reader recognises; "" without an address.
+std::string linkText(const Quiz& quiz);
 
 // " %d / %d": the score shown in control 32 (0 until the first verdict).
 std::string scoreText(int score, int questionCount);

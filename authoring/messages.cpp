@@ -347,6 +347,9 @@ const char* const texts[] = {
     // scormWritten
     "paquet SCORM \xE9"
     "crit dans {1}",
+    // linkForm
+    "une adresse web commence par http:// ou https:// et ne contient ni espace ni accent "
+    "(par exemple https://ecole.example.fr/cm2)",
 };
 
 // The editor's words for the messages that name a source's keys or values.
@@ -393,7 +396,7 @@ const FormText formTexts[] = {
 };
 
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
-static_assert(textCount == static_cast<int>(Message::scormWritten) + 1,
+static_assert(textCount == static_cast<int>(Message::linkForm) + 1,
               "one text per message, in the order of the enumeration");
 
 }  // namespace

@@ -151,6 +151,8 @@ enum class Message {
     webLarge,
     webWritten,
     scormWritten,
+    // the quiz's web address
+    linkForm,
 };
 
 // The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order

@@ -10,6 +10,7 @@
 #include "pictures/pictureFormat.h"
 #include "quiz/lzw.h"
 #include "quiz/quizLayout.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -195,6 +196,14 @@ bool assembleQuiz(const QuizModel& model, const std::string& sourceFile, const F
     }
     resources.push_back({ResourceKind::patch, quizResourceId, std::move(quizStream)});
     resources.push_back({ResourceKind::patch, codesResourceId, std::move(codesStream)});
+    if (!model.link.empty()) {
+        std::vector<uint8_t> linkStream = encoded(std::vector<uint8_t>(model.link.begin(), model.link.end()), result);
+        if (result != lzwOk) {
+            fail(found, ModelField::link, -1,
+                 messageText(Message::textsTooLarge, {std::to_string(model.link.size()), std::to_string(result)}));
+        }
+        resources.push_back({ResourceKind::patch, quizLinkResourceId, std::move(linkStream)});
+    }
     for (size_t i = 0; i < model.questions.size(); ++i) {
         addMedia(model, i, sourceFile, readFile, pngReadable, resources, found);
     }
@@ -258,6 +267,11 @@ bool extractQuiz(const std::vector<PackedResource>& resources, const std::string
     model.colourRed = source.colourRed;
     model.colourGreen = source.colourGreen;
     model.colourBlue = source.colourBlue;
+    std::vector<uint8_t> link;
+    if (decodeResource(findResource(resources, ResourceKind::patch, quizLinkResourceId), link)) {
+        const std::string address(link.begin(), link.end());
+        if (isWebAddress(address)) model.link = address;
+    }
     if (!haveCodes) source.rewardCodes.assign(source.questions.size(), std::string());
     for (const std::string& code : source.rewardCodes) model.rewardCodes.push_back(windows1252ToUtf8(code));
     const bool pictures = source.kind == kindPictures;

@@ -40,11 +40,11 @@ std::string mediaProblem(const std::string& path, bool picture, const FileReader
                          const PngChecker& pngReadable, std::vector<uint8_t>& bytes);
 
 // The resources of a model: PATCH 104 and 105 (LZW-encoded Windows-1252
-// layouts), and per question n its picture or clip (400 + n) and solution
-// picture (10400 + n), a PNG file (by its signature) as raw data, any other as
-// IMG. The model is checked first; its problems, media that cannot be read,
-// a PNG the decoder refuses or texts too large for the stream are appended
-// to `problems` (without lines: see locateProblems) and nothing is produced.
+// layouts), PATCH 106 (the quiz's web address) when it has one, and per
+// question n its picture or clip (400 + n) and solution picture (10400 + n),
+// a PNG file (by its signature) as raw data, any other as IMG. The model is checked first; its problems, media that
+// cannot be read, a PNG the decoder refuses or texts too large for the stream are appended to `problems` (without
+// lines: see locateProblems) and nothing is produced.
 bool assembleQuiz(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
                   const PngChecker& pngReadable, std::vector<PackedResource>& out, std::vector<ModelProblem>& problems);
 

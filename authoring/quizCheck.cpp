@@ -8,6 +8,7 @@
 #include "authoring/quizNames.h"
 #include "authoring/windows1252.h"
 #include "quiz/quiz.h"
+#include "quiz/quizLayout.h"
 
 namespace {
 
@@ -203,6 +204,8 @@ std::vector<ModelProblem> checkQuiz(const QuizModel& model) {
     }
     check.text(model.author, ModelField::author, -1, -1);
     check.text(model.explanations, ModelField::explanations, -1, -1);
+    // The player opens it in the browser: nothing else may pass for an address.
+    if (!model.link.empty() && !isWebAddress(model.link)) check.fail(ModelField::link, -1, -1, Message::linkForm);
     if (model.answersPerQuestion != 1 && model.answersPerQuestion != 2) {
         check.fail(ModelField::answersPerQuestion, -1, -1, Message::answersChoice);
     }

@@ -23,6 +23,7 @@ constexpr FieldInfo fields[] = {
      false,
      &M::explanations,
      nullptr},
+    {F::link, "link", u8"Adresse web", {}, everyKind, FieldForm::text, false, &M::link, nullptr},
     {F::answersPerQuestion,
      "answers_per_question",
      u8"R\u00E9ponses par question",

@@ -8,10 +8,10 @@ bool ModelQuestion::operator==(const ModelQuestion& other) const {
 
 bool QuizModel::operator==(const QuizModel& other) const {
     return kind == other.kind && title == other.title && author == other.author && explanations == other.explanations &&
-           answersPerQuestion == other.answersPerQuestion && caption1 == other.caption1 && caption2 == other.caption2 &&
-           reveal == other.reveal && colourRed == other.colourRed && colourGreen == other.colourGreen &&
-           colourBlue == other.colourBlue && rewardCodes == other.rewardCodes && questions == other.questions &&
-           extras == other.extras;
+           link == other.link && answersPerQuestion == other.answersPerQuestion && caption1 == other.caption1 &&
+           caption2 == other.caption2 && reveal == other.reveal && colourRed == other.colourRed &&
+           colourGreen == other.colourGreen && colourBlue == other.colourBlue && rewardCodes == other.rewardCodes &&
+           questions == other.questions && extras == other.extras;
 }
 
 size_t errorCount(const std::vector<ModelProblem>& problems) {

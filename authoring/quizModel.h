@@ -47,6 +47,7 @@ struct QuizModel {
     std::string title;
     std::string author;
     std::string explanations;
+    std::string link;  // the quiz's own web address (http:// or https://), or none
     int32_t answersPerQuestion = 1;
     std::string caption1;
     std::string caption2;
@@ -70,6 +71,7 @@ enum class ModelField {
     title,
     author,
     explanations,
+    link,
     answersPerQuestion,
     captions,
     reveal,

@@ -70,6 +70,7 @@ struct Quiz {
     char mediaPrefix[mediaPrefixSize];
     QuestionEntry* firstQuestion;
     QuestionEntry* lastQuestion;
+    char link[quizTextSize];  // the quiz's own web address, "" when it has none
 };
 
 // Colours of the record's brushes, as COLORREF values 0x00BBGGRR.

@@ -136,6 +136,20 @@ bool readRewardCodes(Quiz& quiz, const uint8_t* data, size_t size) {
     return true;
 }
 
+void readQuizLink(Quiz& quiz, const uint8_t* data, size_t size) {
+    const std::string text = data ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
+    copyText(quiz.link, quizTextSize, isWebAddress(text) ? text.c_str() : "");
+}
+
+bool isWebAddress(const std::string& text) {
+    const size_t scheme = text.rfind("http://", 0) == 0 ? 7 : text.rfind("https://", 0) == 0 ? 8 : 0;
+    if (scheme == 0 || text.size() <= scheme || text.size() > quizTextSize - 1) return false;
+    for (char c : text) {
+        if (c <= ' ' || c > '~' || c == '"' || c == '<' || c == '>' || c == '\\' || c == '`') return false;
+    }
+    return true;
+}
+
 void loadSampleQuiz(Quiz& quiz) {
     copyText(quiz.title, quizTextSize, "Nom du vetra");
     copyText(quiz.author, quizTextSize, "Createur vetra");

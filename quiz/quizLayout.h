@@ -37,6 +37,17 @@ bool readQuizLayout(Quiz& quiz, const uint8_t* data, size_t size);
 // the resource undecodable: returns false and sets no code at all.
 bool readRewardCodes(Quiz& quiz, const uint8_t* data, size_t size);
 
+// Fills `link` from the decoded link resource (106), which only a quiz with
+// its own web address carries. Anything but a web address (isWebAddress)
+// leaves the quiz without one: the player opens what it shows, and must not
+// be made to open a program.
+void readQuizLink(Quiz& quiz, const uint8_t* data, size_t size);
+
+// An address a browser opens: "http://" or "https://", then at least one
+// character, all printable ASCII without spaces, quotes or angle brackets,
+// and at most 259 characters in all.
+bool isWebAddress(const std::string& text);
+
 // The quiz shown when the executable carries none (its brush is left to the
 // platform side): 7 questions over two entries.
 void loadSampleQuiz(Quiz& quiz);

@@ -82,4 +82,10 @@ void loadQuizFrom(HMODULE module, Quiz* quiz) {
             "Erreur dans le d\xE9"
             "cryptage des codes",
             "Vetra");
+
+    // Most quizzes carry no address: an absent or unreadable one is none.
+    decoded = nullptr;
+    const bool linkRead = decodeResource(module, quizLinkResourceId, &decoded, &size);
+    readQuizLink(*quiz, linkRead ? decoded : nullptr, linkRead ? size : 0);
+    lzwFree(decoded);
 }

@@ -17,6 +17,9 @@
 // (type "IMG", or raw data for a PNG).
 constexpr int quizLayoutResourceId = 104;
 constexpr int rewardCodesResourceId = 105;
+// The quiz's own web address ("PATCH" too), apart from 104 so that players
+// that do not know it read the quiz as before.
+constexpr int quizLinkResourceId = 106;
 constexpr int pictureResourceIdBase = 400;
 constexpr int solutionResourceIdBase = 10400;
 constexpr int playIconResourceId = IDI_PLAY;

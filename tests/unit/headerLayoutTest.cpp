@@ -1,12 +1,12 @@
-#include "app/headerLayout.h"
-
-#include "quiz/quiz.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 #include <string>
+
+#include "app/headerLayout.h"
+#include "quiz/quiz.h"
+#include "quiz/quizLayout.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ TEST(HeaderLayout, ControlsInCreationOrder) {
         int x, y, w, h;
         F font;
     } expected[] = {
-        {24, "Static", makerWebAddress, 0x50000100, 736, 5, 115, 18, F::linkFont},
+        {24, "Static", "", 0x50000100, 736, 5, 115, 18, F::linkFont},
         {25, "Static", "Par :", 0x50000000, 736, 25, 27, 18, F::defaultGuiFont},
         {26, "Static", "Lise", 0x50000000, 763, 25, 85, 18, F::defaultGuiFont},
         {27, "button", "Sauver", 0x50000000, 666, 25, 55, 18, F::defaultGuiFont},
@@ -61,8 +61,36 @@ TEST(HeaderLayout, ControlsInCreationOrder) {
         EXPECT_EQ(c.height, e.h) << what;
         EXPECT_EQ(c.font, e.font) << what;
     }
-    // With its scheme the shell opens it as an address rather than a file.
-    EXPECT_EQ(std::string(makerWebAddress).rfind("http://", 0), 0u) << makerWebAddress;
+}
+
+// The link shows the words a reader recognises, and nothing for a quiz
+// without an address (its resource absent, or holding anything but one).
+TEST(HeaderLayout, LinkShowsTheQuizsOwnAddressOnly) {
+    struct Case {
+        const char* resource;  // nullptr: no link resource
+        const char* shown;
+    } cases[] = {
+        {nullptr, ""},
+        {"https://www.ecole.example.fr/", "ecole.example.fr"},
+        {"http://club.example.org/cm2", "club.example.org/cm2"},
+        {"https://", ""},
+        {"file:///C:/Windows/system32/calc.exe", ""},
+        {"calc.exe", ""},
+        {"https://ecole.example.fr/a b", ""},
+        {"https://\xE9"
+         "cole.fr",
+         ""},
+        {"https://ecole.example.fr/\"onclick", ""},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<Quiz> quiz(new Quiz);
+        initQuizValues(*quiz);
+        const std::string text = c.resource ? c.resource : "";
+        readQuizLink(*quiz, c.resource ? reinterpret_cast<const uint8_t*>(text.data()) : nullptr, text.size());
+        EXPECT_EQ(linkText(*quiz), c.shown) << text;
+        EXPECT_EQ(std::string(quiz->link), *c.shown ? text : "") << text;
+        EXPECT_EQ(headerControls(*quiz)[0].text, c.shown) << text;
+    }
 }
 
 TEST(HeaderLayout, ScoreText) {
@@ -125,10 +153,10 @@ TEST(HeaderLayout, StaticPaint) {
         int id;
         HeaderStaticPaint paint;
     } cases[] = {
-        {24, HeaderStaticPaint::link},          {20, HeaderStaticPaint::transparent},
-        {25, HeaderStaticPaint::transparent},   {30, HeaderStaticPaint::transparent},
-        {32, HeaderStaticPaint::transparent},   {19, HeaderStaticPaint::systemDefault},
-        {33, HeaderStaticPaint::systemDefault}, {120, HeaderStaticPaint::systemDefault},
+        {24, HeaderStaticPaint::link},           {20, HeaderStaticPaint::transparent},
+        {25, HeaderStaticPaint::transparent},    {30, HeaderStaticPaint::transparent},
+        {32, HeaderStaticPaint::transparent},    {19, HeaderStaticPaint::systemDefault},
+        {33, HeaderStaticPaint::systemDefault},  {120, HeaderStaticPaint::systemDefault},
         {122, HeaderStaticPaint::systemDefault},
     };
     for (const Case& c : cases) EXPECT_EQ(headerStaticPaint(c.id), c.paint) << c.id;
@@ -160,7 +188,9 @@ TEST(MainWindowLayout, PlacesSheetHeaderAndFooter) {
     EXPECT_EQ(footer.y, 320);
     EXPECT_EQ(footer.width, 140);
     EXPECT_EQ(footer.height, 15);
-    EXPECT_STREQ(footerText, "R\xE9" "alis\xE9 avec la version 2.1.4.3  ");
+    EXPECT_STREQ(footerText,
+                 "R\xE9"
+                 "alis\xE9 avec la version 2.1.4.3  ");
 }
 
 TEST(MainWindowLayout, CentredPosition) {
@@ -169,8 +199,8 @@ TEST(MainWindowLayout, CentredPosition) {
         int x, y;
     } cases[] = {
         {{0, 0, 1024, 768}, {10, 20, 554, 395}, 240, 196},
-        {{0, 0, 1025, 769}, {0, 0, 544, 375}, 240, 197},      // odd differences truncate
-        {{0, 0, 300, 200}, {0, 0, 544, 375}, -122, -87},      // -244/2, -175/2 toward zero
+        {{0, 0, 1025, 769}, {0, 0, 544, 375}, 240, 197},              // odd differences truncate
+        {{0, 0, 300, 200}, {0, 0, 544, 375}, -122, -87},              // -244/2, -175/2 toward zero
         {{100, 50, 403, 250}, {0, 0, 544, 375}, 100 - 120, 50 - 87},  // -241/2 = -120
     };
     for (const Case& c : cases) {
@@ -185,9 +215,15 @@ TEST(MainWindowLayout, WheelRequest) {
         uint32_t wParam;
         int request;
     } cases[] = {
-        {120u << 16, 501},           {65416u << 16, 500},         {(120u << 16) | 0x0008, 501},
-        {(65416u << 16) | 0x4, 500}, {240u << 16, 0},             {(0x10000u - 240u) << 16, 0},
-        {0, 0},                      {120, 0},                    {65416, 0},
+        {120u << 16, 501},
+        {65416u << 16, 500},
+        {(120u << 16) | 0x0008, 501},
+        {(65416u << 16) | 0x4, 500},
+        {240u << 16, 0},
+        {(0x10000u - 240u) << 16, 0},
+        {0, 0},
+        {120, 0},
+        {65416, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(wheelRequest(c.wParam), c.request) << std::hex << c.wParam;
 }

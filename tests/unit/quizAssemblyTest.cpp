@@ -323,6 +323,7 @@ TEST(QuizExtraction, AwkwardTextsBuildExtractAndBuildTheSame) {
     const std::string twoAnswers = R"(kind = "pictures"
 title = "Deux \"réponses\" \\ tab	fin"
 author = "Zoë"
+link = "https://ecole.example.fr/cm2"
 answers_per_question = 2
 captions = ["Nom", "Prénom"]
 reveal = "comment-and-picture"

@@ -82,7 +82,7 @@ TEST(QuizCheck, EveryProblemHasItsLocatedFrenchMessage) {
          "quiz.toml:2: title: doit \xC3\xAAtre un texte entre guillemets droits"},
         {"unknown key", source(text + "\ntitel = \"x\"", 1, "answer = \"a\""),
          "quiz.toml:3: titel: cl\xC3\xA9 inconnue (cl\xC3\xA9s connues : answers_per_question, author, captions, "
-         "colour, explanations, kind, question, reveal, reward_codes, title)"},
+         "colour, explanations, kind, link, question, reveal, reward_codes, title)"},
         {"unknown question key", source(text, 1, "answer = \"a\"\nanwser = \"b\""),
          "quiz.toml:7: question 1, anwser: cl\xC3\xA9 inconnue (cl\xC3\xA9s connues : answer, answer2, clip, "
          "comment, comment2, picture, prompt, solution)"},
@@ -106,6 +106,9 @@ TEST(QuizCheck, EveryProblemHasItsLocatedFrenchMessage) {
          "quiz.toml:3: colour: doit s'\xC3\xA9"
          "crire \"#RRGGBB\" ou [rouge, vert, bleu], chaque valeur de 0 "
          "\xC3\xA0 255"},
+        {"link that is no web address", source(text + "\nlink = \"C:\\\\Windows\\\\calc.exe\"", 1, "answer = \"a\""),
+         "quiz.toml:3: link: une adresse web commence par http:// ou https:// et ne contient ni espace ni accent "
+         "(par exemple https://ecole.example.fr/cm2)"},
         {"captions", source(text + "\ncaptions = [\"a\", \"b\", \"c\"]", 1, "answer = \"a\""),
          "quiz.toml:3: captions: doit \xC3\xAAtre une liste d'au plus deux textes"},
         {"caption with a bar", source(text + "\ncaptions = [\"a\",\n\"b|\"]", 1, "answer = \"a\""),

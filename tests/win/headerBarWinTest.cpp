@@ -55,7 +55,7 @@ TEST_F(HeaderBar, CreatesItsTwelveControlsInOrder) {
         int x, y, w, h;
         HFONT font;  // checked separately for the link
     } expected[] = {
-        {24, "Static", makerWebAddress, 0x50000100, 736, 5, 115, 18, nullptr},
+        {24, "Static", "", 0x50000100, 736, 5, 115, 18, nullptr},
         {25, "Static", "Par :", 0x50000000, 736, 25, 27, 18, gui},
         {26, "Static",
          "Ren\xE9"
@@ -123,21 +123,33 @@ TEST_F(HeaderBar, LinkGetsAnUnderlinedFontAndTheHandCursor) {
     EXPECT_EQ(reinterpret_cast<HCURSOR>(static_cast<LONG_PTR>(GetClassLongA(GetDlgItem(bar, 25), GCL_HCURSOR))), hand);
 }
 
-// The address is drawn whole: a static breaks an over-long one at its
-// slashes and shows only the first piece.
+// The address is drawn in one piece: a static would break an over-long one
+// at its slashes and show only the first piece.
 TEST_F(HeaderBar, LinkTextFitsItsControl) {
-    HWND bar = createBar();
-    HWND link = GetDlgItem(bar, headerLinkId);
-    RECT client;
-    GetClientRect(link, &client);
-    HDC dc = GetDC(link);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, makerWebAddress, lstrlenA(makerWebAddress), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(link, dc);
-    EXPECT_LE(extent.cx, client.right) << makerWebAddress;
-    EXPECT_LE(extent.cy, client.bottom) << makerWebAddress;
+    struct Case {
+        const char* address;
+        const char* begins;  // what the reader recognises
+    } cases[] = {{"https://ecole.example.fr", "ecole.example.fr"},
+                 {"https://www.ecole-elementaire-jules-ferry.example.fr/cm2/", "ecole-elem"}};
+    for (const Case& c : cases) {
+        copyText(currentQuiz->link, quizTextSize, c.address);
+        HWND bar = createBar();
+        HWND link = GetDlgItem(bar, headerLinkId);
+        char shown[quizTextSize] = "";
+        GetWindowTextA(link, shown, sizeof shown);
+        RECT client;
+        GetClientRect(link, &client);
+        HDC dc = GetDC(link);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, shown, lstrlenA(shown), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(link, dc);
+        EXPECT_LE(extent.cx, client.right) << shown;
+        EXPECT_LE(extent.cy, client.bottom) << shown;
+        EXPECT_EQ(std::string(shown).rfind(c.begins, 0), 0u) << shown;
+        DestroyWindow(bar);
+    }
 }
 
 TEST_F(HeaderBar, LinkFontHeightComesFromTheClientHeight) {
@@ -265,11 +277,13 @@ HINSTANCE WINAPI recordShellCall(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR pa
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));  // above 32: done
 }
 
-TEST_F(HeaderBar, OnlyAClickOnTheLinkOpensTheAddressItShows) {
+TEST_F(HeaderBar, OnlyAClickOnTheLinkOpensTheQuizsAddress) {
+    const char* const address = "https://ecole.example.fr/cm2";
+    copyText(currentQuiz->link, quizTextSize, address);
     HWND bar = createBar();
     char shown[128] = "";
     GetDlgItemTextA(bar, headerLinkId, shown, sizeof shown);
-    ASSERT_EQ(std::string(shown).rfind("http", 0), 0u) << shown;
+    EXPECT_STREQ(shown, "ecole.example.fr");  // the site, as the whole address is too wide
     struct Case {
         const char* name;
         WPARAM wParam;
@@ -293,11 +307,25 @@ TEST_F(HeaderBar, OnlyAClickOnTheLinkOpensTheAddressItShows) {
         const ShellCall& call = shellCalls[0];
         EXPECT_EQ(call.owner, nullptr);
         EXPECT_EQ(call.verb, "open");
-        EXPECT_EQ(call.file, shown);
+        EXPECT_EQ(call.file, address);
         EXPECT_TRUE(call.noParameters);
         EXPECT_TRUE(call.noDirectory);
         EXPECT_EQ(call.show, SW_SHOWNORMAL);
     }
+}
+
+TEST_F(HeaderBar, WithoutAnAddressTheLinkShowsAndOpensNothing) {
+    HWND bar = createBar();
+    char shown[128] = "x";
+    GetDlgItemTextA(bar, headerLinkId, shown, sizeof shown);
+    EXPECT_STREQ(shown, "");
+    struct Restore {
+        ~Restore() { headerShellExecute = ShellExecuteA; }
+    } restore;
+    headerShellExecute = recordShellCall;
+    shellCalls.clear();
+    SendMessageA(bar, WM_COMMAND, static_cast<WPARAM>(headerLinkId), 0);
+    EXPECT_TRUE(shellCalls.empty());
 }
 
 TEST_F(HeaderBar, SauverSavesEveryAnswerBox) {
