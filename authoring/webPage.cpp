@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "authoring/quizFields.h"
 #include "authoring/webAssets.h"
 
 namespace {
@@ -91,44 +92,55 @@ void appendStringList(std::string& json, const std::vector<std::string>& texts) 
     json += ']';
 }
 
-// Everything of the quiz the page shows or judges with, but its key.
+// One value of the quiz, under its key in a source, as the page reads it:
+// kind and reveal by number, texts as they are.
+void appendQuizValue(std::string& json, const QuizModel& model, const FieldInfo& info) {
+    switch (info.form) {
+        case FieldForm::choice:
+            json += std::to_string(info.field == ModelField::kind ? model.kind : model.reveal);
+            break;
+        case FieldForm::number: json += std::to_string(model.answersPerQuestion); break;
+        case FieldForm::text: appendJsonString(json, model.*info.quizText); break;
+        case FieldForm::textPair: appendStringList(json, {model.caption1, model.caption2}); break;
+        case FieldForm::textList: appendStringList(json, model.rewardCodes); break;
+        case FieldForm::colour:
+            json += "[" + std::to_string(model.colourRed) + "," + std::to_string(model.colourGreen) + "," +
+                    std::to_string(model.colourBlue) + "]";
+            break;
+        case FieldForm::questions:
+        case FieldForm::none: json += "null"; break;
+    }
+}
+
+// Everything of the quiz the page shows or judges with, but its key: every
+// value of the table of fields under its source key, so that a new field
+// reaches the page without a line here.
 bool quizJson(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
               const std::string& progressName, WebPage& out, std::string& json) {
-    json += "\"kind\":" + std::to_string(model.kind);
-    json += ",\"title\":";
-    appendJsonString(json, model.title);
-    json += ",\"author\":";
-    appendJsonString(json, model.author);
-    json += ",\"explanations\":";
-    appendJsonString(json, model.explanations);
-    json += ",\"answers\":" + std::to_string(model.answersPerQuestion);
-    json += ",\"captions\":";
-    appendStringList(json, {model.caption1, model.caption2});
-    json += ",\"reveal\":" + std::to_string(model.reveal);
-    json += ",\"colour\":[" + std::to_string(model.colourRed) + "," + std::to_string(model.colourGreen) + "," +
-            std::to_string(model.colourBlue) + "]";
-    json += ",\"codes\":";
-    appendStringList(json, model.rewardCodes);
-    json += ",\"progressName\":";
+    json += "\"progressName\":";
     appendJsonString(json, progressName);
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!*info.key || isQuestionField(info.field) || info.form == FieldForm::questions) continue;
+        json += ",\"" + std::string(info.key) + "\":";
+        appendQuizValue(json, model, info);
+    }
     json += ",\"questions\":[";
     bool ok = true;
-    for (size_t i = 0; i < model.questions.size(); ++i) {
-        const ModelQuestion& q = model.questions[i];
-        json += i > 0 ? ",{\"answer\":" : "{\"answer\":";
-        appendJsonString(json, q.answer);
-        json += ",\"answer2\":";
-        appendJsonString(json, q.answer2);
-        json += ",\"prompt\":";
-        appendJsonString(json, q.prompt);
-        json += ",\"comment\":";
-        appendJsonString(json, q.comment);
-        json += ",\"picture\":";
-        ok = appendMedia(json, q.picture, model, sourceFile, readFile, out) && ok;
-        json += ",\"solution\":";
-        ok = appendMedia(json, q.solution, model, sourceFile, readFile, out) && ok;
-        json += ",\"clip\":";
-        ok = appendMedia(json, q.clip, model, sourceFile, readFile, out) && ok;
+    for (size_t n = 0; n < model.questions.size(); ++n) {
+        const ModelQuestion& q = model.questions[n];
+        char separator = '{';
+        json += n > 0 ? "," : "";
+        for (int i = 0; i < fieldCount(); ++i) {
+            const FieldInfo& info = fieldTable()[i];
+            if (!isQuestionField(info.field)) continue;
+            json += separator + ("\"" + std::string(info.key) + "\":");
+            separator = ',';
+            if (info.media)
+                ok = appendMedia(json, q.*info.questionText, model, sourceFile, readFile, out) && ok;
+            else
+                appendJsonString(json, q.*info.questionText);
+        }
         json += '}';
     }
     json += ']';

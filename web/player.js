@@ -77,7 +77,7 @@
 
   const questionCount = () => quiz.questions.length;
   // The text kind lays out one box per question, whatever the quiz says.
-  const answersPerQuestion = () => (quiz.kind !== 0 && quiz.answers === 2 ? 2 : 1);
+  const answersPerQuestion = () => (quiz.kind !== 0 && quiz.answers_per_question === 2 ? 2 : 1);
 
   function acceptedAnswer(question, slot) {
     const entry = quiz.questions[Math.min(question, questionCount()) - 1];
@@ -88,6 +88,14 @@
     document.getElementById('title').textContent = quiz.title;
     document.getElementById('author').textContent = quiz.author;
     document.getElementById('explanations').textContent = quiz.explanations;
+    // The quiz's own address, shown as a reader recognises it; only a web
+    // address becomes a link.
+    const link = document.getElementById('link');
+    if (/^https?:\/\/[^\s"<>\\`]+$/.test(quiz.link || '')) {
+      link.href = quiz.link;
+      link.textContent = quiz.link.replace(/^https?:\/\/(www\.)?/, '').replace(/\/$/, '');
+      link.hidden = false;
+    }
     document.getElementById('score').textContent = `0 / ${questionCount()}`;
     document.getElementById('save').addEventListener('click', saveProgressFile);
     const file = document.getElementById('resume-file');
@@ -122,6 +130,17 @@
     const label = element('p', { class: 'verdict', id: `verdict-${k}` }, '?');
     input.addEventListener('keyup', (event) => {
       if (event.key === 'Enter') judgeBox(k, true);
+    });
+    // The Windows player's two keys: F1 offers this answer to every box not
+    // yet right, F2 saves the answers as a file.
+    input.addEventListener('keydown', (event) => {
+      if (event.key === 'F1') {
+        event.preventDefault();
+        copyAnswerToOpenBoxes(k);
+      } else if (event.key === 'F2') {
+        event.preventDefault();
+        saveProgressFile();
+      }
     });
     input.addEventListener('blur', () => judgeBox(k, true));
     input.addEventListener('focus', () => input.select());
@@ -224,6 +243,15 @@
     saveProgress();
   }
 
+  function copyAnswerToOpenBoxes(k) {
+    const text = boxes[k - 1].input.value;
+    boxes.forEach((b, i) => {
+      if (b.label.textContent === judge.verdicts[RIGHT]) return;
+      b.input.value = text;
+      judgeBox(i + 1, false);
+    });
+  }
+
   function fullyAnswered(question) {
     return boxes.filter((b) => b.question === question)
       .every((b) => judge.matches(acceptedAnswer(b.question, b.slot), b.input.value));
@@ -267,7 +295,7 @@
   function updateScore() {
     const score = currentScore();
     document.getElementById('score').textContent = `${score} / ${questionCount()}`;
-    const code = score <= 0 ? '' : score > 96 ? '' : quiz.codes[score - 1] || '';
+    const code = score <= 0 ? '' : score > 96 ? '' : quiz.reward_codes[score - 1] || '';
     document.getElementById('code').value = code;
   }
 

@@ -38,6 +38,10 @@ before(async () => {
   writeFileSync(path.join(artifacts, 'metafile.toml'), 'kind = "pictures"\ntitle = "Dessins"\n' +
     'reward_codes = ["A"]\n\n[[question]]\nanswer = "maison"\npicture = "dessin.wmf"\n');
   [pages.metafile, pages.metafileReport] = writePage(path.join(artifacts, 'metafile.toml'), 'metafile');
+  writeFileSync(path.join(artifacts, 'lien.toml'), 'kind = "text"\ntitle = "Lien"\n' +
+    'link = "https://www.ecole.example.fr/cm2/"\nreward_codes = ["A", "B", "C"]\n\n' +
+    '[[question]]\nanswer = "oui"\n\n[[question]]\nanswer = "non"\n\n[[question]]\nanswer = "oui"\n');
+  [pages.link] = writePage(path.join(artifacts, 'lien.toml'), 'lien');
   browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: chromiumFlags, headless: true });
 });
 
@@ -116,6 +120,25 @@ test('text quiz: verdicts, score, code, reload', async () => {
   assert.deepEqual(await scoreAndCode(page), ['2 / 5', 'ORANGE']);
   assert.deepEqual(await axeViolations(page), []);
   await page.screenshot({ path: path.join(artifacts, 'capitales-desktop.png'), fullPage: true });
+  assert.deepEqual(seen.requests, []);
+  assert.deepEqual(seen.errors, []);
+  await context.close();
+});
+
+test('the quiz\'s own address; F1 offers an answer to every box not yet right', async () => {
+  const { context, page, seen } = await open(pages.link);
+  const link = page.getByRole('link', { name: 'ecole.example.fr/cm2' });
+  assert.equal(await link.getAttribute('href'), 'https://www.ecole.example.fr/cm2/');
+  await answer(page, 'Question 2', 'non');
+  await box(page, 'Question 1').fill('oui');
+  await box(page, 'Question 1').press('F1');
+  assert.deepEqual(await Promise.all([1, 2, 3].map((n) => box(page, `Question ${n}`).inputValue())),
+    ['oui', 'non', 'oui']);
+  assert.deepEqual(await scoreAndCode(page), ['3 / 3', 'C']);
+  // The page of a quiz without an address shows none.
+  const plain = await open(pages.text);
+  assert.equal(await plain.page.locator('#link').isVisible(), false);
+  await plain.context.close();
   assert.deepEqual(seen.requests, []);
   assert.deepEqual(seen.errors, []);
   await context.close();
