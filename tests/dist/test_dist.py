@@ -6,6 +6,7 @@ folder, every quiz in it starts under Wine with its own title, and so does the
 bare player, also under names Windows would take for an installer; the editor
 opens an example there and builds it with the player beside it."""
 import glob
+import html
 import os
 import re
 import shutil
@@ -88,6 +89,7 @@ class ReleaseZipTest(unittest.TestCase):
         expected = {"LISEZMOI.txt", "vetra.exe", "quizpack.exe", "atelier.exe"}
         for stem, (path, source) in self.sources.items():
             expected.add(stem + ".exe")
+            expected.add("pages-web/" + stem + ".html")
             folder = "exemples/" + makeDist.EXAMPLE_FOLDERS[os.path.basename(os.path.dirname(path))]
             expected.add(folder + "/" + os.path.basename(path))
             for question in source["question"]:
@@ -119,6 +121,15 @@ class ReleaseZipTest(unittest.TestCase):
                 self.assertIn(("PATCH", 104), resources)
                 self.assertIn(("PATCH", 105), resources)
 
+    def test_each_example_is_also_a_page_of_its_own(self):
+        for stem, (path, source) in self.sources.items():
+            with self.subTest(stem):
+                page = self.zip.read("pages-web/" + stem + ".html").decode("utf-8")
+                self.assertTrue(page.startswith("<!DOCTYPE html>"))
+                self.assertIn("<title>%s</title>" % html.escape(source["title"], quote=False).replace('"', "&quot;"),
+                              page)
+                self.assertIn("default-src 'none'", page)  # fetches nothing, as mailed or served
+
     def test_readme_is_windows_1252_with_cr_lf(self):
         data = self.zip.read("LISEZMOI.txt")
         self.assertNotIn(b"\r\r", data)
@@ -130,7 +141,8 @@ class ReleaseZipTest(unittest.TestCase):
         self.assertIn("\u00e9", text)  # accents as single Windows-1252 bytes, not UTF-8 pairs
         self.assertNotIn("\u00c3", text)
         for words in ("Vetra 2.1.4.3", "quizpack.exe", "atelier.exe", "quizpack build histoire.toml", "capitales.txt",
-                      "Appuyez sur une touche", "quizpack import questions.csv"):
+                      "Appuyez sur une touche", "quizpack import questions.csv", "pages-web",
+                      "quizpack web histoire.toml --scorm"):
             self.assertIn(words, text)
         for stem in self.sources:
             self.assertIn(stem + ".exe", text)

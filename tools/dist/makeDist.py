@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the release zip: the bare player, quizpack, the editor, every example quiz packed
-(named after its source), the example sources with their media under
-exemples/, and LISEZMOI.txt in Windows-1252 with CR LF line ends.
+(named after its source) and as a web page under pages-web/, the example sources with
+their media under exemples/, and LISEZMOI.txt in Windows-1252 with CR LF line ends.
 
 The same build gives the same bytes: entries in a fixed order, one date for
 all (the commit's, or SOURCE_DATE_EPOCH), fixed attributes, and packed
@@ -83,17 +83,27 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def pack(build, toml_path, output):
-    """Packs one source with quizpack under Wine into a copy of the build's player."""
-    command = ["wine", os.path.join(build, "quizpack.exe"), "build", windows_path(toml_path),
-               "-o", windows_path(output), "--player", windows_path(os.path.join(build, "vetra.exe"))]
+def quizpack(build, arguments, toml_path, output):
+    """Runs quizpack under Wine on one source; fails unless it wrote `output`."""
+    command = ["wine", os.path.join(build, "quizpack.exe")] + arguments
     # Files, not pipes: Wine's helper processes may keep a pipe open long after.
     with tempfile.TemporaryFile() as log:
         code = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=300).returncode
         log.seek(0)
         text = log.read().decode("utf-8", "replace")
     if code != 0 or not os.path.isfile(output):
-        raise RuntimeError("quizpack could not pack %s (%d):\n%s" % (toml_path, code, text))
+        raise RuntimeError("quizpack could not make %s from %s (%d):\n%s" % (output, toml_path, code, text))
+
+
+def pack(build, toml_path, output):
+    """Packs one source into a copy of the build's player."""
+    quizpack(build, ["build", windows_path(toml_path), "-o", windows_path(output),
+                     "--player", windows_path(os.path.join(build, "vetra.exe"))], toml_path, output)
+
+
+def web_page(build, toml_path, output):
+    """The source as one web page, for learners without Windows."""
+    quizpack(build, ["web", windows_path(toml_path), "-o", windows_path(output)], toml_path, output)
 
 
 def readme(source, packed_names):
@@ -112,17 +122,21 @@ def read(path):
 def entries(build, source=SOURCE, workdir=None):
     """[(name in the zip, bytes)] in the order they are written."""
     with tempfile.TemporaryDirectory(prefix="vetra-dist-", dir=workdir) as scratch:
-        packed, sources = [], []
+        packed, pages, sources = [], [], []
         for toml_path, folder in examples(source):
             stem = os.path.splitext(os.path.basename(toml_path))[0]
             output = os.path.join(scratch, stem + ".exe")
             pack(build, toml_path, output)
             packed.append((stem + ".exe", read(output)))
+            page = os.path.join(scratch, stem + ".html")
+            web_page(build, toml_path, page)
+            pages.append(("pages-web/" + stem + ".html", read(page)))
             here = os.path.dirname(toml_path)
             sources.append((folder + "/" + os.path.basename(toml_path), read(toml_path)))
             for media in media_of(toml_path):
                 sources.append((folder + "/" + media.replace("\\", "/"), read(os.path.join(here, media))))
     packed.sort()
+    pages.sort()
     sources.sort()
     names = [name for name, _ in packed]
     if len(set(names)) != len(names) or len({n for n, _ in sources}) != len(sources):
@@ -130,7 +144,7 @@ def entries(build, source=SOURCE, workdir=None):
     return ([("LISEZMOI.txt", readme(source, names)),
              ("vetra.exe", read(os.path.join(build, "vetra.exe"))),
              ("quizpack.exe", read(os.path.join(build, "quizpack.exe"))),
-             ("atelier.exe", read(os.path.join(build, "atelier.exe")))] + packed + sources)
+             ("atelier.exe", read(os.path.join(build, "atelier.exe")))] + packed + pages + sources)
 
 
 def write_zip(items, output, seconds):
