@@ -151,6 +151,12 @@ enum class Message {
     webLarge,
     webWritten,
     scormWritten,
+    // editor keyboard, saving and export
+    menuExportWeb,
+    menuExportScorm,
+    filterWebPage,
+    filterScormPackage,
+    exportWarnings,
 };
 
 // The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order
