@@ -9,7 +9,6 @@
 #include <algorithm>
 
 #include "authoring/filesWin.h"
-#include "authoring/paths.h"
 #include "editor/accessKeys.h"
 #include "editor/editorCommands.h"
 #include "pictures/pictureResourceWin.h"
@@ -71,7 +70,8 @@ LRESULT onCreate(EditorWindow& e, const CREATESTRUCTW* create) {
     e.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     e.randomState = GetTickCount() ^ (GetCurrentProcessId() << 16);
     // Until a quiz is opened, Save offers the folder the editor was started in.
-    e.lastFolder = folderOf(fullPath("x"));
+    wchar_t started[MAX_PATH] = L"";
+    if (GetCurrentDirectoryW(MAX_PATH, started)) e.lastFolder = utf8FromWide(started);
     // A picture that cannot be read says so in its preview, not in a box.
     pictureMessageHook = [](const char*, const char*, UINT) {};
     const COLORREF colours[] = {0, anagramColour, rightColour, wrongColour, hintColour};
