@@ -35,26 +35,23 @@ std::string problemList(const std::vector<ModelProblem>& problems) {
 }
 
 // The common file dialog; "" when the author cancels. A Save dialog offers
-// `offered` (a full path: the dialog opens in its folder); an Open dialog
-// starts in the folder of the last quiz opened. Neither moves the current
-// folder, so that no dialog decides where the next one opens.
+// `offered`, a full path, so that it opens in that folder rather than in
+// the last one a dialog visited (a table's, say); an Open dialog is left to
+// start where the author last looked.
 std::string askFileName(EditorWindow& e, Message filterId, const std::string& offered = "",
                         const wchar_t* extension = nullptr) {
     const bool forSaving = extension != nullptr;
     wchar_t name[MAX_PATH] = L"";
     if (forSaving) lstrcpynW(name, wide(offered).c_str(), MAX_PATH);
     const std::wstring filter = filterOf(filterId);
-    const std::wstring folder = wide(e.lastFolder);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = e.window;
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = name;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = forSaving || folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrDefExt = extension;
-    dialog.Flags =
-        OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | (forSaving ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | (forSaving ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     const BOOL chosen = forSaving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     return chosen ? utf8FromWide(name) : std::string();
 }
