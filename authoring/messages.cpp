@@ -292,7 +292,7 @@ const char* const texts[] = {
     // menuTry
     "Essa&yer le quiz\tF5",
     // menuQuit
-    "&Quitter",
+    "&Quitter\tAlt+F4",
     // menuAddQuestion
     "&Ajouter une question",
     // menuDuplicateQuestion
@@ -350,6 +350,17 @@ const char* const texts[] = {
     // linkForm
     "une adresse web commence par http:// ou https:// et ne contient ni espace ni accent "
     "(par exemple https://ecole.example.fr/cm2)",
+    // editor keyboard, saving and export
+    // menuExportWeb
+    "Exporter en page &web\x85",
+    // menuExportScorm
+    "Exporter pour une &plateforme (SCORM)\x85",
+    // filterWebPage
+    "Page web (*.html)|*.html|Tous les fichiers (*.*)|*.*|",
+    // filterScormPackage
+    "Paquet SCORM (*.zip)|*.zip|Tous les fichiers (*.*)|*.*|",
+    // exportWarnings
+    "{1}, mais :",
 };
 
 // The editor's words for the messages that name a source's keys or values.
@@ -396,7 +407,7 @@ const FormText formTexts[] = {
 };
 
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
-static_assert(textCount == static_cast<int>(Message::linkForm) + 1,
+static_assert(textCount == static_cast<int>(Message::exportWarnings) + 1,
               "one text per message, in the order of the enumeration");
 
 }  // namespace

@@ -153,6 +153,12 @@ enum class Message {
     scormWritten,
     // the quiz's web address
     linkForm,
+    // editor keyboard, saving and export
+    menuExportWeb,
+    menuExportScorm,
+    filterWebPage,
+    filterScormPackage,
+    exportWarnings,
 };
 
 // The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order

@@ -12,6 +12,8 @@ enum EditorCommand {
     cmdQuit = 40006,
     cmdTry = 40007,
     cmdImportTable = 40008,
+    cmdExportWeb = 40009,
+    cmdExportScorm = 40010,
     cmdAddQuestion = 40101,
     cmdDuplicateQuestion = 40102,
     cmdDeleteQuestion = 40103,

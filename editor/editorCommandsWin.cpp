@@ -57,7 +57,7 @@ void onNew(EditorWindow& e) {
     if (!confirmLeaving(e)) return;
     e.document = newDocument();
     e.notice.clear();
-    e.suggestedPath.clear();
+    clearTrials(e);
     showDocument(e);
 }
 
@@ -78,6 +78,8 @@ void onMenuCommand(EditorWindow& e, int id) {
         case cmdBuild: buildQuiz(e); break;
         case cmdTry: tryQuiz(e); break;
         case cmdImportTable: importTable(e); break;
+        case cmdExportWeb: exportQuiz(e, false); break;
+        case cmdExportScorm: exportQuiz(e, true); break;
         case cmdQuit: PostMessageW(e.window, WM_CLOSE, 0, 0); break;
         case cmdAddQuestion: onQuestionOperation(e, addQuestion); break;
         case cmdDuplicateQuestion: onQuestionOperation(e, duplicateQuestion); break;

@@ -14,6 +14,7 @@
 #include "editor/editorCommands.h"
 #include "editor/editorWindowWin.h"
 #include "editor/mediaFiles.h"
+#include "editor/saveSuggestion.h"
 
 namespace {
 
@@ -33,11 +34,15 @@ std::string problemList(const std::vector<ModelProblem>& problems) {
     return text;
 }
 
-// The common file dialog; "" when the author cancels.
-std::string askFileName(EditorWindow& e, bool forSaving, Message filterId) {
+// The common file dialog; "" when the author cancels. A Save dialog offers
+// `offered`, a full path, so that it opens in that folder rather than in
+// the last one a dialog visited (a table's, say); an Open dialog is left to
+// start where the author last looked.
+std::string askFileName(EditorWindow& e, Message filterId, const std::string& offered = "",
+                        const wchar_t* extension = nullptr) {
+    const bool forSaving = extension != nullptr;
     wchar_t name[MAX_PATH] = L"";
-    const std::string& offered = e.document.path.empty() ? e.suggestedPath : e.document.path;
-    if (forSaving && !offered.empty()) lstrcpynW(name, wide(offered).c_str(), MAX_PATH);
+    if (forSaving) lstrcpynW(name, wide(offered).c_str(), MAX_PATH);
     const std::wstring filter = filterOf(filterId);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -45,11 +50,32 @@ std::string askFileName(EditorWindow& e, bool forSaving, Message filterId) {
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = name;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = forSaving ? L"toml" : nullptr;
-    dialog.Flags = forSaving ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
-                             : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    dialog.lpstrDefExt = extension;
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | (forSaving ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     const BOOL chosen = forSaving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     return chosen ? utf8FromWide(name) : std::string();
+}
+
+// Where a Save dialog for `extension` starts: see suggestedSavePath.
+std::string offeredPath(const EditorWindow& e, const char* extension) {
+    return suggestedSavePath(e.document, extension, messageText(Message::untitled), e.lastFolder, temporaryFolder());
+}
+
+// What stopped a workflow, in a box: the refusal with its problems, or the
+// one file that could not be read or written.
+void showFailure(EditorWindow& e, const WorkflowReport& report) {
+    if (!report.refusal.text.empty()) {
+        std::vector<ModelProblem> problems;
+        for (const ReportProblem& p : report.problems) problems.push_back(p.problem);
+        ask(e, report.refusal.text + problemList(problems), MB_OK | MB_ICONWARNING);
+    } else if (!report.problems.empty()) {
+        ask(e, report.problems.front().file + " : " + report.problems.front().problem.message, MB_OK | MB_ICONERROR);
+    }
+}
+
+// A report's done lines after what the status line says already.
+void addNotice(EditorWindow& e, const WorkflowReport& report) {
+    for (const ReportLine& line : report.done) e.notice += (e.notice.empty() ? "" : " ; ") + line.text;
 }
 
 // Pictures and clips from outside the source's folder are copied into a
@@ -101,7 +127,8 @@ bool openPackedQuiz(EditorWindow& e, const std::string& path) {
     }
     e.document = openedDocument(model, "");
     e.document.saved = QuizModel();  // nothing of it is saved yet
-    e.suggestedPath = withExtension(path, ".toml");
+    e.lastFolder = folderOf(path);
+    clearTrials(e);
     e.notice = messageText(Message::extractedNotice, {fileStem(path)});
     for (const ReportProblem& warning : report.warnings) e.notice += " ; " + warning.problem.message;
     showDocument(e);
@@ -117,13 +144,7 @@ bool packInto(EditorWindow& e, const std::string& output, std::string& done) {
         done = report.done.empty() ? std::string() : report.done.front().text;
         return true;
     }
-    if (!report.refusal.text.empty()) {
-        std::vector<ModelProblem> problems;
-        for (const ReportProblem& p : report.problems) problems.push_back(p.problem);
-        ask(e, report.refusal.text + problemList(problems), MB_OK | MB_ICONWARNING);
-    } else {
-        ask(e, report.problems.front().file + " : " + report.problems.front().problem.message, MB_OK | MB_ICONERROR);
-    }
+    showFailure(e, report);
     return false;
 }
 
@@ -136,7 +157,7 @@ bool refuseWithProblems(EditorWindow& e) {
 }  // namespace
 
 bool saveAs(EditorWindow& e) {
-    const std::string path = askFileName(e, true, Message::filterQuiz);
+    const std::string path = askFileName(e, Message::filterQuiz, offeredPath(e, ".toml"), L"toml");
     return !path.empty() && saveTo(e, path);
 }
 
@@ -155,7 +176,7 @@ bool confirmLeaving(EditorWindow& e) {
 
 void askAndOpen(EditorWindow& e) {
     if (!confirmLeaving(e)) return;
-    const std::string path = askFileName(e, false, Message::filterOpen);
+    const std::string path = askFileName(e, Message::filterOpen);
     if (!path.empty()) openFile(e, path);
 }
 
@@ -185,7 +206,8 @@ bool openFile(EditorWindow& e, const std::string& given) {
     }
     e.document = openedDocument(model, path);
     e.notice.clear();
-    e.suggestedPath.clear();
+    e.lastFolder = folderOf(path);
+    clearTrials(e);
     showDocument(e);
     return true;
 }
@@ -201,7 +223,35 @@ void buildQuiz(EditorWindow& e) {
         if (!save(e)) return;
     }
     std::string done;
-    if (packInto(e, withExtension(e.document.path, ".exe"), done)) ask(e, done, MB_OK | MB_ICONINFORMATION);
+    if (!packInto(e, withExtension(e.document.path, ".exe"), done)) return;
+    // Success is said in the status line: a box to dismiss after every build would be noise.
+    e.notice += (e.notice.empty() ? "" : " ; ") + done;
+    refresh(e);
+}
+
+// The quiz as one web page or a SCORM package, written by the workflow
+// quizpack web runs, from the saved source: both make the same bytes.
+void exportQuiz(EditorWindow& e, bool scorm) {
+    e.mediaVerdicts.clear();
+    refresh(e);
+    if (refuseWithProblems(e)) return;
+    if (e.document.isDirty() || e.document.path.empty()) {
+        if (!save(e)) return;
+    }
+    const std::string output = askFileName(e, scorm ? Message::filterScormPackage : Message::filterWebPage,
+                                           offeredPath(e, scorm ? ".zip" : ".html"), scorm ? L"zip" : L"html");
+    if (output.empty()) return;
+    WindowsFileSystem files;
+    const WorkflowReport report = exportWebQuiz(files, {e.document.path, output, scorm});
+    if (!report.succeeded()) return showFailure(e, report);
+    if (!report.warnings.empty()) {
+        // What the browsers will not show is worth a box: the author may want other files.
+        std::string text = messageText(Message::exportWarnings, {report.done.empty() ? "" : report.done.front().text});
+        for (const ReportProblem& warning : report.warnings) text += "\n" + warning.problem.message;
+        ask(e, text, MB_OK | MB_ICONWARNING);
+    }
+    addNotice(e, report);
+    refresh(e);
 }
 
 // The quiz as it stands, unsaved changes included, played from a folder of
@@ -233,8 +283,11 @@ void tryQuiz(EditorWindow& e) {
 // Questions kept in a spreadsheet; a table with any problem adds nothing,
 // and the author is told where each problem is.
 void importTable(EditorWindow& e) {
-    const std::string path = askFileName(e, false, Message::filterTable);
-    if (path.empty()) return;
+    const std::string path = askFileName(e, Message::filterTable);
+    if (!path.empty()) importTableFile(e, path);
+}
+
+void importTableFile(EditorWindow& e, const std::string& path) {
     WindowsFileSystem files;
     WorkflowReport report;
     const bool imported = importIntoDocument(e.document, [&](QuizModel& model) {
@@ -251,7 +304,7 @@ void importTable(EditorWindow& e) {
         return;
     }
     e.notice.clear();
-    for (const ReportLine& line : report.done) e.notice += (e.notice.empty() ? "" : " ; ") + line.text;
+    addNotice(e, report);
     showDocument(e);
 }
 
@@ -262,17 +315,19 @@ void browseMedia(EditorWindow& e, int fieldId) {
     const Message filter = fieldId != idClip   ? Message::filterPictures
                            : kind == kindVideo ? Message::filterVideos
                                                : Message::filterSounds;
-    const std::string path = askFileName(e, false, filter);
+    const std::string path = askFileName(e, filter);
     if (path.empty()) return;
     // Through the field, as if typed: the model, the problems and the preview follow.
     setControlText(e, fieldId, pickedMediaPath(e.document.path, path));
 }
 
-// The first quiz among the files is opened; else the pictures (or clips)
-// become questions, one per file in name order.
+// The first quiz or table among the files is opened or imported (as
+// Fichier > Ouvrir or Importer would); else the pictures (or clips) become
+// questions, one per file in name order.
 void dropFiles(EditorWindow& e, const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         const DroppedKind kind = droppedKind(file);
+        if (kind == DroppedKind::table) return importTableFile(e, file);
         if (kind != DroppedKind::source && kind != DroppedKind::packed) continue;
         if (confirmLeaving(e)) openFile(e, file);
         return;

@@ -1,6 +1,7 @@
 // The editor's controls, menu and layout: made once, placed again whenever
 // the window's size changes.
 #include "authoring/filesWin.h"
+#include "editor/accessKeys.h"
 #include "editor/editorCommands.h"
 #include "editor/editorWindowWin.h"
 
@@ -46,10 +47,19 @@ struct MenuItem {
     Message text;
 };
 const MenuItem fileMenu[] = {
-    {cmdNew, Message::menuNew},       {cmdOpen, Message::menuOpen},   {cmdSave, Message::menuSave},
-    {cmdSaveAs, Message::menuSaveAs}, {0, Message::menuFile},         {cmdImportTable, Message::menuImportTable},
-    {0, Message::menuFile},           {cmdBuild, Message::menuBuild}, {cmdTry, Message::menuTry},
-    {0, Message::menuFile},           {cmdQuit, Message::menuQuit},
+    {cmdNew, Message::menuNew},
+    {cmdOpen, Message::menuOpen},
+    {cmdSave, Message::menuSave},
+    {cmdSaveAs, Message::menuSaveAs},
+    {0, Message::menuFile},
+    {cmdImportTable, Message::menuImportTable},
+    {cmdExportWeb, Message::menuExportWeb},
+    {cmdExportScorm, Message::menuExportScorm},
+    {0, Message::menuFile},
+    {cmdBuild, Message::menuBuild},
+    {cmdTry, Message::menuTry},
+    {0, Message::menuFile},
+    {cmdQuit, Message::menuQuit},
 };
 const MenuItem editMenu[] = {
     {cmdAddQuestion, Message::menuAddQuestion},
@@ -131,13 +141,23 @@ std::wstring wideMessage(Message id) {
     return wideFromUtf8(messageText(id));
 }
 
-std::string textOfControl(const EditorWindow& e, int id) {
-    HWND handle = control(e, id);
+std::wstring windowText(HWND handle) {
     const int length = GetWindowTextLengthW(handle);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     const int copied = GetWindowTextW(handle, &text[0], length + 1);
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return utf8FromWide(text);
+    return text;
+}
+
+std::string textOfControl(const EditorWindow& e, int id) {
+    return utf8FromWide(windowText(control(e, id)));
+}
+
+void focusControl(HWND child) {
+    SetFocus(child);
+    wchar_t cls[16] = L"";
+    GetClassNameW(child, cls, 16);
+    if (lstrcmpiW(cls, L"Edit") == 0) SendMessageW(child, EM_SETSEL, 0, -1);
 }
 
 void setControlText(const EditorWindow& e, int id, const std::string& utf8) {
@@ -166,9 +186,13 @@ void makeControls(EditorWindow& e) {
     makeLabel(e, idRewardCodes, fieldLabel(ModelField::rewardCodes));
     makeChild(e, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
               WS_EX_CLIENTEDGE, idRewardCodes);
-    for (const TextField& f : questionFields) makeEdit(e, f.id, fieldLabel(f.field, f.item));
-    for (const MediaField& m : mediaFields) {
-        makeChild(e, L"BUTTON", wideMessage(Message::buttonBrowse), WS_TABSTOP | BS_PUSHBUTTON, 0, m.button);
+    // Made in reading order, which Tab follows: each "Parcourir..." right after its field.
+    for (const TextField& f : questionFields) {
+        makeEdit(e, f.id, fieldLabel(f.field, f.item));
+        for (const MediaField& m : mediaFields) {
+            if (m.field != f.id) continue;
+            makeChild(e, L"BUTTON", wideMessage(Message::buttonBrowse), WS_TABSTOP | BS_PUSHBUTTON, 0, m.button);
+        }
     }
     for (const Trial& t : trials) {
         makeEdit(e, t.box, wideMessage(t.label));
@@ -181,9 +205,40 @@ void makeControls(EditorWindow& e) {
         makeChild(e, L"STATIC", L"", SS_OWNERDRAW, 0, mediaFields[i].preview);
     }
     makeLabel(e, idProblemList, wideMessage(Message::labelProblems));
-    makeChild(e, L"LISTBOX", L"", WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+    makeChild(e, L"LISTBOX", L"",
+              WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE, idProblemList);
-    makeChild(e, L"STATIC", L"", SS_LEFT | SS_SUNKEN, 0, idStatus);
+    // One line, never wrapped: a long path loses its middle to "...", not its end.
+    makeChild(e, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS | SS_SUNKEN, 0, idStatus);
+    addAccessKeys(e);
+}
+
+void addAccessKeys(EditorWindow& e) {
+    // The fields are served first, the lists and the trials with the letters left.
+    const int others[] = {idQuestionList, idProblemList, idTryAnswer, idTryAnswer2};
+    auto isOther = [&](int id) {
+        for (int other : others) {
+            if (id == other) return true;
+        }
+        return false;
+    };
+    std::vector<HWND> statics;
+    std::vector<std::string> texts;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto& label : e.labels) {
+            // The previews' labels name no control to go to.
+            if (label.first == idPreviewPicture || label.first == idPreviewSolution) continue;
+            if (isOther(label.first) != (pass == 1)) continue;
+            statics.push_back(label.second);
+            texts.push_back(utf8FromWide(windowText(label.second)));
+        }
+    }
+    std::u32string menuBar;
+    for (Message menu : {Message::menuFile, Message::menuEdit, Message::menuHelp}) {
+        menuBar += accessKeyOf(messageText(menu));
+    }
+    const std::vector<std::string> keyed = withAccessKeys(texts, menuBar);
+    for (size_t i = 0; i < statics.size(); ++i) SetWindowTextW(statics[i], wide(keyed[i]).c_str());
 }
 
 HMENU makeMenu() {

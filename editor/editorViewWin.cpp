@@ -88,6 +88,10 @@ void showTrials(EditorWindow& e) {
     }
 }
 
+void clearTrials(EditorWindow& e) {
+    for (const Trial& t : trials) setControlText(e, t.box, "");
+}
+
 // The selected question's pictures, read again only when their file changed.
 void showPreviews(EditorWindow& e) {
     const EditorDocument& d = e.document;

@@ -6,7 +6,10 @@
 // After windows.h, whose types it uses.
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "authoring/filesWin.h"
+#include "editor/accessKeys.h"
 #include "editor/editorCommands.h"
 #include "pictures/pictureResourceWin.h"
 #include "quiz/quiz.h"
@@ -22,8 +25,10 @@ EditorWindow* stateOf(HWND window) {
     return reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// A click in the problems list shows the question the problem is about.
-void onProblemChosen(EditorWindow& e) {
+// A problem chosen in the problems list shows the question it is about; a
+// click (or Enter) goes on to its field, while the arrow keys stay in the
+// list so that the author can go down it.
+void onProblemChosen(EditorWindow& e, bool toField) {
     const int index = static_cast<int>(SendMessageW(control(e, idProblemList), LB_GETCURSEL, 0, 0));
     if (index < 0 || static_cast<size_t>(index) >= e.listed.size()) return;
     const ModelProblem& problem = e.listed[index];
@@ -31,7 +36,7 @@ void onProblemChosen(EditorWindow& e) {
     showSelectedQuestion(e);
     // The list itself stays as it is, so that the author can go down it.
     for (const TextField& f : questionFields) {
-        if (f.field == problem.field) SetFocus(control(e, f.id));
+        if (toField && f.field == problem.field) SetFocus(control(e, f.id));
     }
 }
 
@@ -64,6 +69,9 @@ LRESULT onNcCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT onCreate(EditorWindow& e, const CREATESTRUCTW* create) {
     e.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     e.randomState = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    // Until a quiz is opened, Save offers the folder the editor was started in.
+    wchar_t started[MAX_PATH] = L"";
+    if (GetCurrentDirectoryW(MAX_PATH, started)) e.lastFolder = utf8FromWide(started);
     // A picture that cannot be read says so in its preview, not in a box.
     pictureMessageHook = [](const char*, const char*, UINT) {};
     const COLORREF colours[] = {0, anagramColour, rightColour, wrongColour, hintColour};
@@ -99,7 +107,7 @@ void onCommand(EditorWindow& e, int id, int code, HWND from) {
     // Menus and accelerators come without a control.
     if (!from) return onMenuCommand(e, id);
     if (id == idQuestionList && code == LBN_SELCHANGE) return onQuestionChosen(e);
-    if (id == idProblemList && code == LBN_SELCHANGE) return onProblemChosen(e);
+    if (id == idProblemList && code == LBN_SELCHANGE) return onProblemChosen(e, GetKeyState(VK_LBUTTON) < 0);
     if (id == idProblemList && code == LBN_DBLCLK) return onProblemOpened(e);
     if (code == EN_CHANGE) return onEditChanged(e, id);
     if (code == BN_CLICKED) return onButton(e, id);
@@ -214,17 +222,77 @@ HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show) {
     return window;
 }
 
-bool editorTakesKey(HWND window, const MSG& message) {
-    EditorWindow* e = stateOf(window);
-    if (!e || message.message != WM_KEYDOWN || message.wParam != VK_RETURN || message.hwnd != control(*e, idAnswer)) {
-        return false;
+namespace {
+
+// The control of the window that holds `from` (a control or a part of one).
+HWND topControl(const EditorWindow& e, HWND from) {
+    while (from && GetParent(from) != e.window) from = GetParent(from);
+    return from;
+}
+
+// Tab and Shift+Tab go round the controls that take the keyboard, in the
+// order they were made (reading order), past the disabled and hidden ones.
+// Taken here because a multi-line edit (the codes) would keep a Tab.
+bool onTabKey(EditorWindow& e, HWND from) {
+    std::vector<HWND> stops;
+    for (HWND child = GetWindow(e.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
+            stops.push_back(child);
     }
-    if (!selectQuestion(e->document, e->document.selected + 1)) return true;
-    showSelectedQuestion(*e);
-    SendMessageW(control(*e, idAnswer), EM_SETSEL, 0, -1);
+    if (stops.empty()) return true;
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    const auto at = std::find(stops.begin(), stops.end(), topControl(e, from));
+    size_t next = back ? stops.size() - 1 : 0;
+    if (at != stops.end()) {
+        next = (static_cast<size_t>(at - stops.begin()) + (back ? stops.size() - 1 : 1)) % stops.size();
+    }
+    focusControl(stops[next]);
     return true;
 }
 
+// Alt and a label's underlined letter go to its control, or past a control
+// that takes no keyboard (the colour's swatch) to the next that does. A
+// letter no label has is left to the menu bar.
+bool onAccessKey(EditorWindow& e, WPARAM character) {
+    const char32_t key = foldedKey(static_cast<char32_t>(character));
+    if (!key) return false;
+    for (const auto& label : e.labels) {
+        if (accessKeyOf(utf8FromWide(windowText(label.second))) != key) continue;
+        HWND target = control(e, label.first);
+        while (target && !(GetWindowLongW(target, GWL_STYLE) & WS_TABSTOP)) target = GetWindow(target, GW_HWNDNEXT);
+        if (target && IsWindowEnabled(target) && IsWindowVisible(target)) focusControl(target);
+        return true;
+    }
+    return false;
+}
+
+// Enter in the answer field goes on to the next question's answer.
+bool onEnterInAnswer(EditorWindow& e) {
+    if (!selectQuestion(e.document, e.document.selected + 1)) return true;
+    showSelectedQuestion(e);
+    SendMessageW(control(e, idAnswer), EM_SETSEL, 0, -1);
+    return true;
+}
+
+}  // namespace
+
+bool editorTakesKey(HWND window, const MSG& message) {
+    EditorWindow* e = stateOf(window);
+    if (!e || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
+    const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+    if (message.message == WM_SYSCHAR) return onAccessKey(*e, message.wParam);
+    if (message.message != WM_KEYDOWN || !plain) return false;
+    if (message.wParam == VK_TAB) return onTabKey(*e, message.hwnd);
+    if (message.wParam != VK_RETURN) return false;
+    if (message.hwnd == control(*e, idAnswer)) return onEnterInAnswer(*e);
+    if (message.hwnd == control(*e, idProblemList)) {
+        onProblemChosen(*e, true);
+        return true;
+    }
+    return false;
+}
+
+// The one table of keyboard shortcuts; the menus' texts name the same keys.
 HACCEL createEditorAccelerators() {
     ACCEL keys[] = {
         {FVIRTKEY | FCONTROL, 'N', cmdNew},   {FVIRTKEY | FCONTROL, 'O', cmdOpen}, {FVIRTKEY | FCONTROL, 'S', cmdSave},

@@ -23,11 +23,15 @@
 bool registerEditorWindow(HINSTANCE instance);
 // Creates and shows the main window, opening `path` (UTF-8) when not empty.
 HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show);
-// Keys the editor takes before the dialog navigation does: Enter in the
-// answer field goes on to the next question's answer, so that a list of
-// pictures is answered one after the other from the keyboard. True when taken.
+// Keys the editor takes before the dialog navigation does: Tab and
+// Shift+Tab go round every control in reading order, Alt and a label's
+// underlined letter go to its field, Enter in the answer field goes on to
+// the next question's answer (a list of pictures is answered one after the
+// other from the keyboard) and Enter in the Problems list to the field of
+// the problem. True when taken.
 bool editorTakesKey(HWND window, const MSG& message);
-// The menu accelerators (Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+B, F5).
+// The menu accelerators, all of them in the one table this makes (in
+// editorWindowWin.cpp); the menus write their keys after a tab.
 HACCEL createEditorAccelerators();
 
 // ---- Inside the editor --------------------------------------------------------
@@ -52,9 +56,9 @@ struct EditorWindow {
     uint32_t randomState = 0;         // for new reward codes
     PicturePreview previews[2];       // picture, solution picture
     int previewSide = 0;
-    std::string notice;         // what the last file operation did, after the counts
-    std::string suggestedPath;  // the source Save As offers for a quiz never saved
-    int extractions = 0;        // packed quizzes opened, to name their folders
+    std::string notice;      // what the last file operation did, after the counts
+    std::string lastFolder;  // of the last quiz opened, else where the editor started: Save offers it
+    int extractions = 0;     // packed quizzes opened, to name their folders
     // What opening packed quizzes wrote under the temporary folder, removed at the end.
     std::vector<std::string> extractedFiles;
     std::vector<std::string> extractedFolders;
@@ -92,16 +96,22 @@ HWND control(const EditorWindow& e, int id);
 std::wstring wide(const std::string& utf8);
 std::wstring wideMessage(Message id);
 std::wstring fieldLabel(ModelField field, int item = -1);
+// Gives a control the focus as Tab does: an edit's text selected whole.
+void focusControl(HWND child);
 // The reveal combo box's choices, worded for the quiz's kind.
 void showRevealChoices(EditorWindow& e);
 // A kept key (one the source held that the editor cannot read) deleted, once the author agrees.
 void deleteKeptKey(EditorWindow& e, const ModelProblem& problem);
+std::wstring windowText(HWND handle);
 std::string textOfControl(const EditorWindow& e, int id);
 void setControlText(const EditorWindow& e, int id, const std::string& utf8);
 int ask(const EditorWindow& e, const std::string& text, UINT flags);
 
 // editorLayoutWin.cpp
 void makeControls(EditorWindow& e);
+// Underlines a letter of every label (the fields' first), no two alike and
+// none of the menu bar's.
+void addAccessKeys(EditorWindow& e);
 HMENU makeMenu();
 HWND labelFor(const EditorWindow& e, int id);
 void layout(EditorWindow& e, int width, int height);
@@ -109,6 +119,8 @@ void layout(EditorWindow& e, int width, int height);
 // editorViewWin.cpp
 void showEnabledFields(EditorWindow& e);
 void showTrials(EditorWindow& e);
+// Empties the "Essayer" boxes: a trial belongs to the quiz it was typed for.
+void clearTrials(EditorWindow& e);
 void showPreviews(EditorWindow& e);
 void showQuestionList(EditorWindow& e);
 void showQuestion(EditorWindow& e);
@@ -133,6 +145,8 @@ void askAndOpen(EditorWindow& e);
 void buildQuiz(EditorWindow& e);
 void tryQuiz(EditorWindow& e);
 void importTable(EditorWindow& e);
+void importTableFile(EditorWindow& e, const std::string& path);
+void exportQuiz(EditorWindow& e, bool scorm);
 void browseMedia(EditorWindow& e, int fieldId);
 void dropFiles(EditorWindow& e, const std::vector<std::string>& files);
 void removeExtractedFiles(EditorWindow& e);

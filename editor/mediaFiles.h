@@ -32,9 +32,10 @@ struct MediaCopy {
 std::vector<MediaCopy> planMediaCopies(QuizModel& model, const std::string& oldSource, const std::string& target,
                                        const std::function<bool(const std::string& path)>& exists);
 
-enum class DroppedKind { other, source, packed, picture, audio, video };
+enum class DroppedKind { other, source, packed, picture, audio, video, table };
 // What a dropped file is, by its extension: a quiz source (.toml), a packed
-// quiz (.exe), a picture, a sound, a video, or something else.
+// quiz (.exe), a picture, a sound, a video, a table of questions (.csv), or
+// something else.
 DroppedKind droppedKind(const std::string& path);
 
 // File names as a person sorts them: runs of digits by their value

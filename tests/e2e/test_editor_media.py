@@ -191,8 +191,7 @@ class EditorMediaTest(unittest.TestCase):
         self.assertEqual(editor.text(ID_PICTURE), "couleurs-media/bleu.jpg", "the field names the copy")
 
         editor.command(CMD_BUILD)
-        self.assertIn("3 questions mises dans", editor.box_text())
-        editor.answer_box(1)
+        editor.wait_built("3 questions mises dans")
         built = os.path.join(editor.quiz, "couleurs.exe")
         self.assertTrue(os.path.exists(built))
         # The built quiz, played in a folder of its own, through the player's own helpers.
@@ -329,8 +328,7 @@ class EditorMediaTest(unittest.TestCase):
         saved = tomllib.loads(editor.saved().decode("utf-8"))
         self.assertEqual((saved["title"], saved["question"][0]["answer"]), (title, "c\u0153ur"))
         editor.command(CMD_BUILD)
-        self.assertIn("3 questions mises dans", editor.box_text())
-        editor.answer_box(1)
+        editor.wait_built("3 questions mises dans")
         built = os.path.join(editor.quiz, "formes.exe")
         harness.run_quizpack("build", "formes.toml", "-o", "reference.exe", "--player",
                              os.path.join(editor.program, "vetra.exe"), cwd=editor.quiz)
@@ -374,8 +372,7 @@ class EditorMediaTest(unittest.TestCase):
         choose_file(source)
         wait_for(lambda: editor.title() == "trente.toml \u2014 Atelier Vetra", "saved")
         harness.xdotool("key", "ctrl+b")
-        self.assertIn("30 questions mises dans", editor.box_text())
-        editor.answer_box(1)
+        editor.wait_built("30 questions mises dans")
         elapsed = time.monotonic() - started
         with open(source, "rb") as f:
             saved = tomllib.loads(f.read().decode("utf-8"))

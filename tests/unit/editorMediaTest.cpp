@@ -176,6 +176,7 @@ TEST(MediaFiles, DroppedFilesAreKnownByTheirExtension) {
         {"e.wav", DroppedKind::audio},
         {"f.avi", DroppedKind::video},
         {"g.wmv", DroppedKind::video},
+        {"Questions.CSV", DroppedKind::table},
         {"notes.txt", DroppedKind::other},
         {"png", DroppedKind::other},
         {"C:\\dossier.png\\sans", DroppedKind::other},
