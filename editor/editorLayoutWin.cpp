@@ -52,6 +52,9 @@ const MenuItem fileMenu[] = {
     {0, Message::menuFile},           {cmdQuit, Message::menuQuit},
 };
 const MenuItem editMenu[] = {
+    {cmdUndo, Message::menuUndo},
+    {cmdRedo, Message::menuRedo},
+    {0, Message::menuEdit},
     {cmdAddQuestion, Message::menuAddQuestion},
     {cmdDuplicateQuestion, Message::menuDuplicateQuestion},
     {cmdDeleteQuestion, Message::menuDeleteQuestion},
@@ -184,6 +187,9 @@ void makeControls(EditorWindow& e) {
     makeChild(e, L"LISTBOX", L"", WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE, idProblemList);
     makeChild(e, L"STATIC", L"", SS_LEFT | SS_SUNKEN, 0, idStatus);
+    // Made last, out of the Tab order: it only reads out the scores.
+    makeChild(e, L"EDIT", L"", ES_MULTILINE | ES_READONLY, WS_EX_CLIENTEDGE, idRewardScores);
+    followRewardCodes(e);
 }
 
 HMENU makeMenu() {
@@ -222,7 +228,9 @@ void layout(EditorWindow& e, int width, int height) {
     place(e, idColourSwatch, left + labelWidth, y - rowStep, 40, 21);
     place(e, idColourChoose, left + labelWidth + 46, y - rowStep, 80, 21);
     MoveWindow(labelFor(e, idRewardCodes), left, y + 3, column, 16, TRUE);
-    place(e, idRewardCodes, left, y + 21, column, bottom - y - 21);
+    const int scoresWidth = 120;  // "96 bonnes réponses"
+    place(e, idRewardScores, left, y + 21, scoresWidth, bottom - y - 21);
+    place(e, idRewardCodes, left + scoresWidth, y + 21, column - scoresWidth, bottom - y - 21);
     const int right = left + column + 12;
     const int buttonWidth = 80;
     y = margin;

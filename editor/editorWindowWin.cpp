@@ -73,6 +73,7 @@ LRESULT onCreate(EditorWindow& e, const CREATESTRUCTW* create) {
     DragAcceptFiles(e.window, TRUE);
     const std::string* path = static_cast<const std::string*>(create->lpCreateParams);
     e.document = newDocument();
+    e.history.reset(e.document);
     // Laid out before the window is first shown, so that it never shows (or
     // reports) its controls in a heap.
     RECT client;
@@ -102,6 +103,8 @@ void onCommand(EditorWindow& e, int id, int code, HWND from) {
     if (id == idProblemList && code == LBN_SELCHANGE) return onProblemChosen(e);
     if (id == idProblemList && code == LBN_DBLCLK) return onProblemOpened(e);
     if (code == EN_CHANGE) return onEditChanged(e, id);
+    // Typing in a field again after leaving it is another step to undo.
+    if (code == EN_KILLFOCUS) return e.history.endTyping();
     if (code == BN_CLICKED) return onButton(e, id);
     if (code == CBN_SELCHANGE) return onComboChanged(e, id);
 }
@@ -216,6 +219,12 @@ HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show) {
 
 bool editorTakesKey(HWND window, const MSG& message) {
     EditorWindow* e = stateOf(window);
+    // Delete in the question list deletes the question: Annuler brings it back.
+    if (e && message.message == WM_KEYDOWN && message.wParam == VK_DELETE &&
+        message.hwnd == control(*e, idQuestionList)) {
+        onMenuCommand(*e, cmdDeleteQuestion);
+        return true;
+    }
     if (!e || message.message != WM_KEYDOWN || message.wParam != VK_RETURN || message.hwnd != control(*e, idAnswer)) {
         return false;
     }
@@ -228,7 +237,8 @@ bool editorTakesKey(HWND window, const MSG& message) {
 HACCEL createEditorAccelerators() {
     ACCEL keys[] = {
         {FVIRTKEY | FCONTROL, 'N', cmdNew},   {FVIRTKEY | FCONTROL, 'O', cmdOpen}, {FVIRTKEY | FCONTROL, 'S', cmdSave},
-        {FVIRTKEY | FCONTROL, 'B', cmdBuild}, {FVIRTKEY, VK_F5, cmdTry},
+        {FVIRTKEY | FCONTROL, 'B', cmdBuild}, {FVIRTKEY, VK_F5, cmdTry},           {FVIRTKEY | FCONTROL, 'Z', cmdUndo},
+        {FVIRTKEY | FCONTROL, 'Y', cmdRedo},
     };
     return CreateAcceleratorTableW(keys, sizeof keys / sizeof keys[0]);
 }
