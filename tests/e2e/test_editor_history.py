@@ -6,7 +6,6 @@ each reward code, and the codes a count lacks named; the question list
 naming each question's picture; F5 trying a quiz with problems without
 them, while Construire still refuses."""
 import os
-import subprocess
 import unittest
 
 import harness
@@ -66,13 +65,6 @@ class EditorHistoryTest(unittest.TestCase):
                 harness.xdotool("key", key)
                 wait_for(lambda: editor.text(ID_TITLE) == text, "the title became %r" % text)
                 self.assertEqual(editor.title(), title)
-        # Typed after an undo: what could be redone is gone, and the keyboard stayed in the field.
-        harness.xdotool("type", "--delay", "60", "x")
-        wait_for(lambda: editor.text(ID_TITLE) == "Formes g\u00e9om\u00e9triques x", "typed at the end")
-        send(editor, CMD_REDO)
-        self.assertEqual(editor.text(ID_TITLE), "Formes g\u00e9om\u00e9triques x", "nothing left to redo")
-        send(editor, CMD_UNDO)
-        self.assertEqual(editor.text(ID_TITLE), "Formes g\u00e9om\u00e9triques ")
 
     def test_question_operations_are_undone_and_delete_does_not_ask(self):
         editor = Editor(self)
@@ -123,11 +115,6 @@ class EditorHistoryTest(unittest.TestCase):
         problems = editor.items(ID_PROBLEMS)[0]
         self.assertIn("Codes de r\u00e9compense : 1 codes pour 3 questions : il manque les codes des scores 2 et 3",
                       problems)
-        set_codes(editor, "UN\r\nDEUX\r\nTROIS\r\nQUATRE")
-        self.assertIn("Codes de r\u00e9compense : 4 codes pour 3 questions : 1 code en trop : \u00ab QUATRE \u00bb",
-                      editor.items(ID_PROBLEMS)[0])
-        self.assertTrue(editor.text(ID_REWARD_SCORES).endswith("3 bonnes r\u00e9ponses\r\n(en trop)"))
-
         set_codes(editor, "UN")
         send(editor, CMD_COMPLETE_CODES)
         self.assertEqual(len(editor.text(ID_REWARD_CODES).split("\r\n")), 3, "the codes completed")

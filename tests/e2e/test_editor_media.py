@@ -261,8 +261,9 @@ class EditorMediaTest(unittest.TestCase):
         editor.command(CMD_OPEN)
         choose_file(packed)
         wait_for(lambda: editor.title() == "Sans titre* \u2014 Atelier Vetra", "the packed quiz opened")
+        # The pictures as the player's resources name them.
         self.assertEqual(editor.items(ID_QUESTIONS)[0],
-                         ["1. 1.jpg \u2014 cercle", "2. 2.png \u2014 triangle", "3. 3.png \u2014 carr\u00e9"])
+                         ["1. 401.jpg \u2014 cercle", "2. 402.png \u2014 triangle", "3. 403.png \u2014 carr\u00e9"])
         self.assertEqual(editor.text(ID_TITLE), "Formes g\u00e9om\u00e9triques")
 
         elsewhere = os.path.join(editor.root, "extrait")
