@@ -429,3 +429,7 @@ std::string trialNotice(const TrialDraft& draft, size_t problems) {
     return draft.leftOut.size() == 1 ? messageText(Message::trialLeftOutOne, {numbers.front()})
                                      : messageText(Message::trialLeftOut, {listedItems(numbers)});
 }
+
+std::string trialRefusedText(size_t remaining) {
+    return messageText(Message::trialRefused, {counted(remaining, u8"probl\u00E8me", u8"probl\u00E8mes")});
+}

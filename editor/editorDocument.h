@@ -157,3 +157,5 @@ TrialDraft trialDraft(const QuizModel& model,
 // des problèmes"), else that the quiz was tried in spite of them; "" for a
 // quiz without a problem.
 std::string trialNotice(const TrialDraft& draft, size_t problems);
+// Why F5 refuses a quiz even as a draft: the problems the draft still has.
+std::string trialRefusedText(size_t remaining);

@@ -205,8 +205,8 @@ void buildQuiz(EditorWindow& e) {
         if (!save(e)) return;
     }
     std::string done;
-    if (packInto(e, e.document.model, withExtension(e.document.path, ".exe"), done))
-        ask(e, done, MB_OK | MB_ICONINFORMATION);
+    const std::string output = withExtension(e.document.path, ".exe");
+    if (packInto(e, e.document.model, output, done)) ask(e, done, MB_OK | MB_ICONINFORMATION);
 }
 
 // The quiz as it stands, unsaved changes included, played from a folder of
@@ -225,8 +225,7 @@ void tryQuiz(EditorWindow& e) {
         return problems;
     });
     if (draft.remaining > 0) {
-        ask(e, messageText(Message::trialRefused, {counted(draft.remaining, u8"probl\u00E8me", u8"probl\u00E8mes")}),
-            MB_OK | MB_ICONWARNING);
+        ask(e, trialRefusedText(draft.remaining), MB_OK | MB_ICONWARNING);
         return;
     }
     const std::string folder = temporaryFolder();

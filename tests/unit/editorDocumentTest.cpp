@@ -522,6 +522,7 @@ TEST(EditorDocument, TrialDraftLeavesOutTheQuestionsWithProblems) {
             EXPECT_EQ(trialNotice(draft, 3), row.notice) << row.name;
         }
     }
+    EXPECT_NE(trialRefusedText(1).find(u8"essay\u00E9 : 1 probl\u00E8me \u00E0 corriger"), std::string::npos);
 }
 
 }  // namespace
