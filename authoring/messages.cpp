@@ -361,6 +361,41 @@ const char* const texts[] = {
     "Paquet SCORM (*.zip)|*.zip|Tous les fichiers (*.*)|*.*|",
     // exportWarnings
     "{1}, mais :",
+    // editor history and codes
+    // menuUndo
+    "A&nnuler\tCtrl+Z",
+    // menuRedo
+    "&R\xE9tablir\tCtrl+Y",
+    // rewardScoreOne
+    "1 bonne r\xE9ponse",
+    // rewardScoreMany
+    "{1} bonnes r\xE9ponses",
+    // rewardScoreExtra
+    "(en trop)",
+    // rewardCodesForScores
+    "{1} codes pour {2} questions : {3}",
+    // rewardCodeLackingOne
+    "il manque le code du score {1}",
+    // rewardCodesLacking
+    "il manque les codes des scores {1}",
+    // rewardCodeLeftOverOne
+    "1 code en trop : {1}",
+    // rewardCodesLeftOver
+    "{1} codes en trop : {2}",
+    // listAnd
+    "{1} et {2}",
+    // listRange
+    "{1} \xE0 {2}",
+    // trialLeftOutOne
+    "question {1} laiss\xE9"
+    "e de c\xF4t\xE9 : elle a des probl\xE8mes",
+    // trialLeftOut
+    "questions {1} laiss\xE9"
+    "es de c\xF4t\xE9 : elles ont des probl\xE8mes",
+    // trialDraft
+    "essai malgr\xE9 {1}, \xE0 corriger avant de construire",
+    // trialRefused
+    "Le quiz ne peut pas \xEAtre essay\xE9 : {1} \xE0 corriger d'abord (voir la liste des probl\xE8mes).",
 };
 
 // The editor's words for the messages that name a source's keys or values.
@@ -407,7 +442,7 @@ const FormText formTexts[] = {
 };
 
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
-static_assert(textCount == static_cast<int>(Message::exportWarnings) + 1,
+static_assert(textCount == static_cast<int>(Message::trialRefused) + 1,
               "one text per message, in the order of the enumeration");
 
 }  // namespace
@@ -465,4 +500,11 @@ std::string countedMessage(size_t n, Message one, Message many, std::initializer
 
 std::string counted(size_t n, const char* singular, const char* plural) {
     return std::to_string(n) + " " + (n > 1 ? plural : singular);
+}
+
+std::string listedItems(const std::vector<std::string>& items) {
+    if (items.empty()) return "";
+    std::string head = items.front();
+    for (size_t i = 1; i + 1 < items.size(); ++i) head += ", " + items[i];
+    return items.size() == 1 ? head : messageText(Message::listAnd, {head, items.back()});
 }

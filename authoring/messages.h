@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 enum class Message {
     // Reading a source: syntax, and values the quiz cannot hold.
@@ -159,6 +160,23 @@ enum class Message {
     filterWebPage,
     filterScormPackage,
     exportWarnings,
+    // editor history and codes
+    menuUndo,
+    menuRedo,
+    rewardScoreOne,
+    rewardScoreMany,
+    rewardScoreExtra,
+    rewardCodesForScores,
+    rewardCodeLackingOne,
+    rewardCodesLacking,
+    rewardCodeLeftOverOne,
+    rewardCodesLeftOver,
+    listAnd,
+    listRange,
+    trialLeftOutOne,
+    trialLeftOut,
+    trialDraft,
+    trialRefused,
 };
 
 // The message in UTF-8, with "{1}", "{2}"... replaced by `arguments` in order
@@ -180,6 +198,9 @@ std::string counted(size_t n, const char* singular, const char* plural);
 // The message exactly as the table holds it, in Windows-1252 (for the
 // console prompt and tests that check the table itself).
 const char* messageTemplate(Message id);
+
+// "a", "a et b", "a, b et c": items joined as a French sentence lists them.
+std::string listedItems(const std::vector<std::string>& items);
 
 // How many messages the table holds.
 int messageCount();

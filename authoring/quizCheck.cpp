@@ -70,6 +70,9 @@ public:
         }
     }
 
+    // The editor says more than the console's line: which scores lack a code.
+    void setFormMessage(const std::string& text) { problems_.back().formMessage = text; }
+
 private:
     // "U+0142" for the first character of valid UTF-8 that Windows-1252 lacks.
     static std::string firstForeign(const std::string& utf8) {
@@ -106,6 +109,39 @@ bool samePath(const std::string& a, const std::string& b) {
         if (x != y) return false;
     }
     return true;
+}
+
+// With thirty questions, "30 codes pour 32 questions" leaves the author
+// counting lines: the form names the scores without a code, or the codes
+// beyond the last score.
+std::string rewardCodeCountForm(const std::vector<std::string>& codes, size_t count) {
+    std::string detail;
+    if (codes.size() < count) {
+        const size_t first = codes.size() + 1;
+        if (first == count) {
+            detail = messageText(Message::rewardCodeLackingOne, {std::to_string(count)});
+        } else {
+            const Message join = first + 1 == count ? Message::listAnd : Message::listRange;
+            detail = messageText(Message::rewardCodesLacking,
+                                 {messageText(join, {std::to_string(first), std::to_string(count)})});
+        }
+    } else {
+        const size_t shown = 5;
+        std::vector<std::string> quoted;
+        for (size_t i = count; i < codes.size() && quoted.size() < shown; ++i) {
+            quoted.push_back(u8"\u00AB " + codes[i] + u8" \u00BB");
+        }
+        std::string list = listedItems(quoted);
+        if (codes.size() - count > shown) {
+            list = quoted.front();
+            for (size_t i = 1; i < quoted.size(); ++i) list += ", " + quoted[i];
+            list += u8", \u2026";
+        }
+        detail = codes.size() - count == 1
+                     ? messageText(Message::rewardCodeLeftOverOne, {list})
+                     : messageText(Message::rewardCodesLeftOver, {std::to_string(codes.size() - count), list});
+    }
+    return messageText(Message::rewardCodesForScores, {std::to_string(codes.size()), std::to_string(count), detail});
 }
 
 // Whether a field belongs to the quiz's kind; any, while the kind is unknown.
@@ -232,6 +268,7 @@ std::vector<ModelProblem> checkQuiz(const QuizModel& model) {
     } else if (model.rewardCodes.size() != count && count <= maxModelQuestions) {
         check.fail(ModelField::rewardCodes, -1, -1, Message::rewardCodeCount,
                    {std::to_string(model.rewardCodes.size()), std::to_string(count)});
+        check.setFormMessage(rewardCodeCountForm(model.rewardCodes, count));
     }
     for (size_t i = 0; i < model.rewardCodes.size(); ++i) {
         check.text(model.rewardCodes[i], ModelField::rewardCodes, -1, static_cast<int>(i), true);

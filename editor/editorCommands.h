@@ -20,6 +20,8 @@ enum EditorCommand {
     cmdMoveUp = 40104,
     cmdMoveDown = 40105,
     cmdCompleteCodes = 40106,
+    cmdUndo = 40107,
+    cmdRedo = 40108,
     cmdAbout = 40201,
 };
 
@@ -35,6 +37,7 @@ enum EditorControl {
     idRewardCodes = 109,
     idColourSwatch = 110,
     idColourChoose = 111,
+    idRewardScores = 112,  // the score each reward code goes with, beside the codes
     idAnswer = 201,
     idAnswer2 = 202,
     idPrompt = 203,

@@ -56,9 +56,21 @@ void onQuestionOperation(EditorWindow& e, bool (*operation)(EditorDocument&)) {
 void onNew(EditorWindow& e) {
     if (!confirmLeaving(e)) return;
     e.document = newDocument();
+    e.history.reset(e.document);
     e.notice.clear();
     clearTrials(e);
     showDocument(e);
+}
+
+// Annuler and Rétablir: the document as it was one step before (or after),
+// shown whole, with the question the author was on.
+void onUndoRedo(EditorWindow& e, bool forward) {
+    if (!(forward ? e.history.redo(e.document) : e.history.undo(e.document))) return;
+    e.notice.clear();
+    showDocument(e);
+    // Shown again, a field being typed in keeps its caret at the end of its text.
+    HWND focused = GetFocus();
+    if (focused && GetParent(focused) == e.window) SendMessageW(focused, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
 }
 
 // The version is the one of the programs' version records.
@@ -87,6 +99,8 @@ void onMenuCommand(EditorWindow& e, int id) {
         case cmdMoveUp: onQuestionOperation(e, moveQuestionUp); break;
         case cmdMoveDown: onQuestionOperation(e, moveQuestionDown); break;
         case cmdCompleteCodes: completeCodes(e); break;
+        case cmdUndo: onUndoRedo(e, false); break;
+        case cmdRedo: onUndoRedo(e, true); break;
         case cmdAbout: onAbout(e); break;
     }
 }
@@ -95,15 +109,20 @@ void onEditChanged(EditorWindow& e, int id) {
     if (e.loading) return;
     if (id == idTryAnswer || id == idTryAnswer2) return showTrials(e);
     e.notice.clear();
+    const std::string typed = textOfControl(e, id);
     if (id == idRewardCodes) {
-        e.document.model.rewardCodes = rewardCodesFromText(textOfControl(e, id));
+        e.typingEndsWord = typingEndsWord(rewardCodesText(e.document.model.rewardCodes), typed);
+        e.document.model.rewardCodes = rewardCodesFromText(typed);
         fieldChanged(e.document, ModelField::rewardCodes);
     } else {
         const TextField* found = nullptr;
         for (const TextField& f : quizFields) found = f.id == id ? &f : found;
         for (const TextField& f : questionFields) found = f.id == id ? &f : found;
-        if (!found || !setFieldText(e.document, found->field, textOfControl(e, id), found->item)) return;
+        if (!found) return;
+        e.typingEndsWord = typingEndsWord(fieldText(e.document, found->field, found->item), typed);
+        if (!setFieldText(e.document, found->field, typed, found->item)) return;
     }
+    e.typing = id;
     refresh(e);
 }
 

@@ -201,9 +201,19 @@ QuestionFieldUse questionFieldsEnabled(const QuizModel& model, const ModelQuesti
     return use;
 }
 
-std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem) {
+std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem, int32_t kind) {
     std::string line = std::to_string(index + 1) + ". ";
-    line += question.answer.empty() ? std::string(u8"(sans r\u00E9ponse)") : question.answer;
+    const std::string& media = kind == kindPictures                     ? question.picture
+                               : kind == kindAudio || kind == kindVideo ? question.clip
+                                                                        : std::string();
+    const size_t slash = media.find_last_of("/\\");
+    const std::string file = slash == std::string::npos ? media : media.substr(slash + 1);
+    if (!file.empty()) {
+        line += file;
+        if (!question.answer.empty()) line += u8" \u2014 " + question.answer;
+    } else {
+        line += question.answer.empty() ? std::string(u8"(sans r\u00E9ponse)") : question.answer;
+    }
     if (hasProblem) line += " (!)";
     return line;
 }
@@ -302,6 +312,16 @@ std::vector<std::string> rewardCodesFromText(const std::string& text) {
     return codes;
 }
 
+std::string rewardScoresText(size_t questions, size_t codes) {
+    std::string text;
+    for (size_t score = 1; score <= std::max(questions, codes); ++score) {
+        if (score > 1) text += "\r\n";
+        text += score > questions ? messageText(Message::rewardScoreExtra)
+                                  : countedMessage(score, Message::rewardScoreOne, Message::rewardScoreMany);
+    }
+    return text;
+}
+
 int previewSide(int width, int height) {
     const int gap = 12;
     for (const int side : {260, 130}) {
@@ -345,4 +365,71 @@ bool importIntoDocument(EditorDocument& document, const std::function<bool(QuizM
     document.model = std::move(model);
     document.selected = static_cast<int>(before);
     return true;
+}
+
+namespace {
+
+// What a draft keeps of the values the quiz would leave aside anyway.
+void dropUnusedValues(QuizModel& model) {
+    const QuestionFieldUse use = questionFieldsUsed(model);
+    model.extras.clear();
+    for (ModelQuestion& q : model.questions) {
+        q.extras.clear();
+        if (!use.answer2) q.answer2.clear();
+        if (!use.comment) q.comment.clear();
+        if (!use.comment2) q.comment2.clear();
+        if (!use.picture) q.picture.clear();
+        if (!use.solution) q.solution.clear();
+        if (!use.clip) q.clip.clear();
+    }
+}
+
+}  // namespace
+
+TrialDraft trialDraft(const QuizModel& model,
+                      const std::function<std::vector<ModelProblem>(const QuizModel& model)>& check) {
+    TrialDraft draft;
+    QuizModel& m = draft.model;
+    m = model;
+    dropUnusedValues(m);
+    if (m.title.empty()) m.title = messageText(Message::untitled);
+    std::vector<bool> left(m.questions.size(), false);
+    for (const ModelProblem& problem : check(m)) {
+        if (problem.warning || problem.field <= ModelField::questions || problem.question < 0) continue;
+        if (static_cast<size_t>(problem.question) < left.size()) left[problem.question] = true;
+    }
+    std::vector<ModelQuestion> kept;
+    for (size_t i = 0; i < left.size(); ++i) {
+        if (left[i]) {
+            draft.leftOut.push_back(static_cast<int>(i));
+        } else {
+            kept.push_back(std::move(m.questions[i]));
+        }
+    }
+    m.questions = std::move(kept);
+    // A code per score kept, in order: the scores that remain are 1..kept.
+    m.rewardCodes.resize(m.questions.size());
+    for (const ModelProblem& problem : check(m)) {
+        if (problem.field == ModelField::rewardCodes && problem.item >= 0 &&
+            static_cast<size_t>(problem.item) < m.rewardCodes.size()) {
+            m.rewardCodes[problem.item].clear();
+        }
+    }
+    draft.remaining = errorCount(check(m));
+    return draft;
+}
+
+std::string trialNotice(const TrialDraft& draft, size_t problems) {
+    if (problems == 0) return "";
+    if (draft.leftOut.empty()) {
+        return messageText(Message::trialDraft, {counted(problems, u8"probl\u00E8me", u8"probl\u00E8mes")});
+    }
+    std::vector<std::string> numbers;
+    for (const int index : draft.leftOut) numbers.push_back(std::to_string(index + 1));
+    return draft.leftOut.size() == 1 ? messageText(Message::trialLeftOutOne, {numbers.front()})
+                                     : messageText(Message::trialLeftOut, {listedItems(numbers)});
+}
+
+std::string trialRefusedText(size_t remaining) {
+    return messageText(Message::trialRefused, {counted(remaining, u8"probl\u00E8me", u8"probl\u00E8mes")});
 }

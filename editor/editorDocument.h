@@ -72,8 +72,10 @@ std::vector<ModelProblem> listedProblems(const std::vector<ModelProblem>& proble
 std::string formLabel(ModelField field, int item = -1);
 
 // "3. carré" for the question list, with " (!)" when it has a problem;
-// "3. (sans réponse)" while its answer is empty. UTF-8.
-std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem);
+// "3. (sans réponse)" while its answer is empty. In a picture, audio or video
+// quiz (`kind`) the file's name comes first, so that questions just made from
+// dropped files are told apart: "3. chat.png — chat", "3. chat.png". UTF-8.
+std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem, int32_t kind = modelKindUnset);
 bool questionHasProblem(const std::vector<ModelProblem>& problems, int index);
 // The problem for the problems list, its place and its message in the
 // form's words: "Question 2, réponse : manque ..." or "Titre : manque ...";
@@ -100,6 +102,12 @@ std::vector<std::string> rewardCodesFromText(const std::string& text);
 // space of width x height: the player's 260 when both fit, else half of it,
 // else 0 (no room: they are hidden).
 int previewSide(int width, int height);
+
+// The column beside the reward codes, line for line: the score each code
+// rewards ("1 bonne réponse", "2 bonnes réponses"...), one line per question
+// or per code, whichever is more; a code beyond the last score is "(en trop)".
+// Lines joined by CRLF, as the codes box joins them.
+std::string rewardScoresText(size_t questions, size_t codes);
 
 // Gives every score without a code (an empty line, or beyond the last code,
 // up to the number of questions) a new code: six capitals and digits, without
@@ -128,3 +136,26 @@ bool isUntouchedNewQuiz(const EditorDocument& document);
 // keeps its questions and gets the new ones after them. The first new
 // question is selected. False when `import` fails: nothing changed.
 bool importIntoDocument(EditorDocument& document, const std::function<bool(QuizModel& model)>& import);
+
+// What F5 plays of a quiz that still has problems: a draft without the
+// questions that have one (their numbers in `leftOut`, from 0). Values the
+// quiz leaves aside (a comment it does not show, a key it cannot read) are
+// left out rather than the question; the reward codes follow the questions
+// kept, a code with a problem played empty; a quiz without a title plays as
+// "Sans titre". `remaining` counts the problems the draft still has (no
+// kind, no question left...): then it cannot be tried. `check` is the
+// build's check (the media files' included).
+struct TrialDraft {
+    QuizModel model;
+    std::vector<int> leftOut;
+    size_t remaining = 0;
+};
+TrialDraft trialDraft(const QuizModel& model,
+                      const std::function<std::vector<ModelProblem>(const QuizModel& model)>& check);
+// For the status line after F5 on a quiz with `problems` problems: which
+// questions were left out ("questions 3 et 7 laissées de côté : elles ont
+// des problèmes"), else that the quiz was tried in spite of them; "" for a
+// quiz without a problem.
+std::string trialNotice(const TrialDraft& draft, size_t problems);
+// Why F5 refuses a quiz even as a draft: the problems the draft still has.
+std::string trialRefusedText(size_t remaining);

@@ -101,6 +101,8 @@ bool saveTo(EditorWindow& e, const std::string& path) {
     }
     e.document.model = model;
     markSaved(e.document, path);
+    // Media named in their new place is no step of the author's.
+    e.history.amend(e.document);
     e.notice = copies.empty() ? std::string() : copiedNotice(copies.size(), mediaFolderName(path));
     showQuestion(e);
     // Saved elsewhere, its relative media paths name other files.
@@ -128,6 +130,7 @@ bool openPackedQuiz(EditorWindow& e, const std::string& path) {
     e.document = openedDocument(model, "");
     e.document.saved = QuizModel();  // nothing of it is saved yet
     e.lastFolder = folderOf(path);
+    e.history.reset(e.document);
     clearTrials(e);
     e.notice = messageText(Message::extractedNotice, {fileStem(path)});
     for (const ReportProblem& warning : report.warnings) e.notice += " ; " + warning.problem.message;
@@ -137,9 +140,9 @@ bool openPackedQuiz(EditorWindow& e, const std::string& path) {
 
 // The model packed into a copy of the player beside the editor, written as
 // `output`; false (the author told why) when the media or the packer fail.
-bool packInto(EditorWindow& e, const std::string& output, std::string& done) {
+bool packInto(EditorWindow& e, const QuizModel& model, const std::string& output, std::string& done) {
     WindowsFileSystem files;
-    const WorkflowReport report = buildQuizModel(files, e.document.model, {e.document.path, output, ""});
+    const WorkflowReport report = buildQuizModel(files, model, {e.document.path, output, ""});
     if (report.succeeded()) {
         done = report.done.empty() ? std::string() : report.done.front().text;
         return true;
@@ -205,6 +208,7 @@ bool openFile(EditorWindow& e, const std::string& given) {
         ask(e, messageText(Message::valuesLeftAside) + problemList(problems), MB_OK | MB_ICONWARNING);
     }
     e.document = openedDocument(model, path);
+    e.history.reset(e.document);
     e.notice.clear();
     e.lastFolder = folderOf(path);
     clearTrials(e);
@@ -223,7 +227,7 @@ void buildQuiz(EditorWindow& e) {
         if (!save(e)) return;
     }
     std::string done;
-    if (!packInto(e, withExtension(e.document.path, ".exe"), done)) return;
+    if (!packInto(e, e.document.model, withExtension(e.document.path, ".exe"), done)) return;
     // Success is said in the status line: a box to dismiss after every build would be noise.
     e.notice += (e.notice.empty() ? "" : " ; ") + done;
     refresh(e);
@@ -260,13 +264,27 @@ void exportQuiz(EditorWindow& e, bool scorm) {
 void tryQuiz(EditorWindow& e) {
     e.mediaVerdicts.clear();
     refresh(e);
-    if (refuseWithProblems(e)) return;
+    // A quiz with problems is tried as a draft: without the questions that have one.
+    const TrialDraft draft = trialDraft(e.document.model, [&e](const QuizModel& model) {
+        WindowsFileSystem files;
+        std::vector<ModelProblem> problems;
+        for (const ReportProblem& p : checkQuizFiles(files, model, e.document.path, &e.mediaVerdicts).problems) {
+            problems.push_back(p.problem);
+        }
+        return problems;
+    });
+    if (draft.remaining > 0) {
+        ask(e, trialRefusedText(draft.remaining), MB_OK | MB_ICONWARNING);
+        return;
+    }
     const std::string folder = temporaryFolder();
     if (folder.empty()) return;
     const std::string name = e.document.path.empty() ? messageText(Message::untitled) : fileStem(e.document.path);
     const std::string output = folder + "\\" + name + ".exe";
     std::string done;
-    if (!packInto(e, output, done)) return;
+    if (!packInto(e, e.problems.empty() ? e.document.model : draft.model, output, done)) return;
+    e.notice = trialNotice(draft, e.problems.size());
+    refresh(e);
     std::wstring commandLine = L"\"" + wide(output) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

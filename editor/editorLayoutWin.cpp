@@ -62,6 +62,9 @@ const MenuItem fileMenu[] = {
     {cmdQuit, Message::menuQuit},
 };
 const MenuItem editMenu[] = {
+    {cmdUndo, Message::menuUndo},
+    {cmdRedo, Message::menuRedo},
+    {0, Message::menuEdit},
     {cmdAddQuestion, Message::menuAddQuestion},
     {cmdDuplicateQuestion, Message::menuDuplicateQuestion},
     {cmdDeleteQuestion, Message::menuDeleteQuestion},
@@ -210,6 +213,9 @@ void makeControls(EditorWindow& e) {
               WS_EX_CLIENTEDGE, idProblemList);
     // One line, never wrapped: a long path loses its middle to "...", not its end.
     makeChild(e, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS | SS_SUNKEN, 0, idStatus);
+    // Made last, out of the Tab order: it only reads out the scores.
+    makeChild(e, L"EDIT", L"", ES_MULTILINE | ES_READONLY, WS_EX_CLIENTEDGE, idRewardScores);
+    followRewardCodes(e);
     addAccessKeys(e);
 }
 
@@ -277,7 +283,9 @@ void layout(EditorWindow& e, int width, int height) {
     place(e, idColourSwatch, left + labelWidth, y - rowStep, 40, 21);
     place(e, idColourChoose, left + labelWidth + 46, y - rowStep, 80, 21);
     MoveWindow(labelFor(e, idRewardCodes), left, y + 3, column, 16, TRUE);
-    place(e, idRewardCodes, left, y + 21, column, bottom - y - 21);
+    const int scoresWidth = 120;  // "96 bonnes réponses"
+    place(e, idRewardScores, left, y + 21, scoresWidth, bottom - y - 21);
+    place(e, idRewardCodes, left + scoresWidth, y + 21, column - scoresWidth, bottom - y - 21);
     const int right = left + column + 12;
     const int buttonWidth = 80;
     y = margin;

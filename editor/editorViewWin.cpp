@@ -48,7 +48,51 @@ void check(EditorWindow& e) {
     for (const ReportProblem& w : report.warnings) e.warnings.push_back(w.problem);
 }
 
+// The score column starts at the line the codes box shows first.
+void alignScores(EditorWindow& e) {
+    if (e.aligningScores || !e.codesProc) return;
+    e.aligningScores = true;
+    HWND scores = control(e, idRewardScores);
+    const LRESULT codesFirst = SendMessageW(control(e, idRewardCodes), EM_GETFIRSTVISIBLELINE, 0, 0);
+    const LRESULT scoresFirst = SendMessageW(scores, EM_GETFIRSTVISIBLELINE, 0, 0);
+    if (codesFirst != scoresFirst) SendMessageW(scores, EM_LINESCROLL, 0, codesFirst - scoresFirst);
+    e.aligningScores = false;
+}
+
+// Whatever scrolled the codes (typing, the wheel, the scroll bar, the
+// caret), the score column follows.
+LRESULT CALLBACK rewardCodesProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    EditorWindow* e = reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(GetParent(box), GWLP_USERDATA));
+    if (!e || !e->codesProc) return DefWindowProcW(box, message, wParam, lParam);
+    const LRESULT result = CallWindowProcW(e->codesProc, box, message, wParam, lParam);
+    if (message != WM_DESTROY && message != WM_NCDESTROY) alignScores(*e);
+    return result;
+}
+
+// "1 bonne réponse", "2 bonnes réponses"... beside the codes, as many lines as questions or codes.
+void showRewardScores(EditorWindow& e) {
+    const QuizModel& m = e.document.model;
+    const std::string text = rewardScoresText(m.questions.size(), m.rewardCodes.size());
+    if (text == e.scoresText) return;
+    e.scoresText = text;
+    setControlText(e, idRewardScores, text);
+    alignScores(e);
+}
+
+// Annuler and Rétablir are offered when there is a step to undo or redo.
+void showHistoryMenu(EditorWindow& e) {
+    HMENU menu = GetMenu(e.window);
+    EnableMenuItem(menu, cmdUndo, MF_BYCOMMAND | (e.history.canUndo() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, cmdRedo, MF_BYCOMMAND | (e.history.canRedo() ? MF_ENABLED : MF_GRAYED));
+}
+
 }  // namespace
+
+void followRewardCodes(EditorWindow& e) {
+    HWND box = control(e, idRewardCodes);
+    e.codesProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rewardCodesProc)));
+}
 
 void showEnabledFields(EditorWindow& e) {
     const EditorDocument& d = e.document;
@@ -111,7 +155,8 @@ void showQuestionList(EditorWindow& e) {
     std::vector<std::string> lines;
     for (size_t i = 0; i < questions.size(); ++i) {
         const int index = static_cast<int>(i);
-        lines.push_back(questionListLine(index, questions[i], questionHasProblem(e.problems, index)));
+        lines.push_back(
+            questionListLine(index, questions[i], questionHasProblem(e.problems, index), e.document.model.kind));
     }
     if (lines.size() != e.listLines.size()) {
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -130,6 +175,12 @@ void showQuestionList(EditorWindow& e) {
 }
 
 void refresh(EditorWindow& e) {
+    // Every change comes through here: it becomes a step to undo (typing joins the step it continues).
+    e.history.record(e.document, e.typing, GetTickCount(), e.typingEndsWord);
+    e.typing = 0;
+    e.typingEndsWord = false;
+    showHistoryMenu(e);
+    showRewardScores(e);
     check(e);
     showProblems(e);
     showQuestionList(e);
@@ -193,6 +244,8 @@ void deleteKeptKey(EditorWindow& e, const ModelProblem& problem) {
 }
 
 void showSelectedQuestion(EditorWindow& e) {
+    // Undo shows again the question the author was on.
+    e.history.record(e.document);
     showQuestion(e);
     showQuestionList(e);
     showEnabledFields(e);

@@ -81,6 +81,7 @@ LRESULT onCreate(EditorWindow& e, const CREATESTRUCTW* create) {
     DragAcceptFiles(e.window, TRUE);
     const std::string* path = static_cast<const std::string*>(create->lpCreateParams);
     e.document = newDocument();
+    e.history.reset(e.document);
     // Laid out before the window is first shown, so that it never shows (or
     // reports) its controls in a heap.
     RECT client;
@@ -110,6 +111,8 @@ void onCommand(EditorWindow& e, int id, int code, HWND from) {
     if (id == idProblemList && code == LBN_SELCHANGE) return onProblemChosen(e, GetKeyState(VK_LBUTTON) < 0);
     if (id == idProblemList && code == LBN_DBLCLK) return onProblemOpened(e);
     if (code == EN_CHANGE) return onEditChanged(e, id);
+    // Typing in a field again after leaving it is another step to undo.
+    if (code == EN_KILLFOCUS) return e.history.endTyping();
     if (code == BN_CLICKED) return onButton(e, id);
     if (code == CBN_SELCHANGE) return onComboChanged(e, id);
 }
@@ -283,6 +286,11 @@ bool editorTakesKey(HWND window, const MSG& message) {
     if (message.message == WM_SYSCHAR) return onAccessKey(*e, message.wParam);
     if (message.message != WM_KEYDOWN || !plain) return false;
     if (message.wParam == VK_TAB) return onTabKey(*e, message.hwnd);
+    // Delete in the question list deletes the question: Annuler brings it back.
+    if (message.wParam == VK_DELETE && message.hwnd == control(*e, idQuestionList)) {
+        onMenuCommand(*e, cmdDeleteQuestion);
+        return true;
+    }
     if (message.wParam != VK_RETURN) return false;
     if (message.hwnd == control(*e, idAnswer)) return onEnterInAnswer(*e);
     if (message.hwnd == control(*e, idProblemList)) {
@@ -296,7 +304,8 @@ bool editorTakesKey(HWND window, const MSG& message) {
 HACCEL createEditorAccelerators() {
     ACCEL keys[] = {
         {FVIRTKEY | FCONTROL, 'N', cmdNew},   {FVIRTKEY | FCONTROL, 'O', cmdOpen}, {FVIRTKEY | FCONTROL, 'S', cmdSave},
-        {FVIRTKEY | FCONTROL, 'B', cmdBuild}, {FVIRTKEY, VK_F5, cmdTry},
+        {FVIRTKEY | FCONTROL, 'B', cmdBuild}, {FVIRTKEY, VK_F5, cmdTry},           {FVIRTKEY | FCONTROL, 'Z', cmdUndo},
+        {FVIRTKEY | FCONTROL, 'Y', cmdRedo},
     };
     return CreateAcceleratorTableW(keys, sizeof keys / sizeof keys[0]);
 }

@@ -16,6 +16,7 @@
 #include "authoring/messages.h"
 #include "authoring/workflows.h"
 #include "editor/answerTrial.h"
+#include "editor/editHistory.h"
 #include "editor/editorDocument.h"
 #include "editor/picturePreviewWin.h"
 
@@ -62,6 +63,12 @@ struct EditorWindow {
     // What opening packed quizzes wrote under the temporary folder, removed at the end.
     std::vector<std::string> extractedFiles;
     std::vector<std::string> extractedFolders;
+    EditHistory history;          // undo and redo
+    int typing = 0;               // the field typed in, for the change refresh() notes next
+    bool typingEndsWord = false;  // that change ended a word
+    WNDPROC codesProc = nullptr;  // the reward codes box's own procedure, which the score column follows
+    bool aligningScores = false;
+    std::string scoresText;  // what the score column shows now
 };
 
 // A text field of the quiz or of the question, by control.
@@ -129,6 +136,8 @@ void showDocument(EditorWindow& e);
 void refresh(EditorWindow& e);
 // The question chosen in a list shown with its fields, trials and previews.
 void showSelectedQuestion(EditorWindow& e);
+// The score column beside the reward codes scrolls with them.
+void followRewardCodes(EditorWindow& e);
 
 // editorCommandsWin.cpp
 void onMenuCommand(EditorWindow& e, int id);

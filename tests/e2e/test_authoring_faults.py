@@ -65,7 +65,7 @@ class AuthoringFaultsTest(unittest.TestCase):
         self.assertEqual(len(problems), 1, problems)
         self.assertTrue(problems[0].startswith("Question 1, image : "), problems)
         self.assertIn(NOT_A_PICTURE, problems[0])
-        self.assertEqual(editor.items(ID_QUESTIONS)[0][0], "1. cercle (!)")
+        self.assertEqual(editor.items(ID_QUESTIONS)[0][0], "1. photo.png \u2014 cercle (!)")
 
         # Dropped on a quiz just begun, the same file is the same problem.
         fresh = Editor(self, open_source=False)

@@ -144,7 +144,7 @@ class EditorTest(unittest.TestCase):
     def test_edit_check_save_and_build(self):
         editor = Editor(self)
         self.assertEqual(editor.title(), "formes.toml \u2014 Atelier Vetra")
-        self.assertEqual(editor.items(ID_QUESTIONS), (["1. cercle", "2. triangle", "3. carr\u00e9"], 0))
+        self.assertEqual(editor.items(ID_QUESTIONS), (["1. 1.jpg \u2014 cercle", "2. 2.png \u2014 triangle", "3. 3.png \u2014 carr\u00e9"], 0))
         self.assertEqual(editor.text(ID_TITLE), "Formes g\u00e9om\u00e9triques")
         self.assertEqual(editor.text(ID_STATUS), "3 questions, 0 probl\u00e8me")
         self.assertEqual(editor.items(ID_PROBLEMS), ([], -1))
@@ -253,7 +253,8 @@ class EditorTest(unittest.TestCase):
         self.choose_file(editor, os.path.join(editor.quiz, "questions.csv"))
         wait_for(lambda: len(editor.items(ID_QUESTIONS)[0]) == 5, "two questions were added")
         self.assertEqual(editor.items(ID_QUESTIONS),
-                         (["1. cercle", "2. triangle", "3. carr\u00e9", "4. losange (!)", "5. \u00e9toile (!)"], 3))
+                         (["1. 1.jpg \u2014 cercle", "2. 2.png \u2014 triangle", "3. 3.png \u2014 carr\u00e9", "4. 1.jpg \u2014 losange (!)",
+                          "5. 2.png \u2014 \u00e9toile (!)"], 3))
         self.assertEqual(editor.text(ID_PICTURE), "media/1.jpg")
         self.assertEqual(editor.title(), "formes.toml* \u2014 Atelier Vetra")
 
@@ -274,7 +275,7 @@ class EditorTest(unittest.TestCase):
         editor.command(CMD_ADD)
         wait_for(lambda: len(editor.items(ID_QUESTIONS)[0]) == 4, "the question was added")
         self.assertEqual(editor.items(ID_QUESTIONS),
-                         (["1. cercle", "2. (sans réponse) (!)", "3. triangle", "4. carré"], 1))
+                         (["1. 1.jpg \u2014 cercle", "2. (sans réponse) (!)", "3. 2.png \u2014 triangle", "4. 3.png \u2014 carré"], 1))
         # No answer, no picture, no solution picture, one reward code short.
         # Four pictures leave the last row of three incomplete: quizpack's warning follows the counts.
         self.assertEqual(editor.text(ID_STATUS), "4 questions, 4 problèmes — attention : le lecteur range les images "
@@ -284,10 +285,13 @@ class EditorTest(unittest.TestCase):
         editor.set_text(ID_ANSWER, "losange")
         self.assertEqual(editor.items(ID_QUESTIONS)[0][1], "2. losange (!)")
         steps = [
-            (CMD_DOWN, ["1. cercle", "2. triangle", "3. losange (!)", "4. carré"], 2, "losange"),
-            (CMD_UP, ["1. cercle", "2. losange (!)", "3. triangle", "4. carré"], 1, "losange"),
-            (CMD_DELETE, ["1. cercle", "2. triangle", "3. carré"], 1, "triangle"),
-            (CMD_DUPLICATE, ["1. cercle", "2. triangle", "3. triangle", "4. carré"], 2, "triangle"),
+            (CMD_DOWN, ["1. 1.jpg \u2014 cercle", "2. 2.png \u2014 triangle", "3. losange (!)", "4. 3.png \u2014 carré"], 2,
+             "losange"),
+            (CMD_UP, ["1. 1.jpg \u2014 cercle", "2. losange (!)", "3. 2.png \u2014 triangle", "4. 3.png \u2014 carré"], 1,
+             "losange"),
+            (CMD_DELETE, ["1. 1.jpg \u2014 cercle", "2. 2.png \u2014 triangle", "3. 3.png \u2014 carré"], 1, "triangle"),
+            (CMD_DUPLICATE, ["1. 1.jpg \u2014 cercle", "2. 2.png \u2014 triangle", "3. 2.png \u2014 triangle", "4. 3.png \u2014 carré"], 2,
+             "triangle"),
         ]
         for command, lines, selected, answer in steps:
             with self.subTest(command=command):

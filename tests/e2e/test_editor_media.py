@@ -8,6 +8,7 @@ same resources; the quiz colour chosen in the platform's colour chooser."""
 import glob
 import os
 import random
+import re
 import shutil
 import subprocess
 import sys
@@ -169,7 +170,7 @@ class EditorMediaTest(unittest.TestCase):
         harness.xdotool("type", "--delay", "40", "UN\nDEUX\nTROIS")
         wait_for(lambda: editor.text(ID_REWARD_CODES) == "UN\r\nDEUX\r\nTROIS", "the codes typed")
         self.assertEqual(editor.text(ID_STATUS), "3 questions, 0 probl\u00e8me", editor.items(ID_PROBLEMS))
-        self.assertEqual(editor.items(ID_QUESTIONS), (["1. rouge", "2. vert", "3. bleu"], 2))
+        self.assertEqual(editor.items(ID_QUESTIONS), (["1. rouge.png \u2014 rouge", "2. vert.png \u2014 vert", "3. bleu.jpg \u2014 bleu"], 2))
 
         editor.command(CMD_SAVE)
         source = os.path.join(editor.quiz, "couleurs.toml")
@@ -230,7 +231,7 @@ class EditorMediaTest(unittest.TestCase):
                       *[windows_path(os.path.join(photos, n)) for n in names])
         wait_for(lambda: len(editor.items(ID_QUESTIONS)[0]) == 3, "three questions")
         self.assertEqual(editor.items(ID_QUESTIONS),
-                         (["%d. (sans r\u00e9ponse) (!)" % n for n in (1, 2, 3)], 0))
+                         (["1. vue1.png (!)", "2. vue2.jpg (!)", "3. vue10.png (!)"], 0))
         self.assertEqual(editor.text(ID_KIND), "images")
         self.assertTrue(editor.text(ID_STATUS).endswith(
             "3 questions ajout\u00e9es, 1 fichier laiss\u00e9 de c\u00f4t\u00e9"), editor.text(ID_STATUS))
@@ -246,7 +247,8 @@ class EditorMediaTest(unittest.TestCase):
         self.assertEqual(editor.box_text(), "Enregistrer les modifications ?")
         editor.answer_box(IDNO)
         wait_for(lambda: editor.title() == "formes.toml \u2014 Atelier Vetra", "the dropped source opened")
-        self.assertEqual(editor.items(ID_QUESTIONS)[0], ["1. cercle", "2. triangle", "3. carr\u00e9"])
+        self.assertEqual(editor.items(ID_QUESTIONS)[0],
+                         ["1. 1.jpg \u2014 cercle", "2. 2.png \u2014 triangle", "3. 3.png \u2014 carr\u00e9"])
 
     def test_a_packed_quiz_opens_and_saves_as_a_source_that_builds_the_same_quiz(self):
         editor = Editor(self)
@@ -258,7 +260,9 @@ class EditorMediaTest(unittest.TestCase):
         editor.command(CMD_OPEN)
         choose_file(packed)
         wait_for(lambda: editor.title() == "Sans titre* \u2014 Atelier Vetra", "the packed quiz opened")
-        self.assertEqual(editor.items(ID_QUESTIONS)[0], ["1. cercle", "2. triangle", "3. carr\u00e9"])
+        # The pictures as the player's resources name them.
+        self.assertEqual(editor.items(ID_QUESTIONS)[0],
+                         ["1. 401.jpg \u2014 cercle", "2. 402.png \u2014 triangle", "3. 403.png \u2014 carr\u00e9"])
         self.assertEqual(editor.text(ID_TITLE), "Formes g\u00e9om\u00e9triques")
 
         elsewhere = os.path.join(editor.root, "extrait")
@@ -362,7 +366,8 @@ class EditorMediaTest(unittest.TestCase):
         for answer in answers:
             harness.xdotool("type", "--delay", "40", answer)
             harness.xdotool("key", "Return")
-        wait_for(lambda: editor.items(ID_QUESTIONS)[0][29].startswith("30. r30"), "the thirty answers typed")
+        wait_for(lambda: re.fullmatch(r"30\. photo\d+\.png \u2014 r30", editor.items(ID_QUESTIONS)[0][29]),
+                 "the thirty answers typed")
         # Thirty codes are not made up by hand: the editor completes them.
         self.assertIn("Codes de r\u00e9compense : manque", editor.items(ID_PROBLEMS)[0][0])
         editor.command(CMD_COMPLETE_CODES)

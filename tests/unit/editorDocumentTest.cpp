@@ -408,4 +408,121 @@ TEST(EditorDocument, KeptValuesLastUntilFixedOrDeleted) {
     EXPECT_TRUE(document.isDirty());
 }
 
+TEST(EditorDocument, QuestionListLinesOfMediaQuizzesNameTheFile) {
+    const struct {
+        int32_t kind;
+        const char* answer;
+        const char* picture;
+        const char* clip;
+        std::string line;
+    } rows[] = {
+        {kindPictures, "chat", "media\\chat.png", "", u8"3. chat.png \u2014 chat"},
+        {kindPictures, "", "C:/photos/chien.jpg", "", "3. chien.jpg"},
+        {kindVideo, "oiseau", "", "sons/merle.avi", u8"3. merle.avi \u2014 oiseau"},
+        {kindText, "chat", "chat.png", "", "3. chat"},
+        {kindAudio, "", "chat.png", "", u8"3. (sans r\u00E9ponse)"},
+    };
+    for (const auto& row : rows) {
+        ModelQuestion q = question(row.answer);
+        q.picture = row.picture;
+        q.clip = row.clip;
+        EXPECT_EQ(questionListLine(2, q, false, row.kind), row.line) << row.line;
+    }
+}
+
+TEST(EditorDocument, EachRewardCodeShowsItsScoreAndACountThatDiffersNamesTheScores) {
+    EXPECT_EQ(rewardScoresText(2, 3), u8"1 bonne r\u00E9ponse\r\n2 bonnes r\u00E9ponses\r\n(en trop)");
+    EXPECT_EQ(rewardScoresText(0, 0), "");
+    const struct {
+        size_t questions;
+        std::vector<std::string> codes;
+        std::string form;
+    } rows[] = {
+        {30, std::vector<std::string>(28, "C"), "28 codes pour 30 questions : il manque les codes des scores 29 et 30"},
+        {30, std::vector<std::string>(29, "C"), "29 codes pour 30 questions : il manque le code du score 30"},
+        {30, {"A"}, u8"1 codes pour 30 questions : il manque les codes des scores 2 \u00E0 30"},
+        {2, {"A", "B", "C", ""}, u8"4 codes pour 2 questions : 2 codes en trop : \u00AB C \u00BB et \u00AB  \u00BB"},
+        {1,
+         {"A", "1", "2", "3", "4", "5", "6"},
+         u8"7 codes pour 1 questions : 6 codes en trop : \u00AB 1 \u00BB, \u00AB 2 \u00BB, \u00AB 3 \u00BB, "
+         u8"\u00AB 4 \u00BB, \u00AB 5 \u00BB, \u2026"},
+    };
+    for (const auto& row : rows) {
+        QuizModel model;
+        model.kind = kindText;
+        model.title = "t";
+        model.questions.assign(row.questions, question("a"));
+        model.rewardCodes = row.codes;
+        std::string forms;
+        for (const ModelProblem& p : checkQuiz(model)) forms += p.field == ModelField::rewardCodes ? p.formMessage : "";
+        EXPECT_EQ(forms, row.form);
+    }
+}
+
+// F5 plays what it can of a quiz with problems: the draft has none left.
+TEST(EditorDocument, TrialDraftLeavesOutTheQuestionsWithProblems) {
+    const struct {
+        const char* name;
+        std::function<void(QuizModel&)> spoil;
+        std::string played;  // the answers of the questions kept
+        std::vector<std::string> codes;
+        size_t remaining;
+        std::string notice;
+    } rows[] = {
+        {"two answers missing",
+         [](QuizModel& m) { m.questions[1].answer.clear(), m.questions[3].answer.clear(); },
+         "ac",
+         {"C1", "C2"},
+         0,
+         u8"questions 2 et 4 laiss\u00E9es de c\u00F4t\u00E9 : elles ont des probl\u00E8mes"},
+        {"a picture missing",
+         [](QuizModel& m) { m.questions[0].picture.clear(); },
+         "bcd",
+         {"C1", "C2", "C3"},
+         0,
+         u8"question 1 laiss\u00E9e de c\u00F4t\u00E9 : elle a des probl\u00E8mes"},
+        {"values left aside, no title",
+         [](QuizModel& m) {
+             m.title.clear();
+             m.questions[2].comment = "c";
+             m.questions[2].extras.push_back({"promt", "\"x\"", "m", "", 3});
+         },
+         "abcd",
+         {"C1", "C2", "C3", "C4"},
+         0,
+         u8"essai malgr\u00E9 3 probl\u00E8mes, \u00E0 corriger avant de construire"},
+        {"codes short, one with a bar",
+         [](QuizModel& m) {
+             m.rewardCodes = {"C1", "C|2"};
+         },
+         "abcd",
+         {"C1", "", "", ""},
+         0,
+         u8"essai malgr\u00E9 3 probl\u00E8mes, \u00E0 corriger avant de construire"},
+        {"no kind", [](QuizModel& m) { m.kind = modelKindUnset; }, "abcd", {"C1", "C2", "C3", "C4"}, 1, ""},
+    };
+    for (const auto& row : rows) {
+        QuizModel model;
+        model.kind = kindPictures;
+        model.title = "Formes";
+        for (const char* answer : {"a", "b", "c", "d"}) {
+            model.questions.push_back(question(answer));
+            model.questions.back().picture = std::string(answer) + ".png";
+            model.rewardCodes.push_back("C" + std::to_string(model.questions.size()));
+        }
+        row.spoil(model);
+        const TrialDraft draft = trialDraft(model, checkQuiz);
+        std::string played;
+        for (const ModelQuestion& q : draft.model.questions) played += q.answer;
+        EXPECT_EQ(played, row.played) << row.name;
+        EXPECT_EQ(draft.model.rewardCodes, row.codes) << row.name;
+        EXPECT_EQ(draft.remaining, row.remaining) << row.name;
+        EXPECT_EQ(errorCount(checkQuiz(draft.model)), row.remaining) << row.name;
+        if (!row.notice.empty()) {
+            EXPECT_EQ(trialNotice(draft, 3), row.notice) << row.name;
+        }
+    }
+    EXPECT_NE(trialRefusedText(1).find(u8"essay\u00E9 : 1 probl\u00E8me \u00E0 corriger"), std::string::npos);
+}
+
 }  // namespace
