@@ -16,8 +16,11 @@ def medians_of(path):
             continue
         name = b.get("run_name", b["name"]).removesuffix("_median")
         unit = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b.get("time_unit", "ns")]
-        medians[name] = b["cpu_time"] * unit  # milliseconds
-    return report.get("context", {}), medians
+        # In registration order, which the report keeps only as an index
+        # when the repetitions ran in random order.
+        medians[name] = (b.get("family_index", len(medians)), b["cpu_time"] * unit)  # milliseconds
+    ordered = sorted(medians.items(), key=lambda item: item[1][0])
+    return report.get("context", {}), {name: ms for name, (_, ms) in ordered}
 
 
 def table(path):

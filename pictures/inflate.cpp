@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 #include "pictures/unaligned.h"
 
@@ -144,10 +145,15 @@ uint32_t symbolEntry(Alphabet alphabet, uint32_t symbol) {
     }
 }
 
+// The low `length` bits of code (length <= 16) in reverse order. Swaps of
+// halves rather than a loop a bit at a time: a table build reverses every
+// code, and blocks of a few thousand symbols each build two tables.
 uint32_t reverseBits(uint32_t code, int length) {
-    uint32_t reversed = 0;
-    for (int i = 0; i < length; ++i, code >>= 1) reversed = (reversed << 1) | (code & 1);
-    return reversed;
+    code = ((code & 0x5555) << 1) | ((code >> 1) & 0x5555);
+    code = ((code & 0x3333) << 2) | ((code >> 2) & 0x3333);
+    code = ((code & 0x0F0F) << 4) | ((code >> 4) & 0x0F0F);
+    code = ((code & 0x00FF) << 8) | ((code >> 8) & 0x00FF);
+    return code >> (16 - length);
 }
 
 // Format notes: canonical codes, as in the reference: codes of one length
@@ -236,8 +242,15 @@ void buildTable(uint32_t* table, int tableBits, const uint8_t* lengths, int n, A
 // careful step uses), the two codes together in bits 0-4, the bytes in the
 // value, first one low. Slots are visited upward and the second code is
 // looked up at a lower slot, which may already be a pair: its first literal
-// is the one wanted.
-void pairLiterals(uint32_t* table, int tableBits) {
+// is the one wanted. Where no two literal codes fit together (the fixed
+// code, or a dithered palette picture's codes of 6 bits and more) there is
+// nothing to pair, and the slots are not visited.
+void pairLiterals(uint32_t* table, int tableBits, const uint8_t* lengths) {
+    uint32_t shortest = maxCodeLength;
+    for (int i = 0; i < 256; ++i) {
+        if (lengths[i] != 0 && lengths[i] < shortest) shortest = lengths[i];
+    }
+    if (2 * shortest > uint32_t(tableBits)) return;
     const uint32_t size = 1u << tableBits;
     for (uint32_t i = 0; i < size; ++i) {
         uint32_t first = table[i];
@@ -277,10 +290,13 @@ inline void storeBytes2(uint8_t* p, uint16_t v) {
 
 // All 16 bytes are loaded before any is stored: where the two ranges
 // overlap, the bytes stored are the ones that were there before.
+// A vector value rather than an array: GCC kept a dead copy of the array
+// on the stack after every such move in 32-bit code.
 inline void copy16(uint8_t* to, const uint8_t* from) {
-    uint8_t v[16];
-    std::memcpy(v, from, 16);
-    std::memcpy(to, v, 16);
+    typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+    Bytes16 v;
+    std::memcpy(&v, from, 16);
+    std::memcpy(to, &v, 16);
 }
 
 uint32_t bigEndian32(const uint8_t* p) {
@@ -448,9 +464,16 @@ InflateStatus stored(InflateState& s) {
     return inflateOk;
 }
 
+// Bytes one at a time, in order, written out: a loop of 16 steps costs a
+// count and a test per byte and, ending after a varying number of copies
+// before it, a mispredicted exit.
+template <size_t... i>
+[[gnu::always_inline]] inline void copyBytesInOrder(uint8_t* dst, const uint8_t* from, std::index_sequence<i...>) {
+    ((dst[i] = from[i]), ...);
+}
+
 // Whole periods of 16 bytes for a distance below 16: 16 less 16 mod d.
 const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12, 13, 14, 15};
-
 
 // Copies `length` bytes from `distance` back, writing up to 31 bytes past
 // their end (the caller has that room). The result is that of a copy one
@@ -498,21 +521,22 @@ const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12
 [[maybe_unused]] [[gnu::always_inline]] inline void copyMatch16(uint8_t* dst, uint32_t distance, uint32_t length) {
     const uint8_t* from = dst - distance;
     uint8_t* const stop = dst + length;
-    if (distance >= 16) {
-        // Steps of 32 bytes, in order (with a distance below 32 the second
-        // half of a step reads what the first just wrote); the first one
-        // without a test, as a test of lengths around 16 would go either
-        // way.
+    // Steps of 32 bytes, in order, where every 16-byte load reads only
+    // final bytes: a distance of 16 or more (below 32 the second half of a
+    // step reads what the first just wrote), or a match that is nowhere its
+    // own source, whose bytes past its end are scratch. One test for both:
+    // the nearer matches that do overlap are few, while a test of the
+    // distance alone goes either way on pictures with nearby repeats. The
+    // first step is taken without a test, as a test of lengths around 16
+    // would go either way.
+    const uint32_t periodFloor = length < 16 ? length : 16;
+    if (distance >= periodFloor) {
         do {
             copy16(dst, from);
             copy16(dst + 16, from + 16);
             dst += 32;
             from += 32;
         } while (dst < stop);
-    } else if (length <= distance) {
-        // Nothing of the match is its own source: one copy whose tail (the
-        // bytes from dst on, read before they are written) is scratch.
-        copy16(dst, from);
     } else if (distance == 1) {
         uint64_t run = from[0] * 0x0101010101010101ull;
         do {
@@ -526,7 +550,7 @@ const uint8_t periodStep[16] = {0, 16, 16, 15, 16, 15, 12, 14, 16, 9, 10, 11, 12
         // A short period: its first 16 bytes one at a time (they overlap
         // their source), then those 16 bytes again every whole number of
         // periods, with no load waiting on the store before it.
-        for (int i = 0; i < 16; ++i) dst[i] = from[i];
+        copyBytesInOrder(dst, from, std::make_index_sequence<16>());
         if (length > 16) {
             uint8_t pattern[16];
             std::memcpy(pattern, dst, 16);
@@ -646,7 +670,9 @@ template <bool moves16, bool bmi2>
 #endif
                 return extraValue(saved, e);
             };
-            auto lookupLiteral = [&]() __attribute__((always_inline)) { return literals[bits & literalMask]; };
+            auto lookupLiteral = [&]() __attribute__((always_inline)) {
+                return literals[bits & literalMask];
+            };
             // Only the low bits of `count` below the buffer's width are the
             // count: a symbol subtracts its whole entry, whose low byte is
             // the bits it takes (the bits above borrow nothing from them).
@@ -664,10 +690,9 @@ template <bool moves16, bool bmi2>
             // first-level entry is always in the buffer before the refill:
             // it is looked up without waiting for the refill, nor for a test
             // of the count.
-            static_assert(bufferBits - (wideBuffer ? (15 + 5) + (15 + 13) : distanceTableBits + 13) >=
-                              literalTableBits,
+            static_assert(bufferBits - (wideBuffer ? (15 + 5) + (15 + 13) : distanceTableBits + 13) >= literalTableBits,
                           "the next entry is in the buffer before the refill");
-            auto refillAndLookUp = [&](uint32_t& e) __attribute__((always_inline)) {
+            auto refillAndLookUp = [&](uint32_t & e) __attribute__((always_inline)) {
                 e = lookupLiteral();
                 refillFast();
             };
@@ -839,7 +864,7 @@ InflateStatus fixed(InflateState& s) {
     for (; symbol < 280; ++symbol) lengths[symbol] = 7;
     for (; symbol < literalSymbols; ++symbol) lengths[symbol] = 8;
     buildTable(s.tables.literals, literalTableBits, lengths, literalSymbols, Alphabet::literalLength);
-    pairLiterals(s.tables.literals, literalTableBits);
+    pairLiterals(s.tables.literals, literalTableBits, lengths);
     for (symbol = 0; symbol < distanceSymbols; ++symbol) lengths[symbol] = 5;
     buildTable(s.tables.distances, distanceTableBits, lengths, distanceSymbols, Alphabet::distance);
     return codes(s, s.tables.literals, s.tables.distances);
@@ -901,7 +926,7 @@ InflateStatus dynamic(InflateState& s) {
     }
 
     buildTable(s.tables.literals, literalTableBits, lengths, int(literalCount), Alphabet::literalLength);
-    pairLiterals(s.tables.literals, literalTableBits);
+    pairLiterals(s.tables.literals, literalTableBits, lengths);
     buildTable(s.tables.distances, distanceTableBits, lengths + literalCount, int(distanceCount), Alphabet::distance);
     return codes(s, s.tables.literals, s.tables.distances);
 }

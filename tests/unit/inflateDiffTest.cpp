@@ -299,6 +299,38 @@ TEST(InflateDiff, HandMadeStreamsCutEverywhere) {
     }
 }
 
+TEST(InflateDiff, NearCopiesAroundTheirDistance) {
+    // Copies from 1 to 40 bytes back, each as long as its distance, one
+    // byte shorter or longer, and across the 16- and 32-byte steps of the
+    // fast copies: which way a near copy goes depends on both. A tail of
+    // literals keeps them inside the fast loop; shorter outputs move the
+    // last of them into the careful steps.
+    BitWriter w;
+    zlibHeader(w);
+    w.bits(1, 1);
+    w.bits(1, 2);
+    for (int i = 0; i < 40; ++i) fixedSymbol(w, 'A' + i % 23);
+    uint32_t decoded = 40;
+    for (int distance = 1; distance <= 40; ++distance) {
+        for (int length : {distance - 1, distance, distance + 1, 15, 16, 17, 31, 32, 33, 2 * distance + 1}) {
+            if (length < 3) continue;
+            fixedCopy(w, length, distance);
+            fixedSymbol(w, 'a' + length % 26);
+            decoded += uint32_t(length) + 1;
+        }
+    }
+    for (int i = 0; i < 400; ++i) fixedSymbol(w, 'z' - i % 7);
+    fixedSymbol(w, 256);
+    decoded += 400;
+    Bytes file = {'j', 'u', 'n', 'k'};
+    idatChunks(file, w.bytes, {});
+    chunk(file, "IEND", {});
+    for (uint32_t size : {decoded, decoded - 400, decoded - 450, decoded - 700}) {
+        expectSame(file, size, "near copies into " + std::to_string(size) + " bytes");
+    }
+    EXPECT_EQ(expectSame(file, decoded, "near copies"), inflateOk);
+}
+
 #ifdef VETRA_HAVE_LIBPNG
 Bytes zlibStream(const Bytes& data, int level, int strategy) {
     z_stream z = {};
