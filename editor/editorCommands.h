@@ -38,6 +38,7 @@ enum EditorControl {
     idColourSwatch = 110,
     idColourChoose = 111,
     idRewardScores = 112,  // the score each reward code goes with, beside the codes
+    idLink = 113,          // the quiz's own web address
     idAnswer = 201,
     idAnswer2 = 202,
     idPrompt = 203,

@@ -5,10 +5,11 @@
 #include "editor/editorCommands.h"
 #include "editor/editorWindowWin.h"
 
-const TextField quizFields[5] = {
+const TextField quizFields[6] = {
     {idTitle, ModelField::title, 0},
     {idAuthor, ModelField::author, 0},
     {idExplanations, ModelField::explanations, 0},
+    {idLink, ModelField::link, 0},
     {idCaption1, ModelField::captions, 0},
     {idCaption2, ModelField::captions, 1},
 };
@@ -37,7 +38,7 @@ struct Row {
     int id;
 };
 const Row quizRows[] = {
-    {idKind},     {idTitle},    {idAuthor}, {idExplanations}, {idAnswersPerQuestion},
+    {idKind},     {idTitle},    {idAuthor}, {idExplanations}, {idLink}, {idAnswersPerQuestion},
     {idCaption1}, {idCaption2}, {idReveal}, {idColourSwatch},
 };
 

@@ -78,7 +78,7 @@ struct TextField {
     ModelField field;
     int item;
 };
-extern const TextField quizFields[5];
+extern const TextField quizFields[6];
 extern const TextField questionFields[8];
 
 // The answer fields and the "Essayer une réponse" box and verdict of each.

@@ -38,7 +38,7 @@ class EditorKeyboardTest(unittest.TestCase):
         editor = Editor(self)
         # Reading order: the list, the quiz's column top to bottom, the codes, the question's column with each
         # "Parcourir..." after its field, the trials, the problems. The disabled ones are passed by.
-        reading = [_E.idQuestionList, _E.idKind, _E.idTitle, _E.idAuthor, _E.idExplanations,
+        reading = [_E.idQuestionList, _E.idKind, _E.idTitle, _E.idAuthor, _E.idExplanations, _E.idLink,
                    _E.idAnswersPerQuestion, _E.idCaption1, _E.idCaption2, _E.idReveal, _E.idColourChoose,
                    _E.idRewardCodes, _E.idAnswer, _E.idAnswer2, _E.idPrompt, _E.idComment, _E.idComment2,
                    _E.idPicture, _E.idBrowsePicture, _E.idSolution, _E.idBrowseSolution, _E.idClip, _E.idBrowseClip,
