@@ -150,7 +150,8 @@ class EditorFilesTest(unittest.TestCase):
             f.write("answer;picture\nlosange;media/1.jpg\n\u00e9toile;media/2.png\n")
         harness.probe("drop", editor.main, 30, 30, windows_path(good))
         wait_for(lambda: len(editor.items(_E.idQuestionList)[0]) == 5, "two questions were added")
-        self.assertEqual(editor.items(_E.idQuestionList)[0][3:], ["4. losange (!)", "5. \u00e9toile (!)"])
+        self.assertEqual(editor.items(_E.idQuestionList)[0][3:],
+                         ["4. 1.jpg \u2014 losange (!)", "5. 2.png \u2014 \u00e9toile (!)"])
         self.assertIn("2 questions import\u00e9es", editor.text(_E.idStatus))
 
     def export(self, editor, command, name):
