@@ -140,7 +140,7 @@ HFONT applyLinkStyle(HWND link) {
     SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
 
     HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_CURSOR));
-    SetClassLongA(link, GCL_HCURSOR, static_cast<LONG>(reinterpret_cast<LONG_PTR>(hand)));
+    SetClassLongPtrA(link, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(hand));
     return made;
 }
 

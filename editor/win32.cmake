@@ -14,6 +14,7 @@ target_link_libraries(atelier PRIVATE vetra_editor vetra_authoring_win vetra_win
 target_compile_options(atelier PRIVATE ${WARNINGS})
 # Stripped and without a link time, like quizpack: the same bytes from the same commit.
 target_link_options(atelier PRIVATE ${WIN_FLAGS} -s -Wl,--no-insert-timestamp)
+vetra_manifest(atelier ${CMAKE_SOURCE_DIR}/editor/atelier.manifest)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/editor/atelier.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/editor/atelier.manifest;${CMAKE_SOURCE_DIR}/editor/atelier.ico;${CMAKE_SOURCE_DIR}/resources/version.h")
 # The editor builds with the player that sits beside it.

@@ -178,9 +178,14 @@ bool filteredDataSize(const PngImage& image, const PixelKind& kind, uint32_t& si
     return true;
 }
 
+bool withinLargestPicture(const PngImage& image) {
+    return uint64_t(image.width) * image.height <= pngLargestPixelCount;
+}
+
 // Rows padded to 4 bytes, the whole checked to fit a 32-bit size and the
 // dimensions to fit the bitmap header's signed fields.
 bool outputLayout(const PngImage& image, const PixelKind& kind, uint32_t& stride, uint32_t& pixelBytes) {
+    if (!withinLargestPicture(image)) return false;
     if (image.width > 0x7FFFFFFFu || image.height > 0x7FFFFFFFu) return false;
     uint64_t rowStride = (rowBytes(image.width, kind.outputBits) + 3) / 4 * 4;
     if (rowStride > max32) return false;
@@ -695,7 +700,7 @@ bool pngImageDecompress(PngImage& image) {
     }
     const PixelKind* kind = findPixelKind(image.colourType, image.bitDepth);
     uint32_t size = 0;
-    if (kind == nullptr || !filteredDataSize(image, *kind, size)) {
+    if (kind == nullptr || !withinLargestPicture(image) || !filteredDataSize(image, *kind, size)) {
         image.lastError = pngErrorOutOfMemory;
         return false;
     }

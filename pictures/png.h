@@ -62,6 +62,13 @@ struct PngOutputFormat {
     uint32_t pixelBytes;           // stride * height
 };
 
+// The largest picture the player shows, in pixels (8192 x 8192, whatever its
+// format): beyond it the decoder refuses the picture as out of memory before
+// allocating anything, and no bitmap layout is given. A fixed number, so that
+// every build refuses the same pictures whatever memory its address space
+// could have found for them.
+constexpr uint64_t pngLargestPixelCount = uint64_t(8192) * 8192;
+
 void pngImageClear(PngImage& image);
 
 // Attaches a PNG file held in memory and walks its chunks: stage 0 to 1.
@@ -70,11 +77,13 @@ void pngImageClear(PngImage& image);
 // source is then detached again).
 bool pngImageAttach(PngImage& image, const uint8_t* data, uint32_t size);
 
-// Inflates the image data into an exactly sized buffer: stage 1 to 2.
+// Inflates the image data into an exactly sized buffer: stage 1 to 2. A
+// picture of more than pngLargestPixelCount pixels fails with
+// pngErrorOutOfMemory.
 bool pngImageDecompress(PngImage& image);
 
 // The bitmap layout of a parsed or inflated image. False for a palette image
-// without PLTE and for sizes a DIB cannot hold.
+// without PLTE and for a picture of more than pngLargestPixelCount pixels.
 bool pngOutputFormat(const PngImage& image, PngOutputFormat& format);
 
 // Unfilters, de-interlaces and converts the rows into pixels laid out as

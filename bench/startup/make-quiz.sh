@@ -12,13 +12,14 @@
 #
 #   bench/startup/make-quiz.sh
 #
-# VETRA_BUILD=<folder with vetra.exe and quizpack.exe> (default build/win32,
+# VETRA_BUILD=<folder with vetra.exe and quizpack.exe> (default build/win32, or build/win64 where this machine runs no 32-bit code,
 # built by scripts/build when that variable is not set).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+source "$ROOT/scripts/lib/world.sh"
 if [ -z "${VETRA_BUILD:-}" ]; then
   "$ROOT/scripts/build" >/dev/null
-  VETRA_BUILD="$ROOT/build/win32"
+  VETRA_BUILD="$ROOT/build/$VETRA_WINDOWS"
 fi
 VETRA_BUILD=$(realpath "$VETRA_BUILD")
 OUT="$ROOT/build/startup"
@@ -88,11 +89,11 @@ source_file jpeg96 jpg
 source_file png96 png
 
 source "$ROOT/scripts/lib/session.sh"
-export WINEPREFIX="$ROOT/build/wineprefix-startup"
+export WINEPREFIX="$WINEPREFIX-startup"
 trap session_stop EXIT
 session_start_wine
 for name in pictures96 jpeg96 png96; do
-  if ! wine "$VETRA_BUILD/quizpack.exe" build "$name.toml" -o "$name.exe" --player "$VETRA_BUILD/vetra.exe" \
+  if ! "$VETRA_WINE" "$VETRA_BUILD/quizpack.exe" build "$name.toml" -o "$name.exe" --player "$VETRA_BUILD/vetra.exe" \
     </dev/null >"$name.log" 2>&1; then
     echo "make-quiz: quizpack failed on $name.toml:" >&2
     cat "$name.log" >&2

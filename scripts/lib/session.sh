@@ -1,18 +1,42 @@
 # Sourced by the scripts: a Wine prefix inside the build tree, and for a run
 # that needs windows a private Xvfb display. Everything started here is
 # stopped by session_stop, which the callers run from an EXIT trap.
-# VETRA_WINEPREFIX=<folder> uses another prefix (made there when new).
+# The Windows build that runs is the one scripts/lib/world.sh chose
+# (VETRA_WINDOWS): the 32-bit one in a 32-bit prefix, build/wineprefix, or
+# the 64-bit one in a 64-bit prefix, build/wineprefix64, under Wine's 64-bit
+# loader, which starts where the 32-bit one cannot.
+# VETRA_WINEPREFIX=<folder> uses another prefix for that build (made there
+# when new).
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export WINEPREFIX="${VETRA_WINEPREFIX:-$ROOT/build/wineprefix}"
+source "$ROOT/scripts/lib/world.sh"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
+
+SESSION_PREFIXES=""
+
+# Points Wine at the prefix and loader of one build, win32 or win64: the
+# environment every program started after it inherits (VETRA_WINE is the
+# loader to start a Windows program with, VETRA_BUILD its folder).
+session_windows() {
+  local which=$1
+  export VETRA_WINDOWS_RUNNING=$which
+  if [ "$which" = win64 ]; then
+    export WINEARCH=win64 VETRA_WINE=/usr/lib/wine/wine64 WINELOADER=/usr/lib/wine/wine64
+    WINEPREFIX=$ROOT/build/wineprefix64
+  else
+    export WINEARCH=win32 VETRA_WINE=wine
+    unset WINELOADER
+    WINEPREFIX=$ROOT/build/wineprefix
+  fi
+  [ "$which" = "$VETRA_WINDOWS" ] && [ -n "${VETRA_WINEPREFIX:-}" ] && WINEPREFIX=$VETRA_WINEPREFIX
+  export WINEPREFIX
+}
+session_windows "${VETRA_WINDOWS_RUNNING:-$VETRA_WINDOWS}"
 # The program is single-byte Windows-1252; a UTF-8 English locale gives Wine that code page.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 SESSION_XVFB_PID=""
-SESSION_WINESERVER=""
 
 session_start_display() {
   local n=90
@@ -38,11 +62,11 @@ session_make_prefix() {
   if [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.vetra-ready" ]; then return 0; fi
   mkdir -p "$(dirname "$WINEPREFIX")"
   echo "Creating the Wine prefix in $WINEPREFIX (once, about twenty seconds)..." >&2
-  wineboot -i </dev/null >/dev/null 2>&1 || true
+  "$VETRA_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
   wineserver -w
   # A crashing program must end, not wait on Wine's crash dialog: that would
   # hang an unattended test run.
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+  "$VETRA_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     </dev/null >/dev/null 2>&1 || true
   wineserver -w
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -55,18 +79,19 @@ session_make_prefix() {
 session_start_wine() {
   session_make_prefix || return 1
   wineserver -p >/dev/null 2>&1 || true
-  SESSION_WINESERVER=1
+  SESSION_PREFIXES="$SESSION_PREFIXES $WINEPREFIX"
   # Start Wine's background services now, detached from any output pipe: a
   # service started by a test program would inherit that program's pipe and
   # keep ctest waiting for it long after the program has ended.
-  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  "$VETRA_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 session_stop() {
-  if [ -n "$SESSION_WINESERVER" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    SESSION_WINESERVER=""
-  fi
+  local prefix
+  for prefix in $SESSION_PREFIXES; do
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  done
+  SESSION_PREFIXES=""
   if [ -n "$SESSION_XVFB_PID" ]; then
     kill "$SESSION_XVFB_PID" 2>/dev/null || true
     wait "$SESSION_XVFB_PID" 2>/dev/null || true

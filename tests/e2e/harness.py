@@ -12,7 +12,12 @@ import unittest
 
 import peresources
 
-BUILD = os.environ.get("VETRA_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", "win32"))
+# The Windows build under test and the Wine loader that starts it: the 32-bit
+# one, or where this machine runs no 32-bit code the 64-bit one under Wine's
+# 64-bit loader (scripts/lib/world.sh decides, scripts/lib/session.sh exports).
+WINDOWS_BUILD = os.environ.get("VETRA_WINDOWS_BUILD", os.environ.get("VETRA_WINDOWS_RUNNING", "win32"))
+BUILD = os.environ.get("VETRA_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", WINDOWS_BUILD))
+WINE = os.environ.get("VETRA_WINE", "wine")
 SOURCE = os.environ.get("VETRA_SOURCE", os.path.join(os.path.dirname(__file__), "..", ".."))
 ARTIFACTS = os.path.join(BUILD, "e2e-artifacts")
 PLAYER = os.path.join(BUILD, "vetra.exe")
@@ -124,7 +129,7 @@ def wine(*args, check=True, timeout=60):
     # Output goes through files, not pipes: Wine may start helper processes
     # that inherit the pipe and keep it open long after the program ended.
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        code = subprocess.run(["wine"] + list(args), stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+        code = subprocess.run([WINE] + list(args), stdout=out, stderr=err, stdin=subprocess.DEVNULL,
                               timeout=timeout).returncode
         out.seek(0)
         err.seek(0)
@@ -176,7 +181,7 @@ class Player:
         self.main = None
 
     def start(self, wait=True):
-        self.process = subprocess.Popen(["wine", self.exe], cwd=self.workdir, stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen([WINE, self.exe], cwd=self.workdir, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         if wait:
             self.main = int(probe("wait", "WindowsApp", "-", 30000).strip())
@@ -241,7 +246,7 @@ def main():
 def run_quizpack(*args, cwd=None, check=True, timeout=120):
     """Runs QUIZPACK under Wine in cwd; returns the CompletedProcess (stdout and stderr as text)."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        code = subprocess.run(["wine", QUIZPACK] + [str(a) for a in args], cwd=cwd, stdout=out, stderr=err,
+        code = subprocess.run([WINE, QUIZPACK] + [str(a) for a in args], cwd=cwd, stdout=out, stderr=err,
                               stdin=subprocess.DEVNULL, timeout=timeout).returncode
         out.seek(0)
         err.seek(0)

@@ -228,12 +228,15 @@ def noise_png(size, seed):
 
 
 def absurd_pngs():
-    """Pictures whose header asks for more than any bitmap can hold, in the order of the messages they give."""
+    """Pictures larger than the player shows (8192 x 8192 pixels), refused before anything is allocated,
+    in every build alike, whatever memory its address space might have found for them."""
     return [
         # 65535 x 65535 RGBA: the filtered data alone would pass 4 GiB.
         (png(65535, 65535, 6, 8, bytes(100)), "Error: couldn't decode PNG resource"),
-        # One-bit grey: 537 MB of filtered data that a short stream leaves mostly unwritten, then no bitmap.
-        (png(65535, 65535, 0, 1, bytes(100)), "Error: couldn't create bitmap"),
+        # One-bit grey: 537 MB of filtered data, which only a 32-bit address space failed to find room for.
+        (png(65535, 65535, 0, 1, bytes(100)), "Error: couldn't decode PNG resource"),
+        # One pixel column over the limit, in a format whose data would fit in 9 MB.
+        (png(8193, 8192, 0, 1, bytes(100)), "Error: couldn't decode PNG resource"),
     ]
 
 

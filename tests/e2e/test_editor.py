@@ -62,7 +62,7 @@ class Editor:
         with open(self.source, "rb") as f:
             self.original = f.read()
         arguments = ["formes.toml"] if open_source else []
-        self.process = subprocess.Popen(["wine", os.path.join(self.program, "atelier.exe")] + arguments,
+        self.process = subprocess.Popen([harness.WINE, os.path.join(self.program, "atelier.exe")] + arguments,
                                         cwd=self.quiz, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         env=env)
         test.addCleanup(self.kill)

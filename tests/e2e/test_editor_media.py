@@ -318,7 +318,7 @@ class EditorMediaTest(unittest.TestCase):
 
     def test_french_texts_are_saved_and_built_right_on_a_russian_windows(self):
         russian = dict(os.environ, LANG="ru_RU.UTF-8", LC_ALL="ru_RU.UTF-8")
-        codepages = subprocess.run(["wine", harness.PROBE, "codepages"], env=russian, capture_output=True,
+        codepages = subprocess.run([harness.WINE, harness.PROBE, "codepages"], env=russian, capture_output=True,
                                    stdin=subprocess.DEVNULL).stdout.split()
         self.assertEqual(codepages, [b"1251", b"866"], "Wine under ru_RU gives the code pages of a Russian Windows")
         editor = Editor(self, env=russian)

@@ -68,7 +68,7 @@ class KilledBuildTest(unittest.TestCase):
             with open(output, "wb") as f:
                 f.write(before)
             process = subprocess.Popen(
-                ["wine", harness.QUIZPACK, "build", "nouveau.toml", "-o", "quiz.exe", "--player", self.player],
+                [harness.WINE, harness.QUIZPACK, "build", "nouveau.toml", "-o", "quiz.exe", "--player", self.player],
                 cwd=self.folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(rng.uniform(0.0, span * 1.1))
             os.kill(process.pid, signal.SIGKILL)

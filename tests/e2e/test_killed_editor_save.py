@@ -27,7 +27,7 @@ SAVES_PER_BURST = 150
 class KilledEditorSaveTest(unittest.TestCase):
     def launch(self, program, folder):
         """The editor on formes.toml of the quiz folder; returns the process and its main window."""
-        process = subprocess.Popen(["wine", program, "formes.toml"], cwd=folder, stdout=subprocess.DEVNULL,
+        process = subprocess.Popen([harness.WINE, program, "formes.toml"], cwd=folder, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         self.addCleanup(lambda: process.poll() is None and (process.kill(), process.wait()))
         return process, int(harness.probe("wait", "AtelierVetra", "-", 60000).strip())
@@ -46,7 +46,7 @@ class KilledEditorSaveTest(unittest.TestCase):
         # How long a burst takes from the probe's start to the last save, so that the kills spread over
         # all of it, the probe's own start included.
         started = time.monotonic()
-        subprocess.run(["wine", harness.PROBE, "post", str(editor.main), str(harness.WM_COMMAND), str(CMD_SAVE),
+        subprocess.run([harness.WINE, harness.PROBE, "post", str(editor.main), str(harness.WM_COMMAND), str(CMD_SAVE),
                         "0", str(SAVES_PER_BURST)], check=True)
         stamp = os.stat(editor.source).st_mtime_ns
         last = time.monotonic()
@@ -82,7 +82,7 @@ class KilledEditorSaveTest(unittest.TestCase):
             other = b"version B" if b"version A" in before else b"version A"
             harness.probe("settext", title, "Formes, " + other.decode())
             started = time.monotonic()
-            burst = subprocess.Popen(["wine", harness.PROBE, "post", str(main), str(harness.WM_COMMAND), str(CMD_SAVE),
+            burst = subprocess.Popen([harness.WINE, harness.PROBE, "post", str(main), str(harness.WM_COMMAND), str(CMD_SAVE),
                                       "0", str(SAVES_PER_BURST)])
             time.sleep(rng.uniform(0.0, span * 1.1))
             os.kill(process.pid, signal.SIGKILL)

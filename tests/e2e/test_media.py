@@ -30,7 +30,7 @@ class EnvPlayer(harness.Player):
         env = dict(os.environ)
         env.update(self.env)
         with open(self.log, "wb") as out:
-            self.process = subprocess.Popen(["wine", self.exe], cwd=self.workdir, stdout=out, stderr=out,
+            self.process = subprocess.Popen([harness.WINE, self.exe], cwd=self.workdir, stdout=out, stderr=out,
                                             stdin=subprocess.DEVNULL, env=env)
         if wait:
             self.main = int(harness.probe("wait", "WindowsApp", "-", 30000).strip())

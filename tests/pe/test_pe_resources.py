@@ -1,6 +1,8 @@
 """Reads the built player with an independent PE reader (pefile) and checks
-what Windows will see: a 32-bit GUI program importing only system DLLs, with
-its dialog templates, icons, cursor, version record and manifest."""
+what Windows will see: a GUI program for its build's processor (the 32-bit
+one we ship, or the 64-bit build a machine without 32-bit code tests)
+importing only system DLLs, with its dialog templates, icons, cursor, version
+record and manifest."""
 import os
 import struct
 import sys
@@ -12,6 +14,12 @@ EXE = os.environ.get("VETRA_EXE", os.path.join(os.path.dirname(__file__), "..", 
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "ole32.dll", "oleaut32.dll", "shell32.dll",
                "msvcrt.dll", "advapi32.dll", "comctl32.dll", "comdlg32.dll", "shlwapi.dll", "version.dll"}
+
+# What each build's executables declare: the machine and optional header of
+# the PE file, and the processor its manifest names.
+BUILDS = {"win32": (0x14C, 0x10B, "x86"), "win64": (0x8664, 0x20B, "amd64")}
+BUILD = os.environ.get("VETRA_WINDOWS_BUILD", "win32")
+MACHINE, MAGIC, MANIFEST_ARCH = BUILDS[BUILD]
 
 RT_CURSOR, RT_ICON, RT_DIALOG, RT_GROUP_CURSOR, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 1, 3, 5, 12, 14, 16, 24
 
@@ -35,9 +43,9 @@ class PlayerExecutableTest(unittest.TestCase):
         cls.pe = pefile.PE(EXE)
         cls.res = resources(cls.pe)
 
-    def test_is_a_32_bit_gui_program(self):
-        self.assertEqual(self.pe.FILE_HEADER.Machine, 0x14C)
-        self.assertEqual(self.pe.OPTIONAL_HEADER.Magic, 0x10B)
+    def test_is_a_gui_program_for_its_builds_processor(self):
+        self.assertEqual(self.pe.FILE_HEADER.Machine, MACHINE)
+        self.assertEqual(self.pe.OPTIONAL_HEADER.Magic, MAGIC)
         self.assertEqual(self.pe.OPTIONAL_HEADER.Subsystem, 2)
 
     def test_imports_only_system_dlls(self):

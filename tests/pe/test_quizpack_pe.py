@@ -48,7 +48,7 @@ class ManifestTest(unittest.TestCase):
                 root = self.manifest(path)
                 ident = root.find(ASM_V1 + "assemblyIdentity")
                 self.assertEqual((ident.get("name"), ident.get("version"), ident.get("processorArchitecture")),
-                                 (identity, "2.1.4.3", "x86"))
+                                 (identity, "2.1.4.3", player_pe.MANIFEST_ARCH))
                 levels = root.findall(".//%srequestedExecutionLevel" % ASM_V3)
                 self.assertEqual([(l.get("level"), l.get("uiAccess")) for l in levels], [("asInvoker", "false")])
                 ids = {os_.get("Id") for os_ in root.iter(COMPATIBILITY + "supportedOS")}
@@ -64,8 +64,9 @@ class QuizpackExecutableTest(unittest.TestCase):
     def setUpClass(cls):
         cls.pe, cls.res = load(QUIZPACK_EXE)
 
-    def test_is_a_32_bit_console_program_importing_system_dlls(self):
-        self.assertEqual(self.pe.FILE_HEADER.Machine, 0x14C)
+    def test_is_a_console_program_for_its_builds_processor_importing_system_dlls(self):
+        self.assertEqual((self.pe.FILE_HEADER.Machine, self.pe.OPTIONAL_HEADER.Magic),
+                         (player_pe.MACHINE, player_pe.MAGIC))
         self.assertEqual(self.pe.OPTIONAL_HEADER.Subsystem, 3)
         names = {imp.dll.decode().lower() for imp in self.pe.DIRECTORY_ENTRY_IMPORT}
         self.assertLessEqual(names, player_pe.SYSTEM_DLLS, names - player_pe.SYSTEM_DLLS)
@@ -119,8 +120,9 @@ class AtelierExecutableTest(unittest.TestCase):
     def setUpClass(cls):
         cls.pe, cls.res = load(ATELIER_EXE)
 
-    def test_is_a_32_bit_windowed_program_importing_system_dlls(self):
-        self.assertEqual(self.pe.FILE_HEADER.Machine, 0x14C)
+    def test_is_a_windowed_program_for_its_builds_processor_importing_system_dlls(self):
+        self.assertEqual((self.pe.FILE_HEADER.Machine, self.pe.OPTIONAL_HEADER.Magic),
+                         (player_pe.MACHINE, player_pe.MAGIC))
         self.assertEqual(self.pe.OPTIONAL_HEADER.Subsystem, 2)  # GUI: no console window behind it
         names = {imp.dll.decode().lower() for imp in self.pe.DIRECTORY_ENTRY_IMPORT}
         self.assertLessEqual(names, player_pe.SYSTEM_DLLS, names - player_pe.SYSTEM_DLLS)

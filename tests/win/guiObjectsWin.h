@@ -3,9 +3,10 @@
 // Windows answers GetGuiResources. Wine 8 does not implement it: it returns 0
 // with last error 120 (ERROR_CALL_NOT_IMPLEMENTED) whatever the process
 // holds. There the GDI count is read from the process's GDI handle table,
-// which Wine keeps where Windows does (the PEB's GdiSharedHandleTable, offset
-// 0x94 in a 32-bit PEB): one 24-byte entry per handle, a non-zero type byte
-// for every live object, stock objects included. For USER objects there is
+// which Wine keeps where Windows does (the PEB's GdiSharedHandleTable, at
+// offset 0x94 in a 32-bit PEB and 0xF8 in a 64-bit one): one 24-byte entry
+// per handle in both, a non-zero type byte for every live object, stock
+// objects included. For USER objects there is
 // no such table in Wine 8, so the count is the windows of this thread,
 // top-level and child: the only USER objects the player makes itself (its
 // icons and cursors are loaded shared and belong to the module).
@@ -37,6 +38,12 @@ struct WineGdiEntry {
 };
 static_assert(sizeof(WineGdiEntry) == 24, "one entry of Wine's GDI handle table");
 
+#ifdef _WIN64
+constexpr size_t gdiTableOffset = 0xF8;
+#else
+constexpr size_t gdiTableOffset = 0x94;
+#endif
+
 // The table and its number of entries (the size of its mapping); null when
 // the process has none.
 inline const WineGdiEntry* wineGdiTable(size_t& entries) {
@@ -48,7 +55,7 @@ inline const WineGdiEntry* wineGdiTable(size_t& entries) {
     if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
         return nullptr;
     const char* peb = reinterpret_cast<const char*>(basic.PebBaseAddress);
-    const void* table = *reinterpret_cast<void* const*>(peb + 0x94);
+    const void* table = *reinterpret_cast<void* const*>(peb + gdiTableOffset);
     if (!table) return nullptr;
     MEMORY_BASIC_INFORMATION region{};
     if (!VirtualQuery(table, &region, sizeof region) || region.State != MEM_COMMIT) return nullptr;

@@ -118,9 +118,9 @@ TEST_F(HeaderBar, LinkGetsAnUnderlinedFontAndTheHandCursor) {
     EXPECT_STREQ(font.lfFaceName, "");
     HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_CURSOR));
     ASSERT_NE(hand, nullptr);
-    EXPECT_EQ(reinterpret_cast<HCURSOR>(static_cast<LONG_PTR>(GetClassLongA(link, GCL_HCURSOR))), hand);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(link, GCLP_HCURSOR)), hand);
     // The class is shared: every static shows the hand from now on.
-    EXPECT_EQ(reinterpret_cast<HCURSOR>(static_cast<LONG_PTR>(GetClassLongA(GetDlgItem(bar, 25), GCL_HCURSOR))), hand);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(GetDlgItem(bar, 25), GCLP_HCURSOR)), hand);
 }
 
 // The address is drawn in one piece: a static would break an over-long one

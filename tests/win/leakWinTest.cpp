@@ -28,7 +28,10 @@ struct Counts {
 Counts settledCounts(HWND main) {
     RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     dialogHost::pumpMessages();
-    return {guiObjects::gdiCount(), guiObjects::userCount()};
+    const Counts counts{guiObjects::gdiCount(), guiObjects::userCount()};
+    // A figure that cannot be taken would compare equal to itself and prove nothing.
+    if (counts.gdi < 1) ADD_FAILURE() << "no way to count GDI objects (" << guiObjects::measure() << ")";
+    return counts;
 }
 
 void report(const char* what, const Counts& before, const Counts& after) {

@@ -621,6 +621,7 @@ TEST_F(MediaPlayerTest, TwoHundredPlayAndStopCyclesLeaveNothingBehind) {
     };
     for (int i = 0; i < 5; ++i) cycle(i);
     const long gdi = guiObjects::gdiCount(), user = guiObjects::userCount();
+    ASSERT_GE(gdi, 1) << "no way to count GDI objects";
     for (int i = 0; i < 200; ++i) cycle(i);
     EXPECT_EQ(unexpectedCalls, 0);
     EXPECT_EQ(guiObjects::gdiCount(), gdi);

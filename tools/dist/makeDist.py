@@ -7,10 +7,12 @@ The same build gives the same bytes: entries in a fixed order, one date for
 all (the commit's, or SOURCE_DATE_EPOCH), fixed attributes, and packed
 examples that are themselves deterministic.
 
-    makeDist.py BUILD_DIR OUTPUT.zip
+    makeDist.py BUILD_DIR OUTPUT.zip [PACKER_DIR]
 
-BUILD_DIR holds vetra.exe, quizpack.exe and atelier.exe; quizpack runs under Wine with the
-caller's WINEPREFIX."""
+BUILD_DIR holds vetra.exe, quizpack.exe and atelier.exe, the programs the zip holds; the
+quizpack.exe of PACKER_DIR (by default BUILD_DIR's) packs the examples into BUILD_DIR's player,
+under Wine with the caller's WINEPREFIX. A machine that runs no 32-bit code packs the 32-bit
+player with the 64-bit quizpack: the quiz it writes is the same bytes."""
 import os
 import re
 import subprocess
@@ -21,6 +23,8 @@ import tomllib
 import zipfile
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# The Wine loader that runs quizpack: Wine's 64-bit one where this machine runs no 32-bit code.
+WINE = os.environ.get("VETRA_WINE", "wine")
 
 # Example folders as a French reader finds them in the zip.
 EXAMPLE_FOLDERS = {"text": "texte", "pictures": "images", "audio": "audio", "video": "video"}
@@ -85,7 +89,7 @@ def windows_path(path):
 
 def quizpack(build, arguments, toml_path, output):
     """Runs quizpack under Wine on one source; fails unless it wrote `output`."""
-    command = ["wine", os.path.join(build, "quizpack.exe")] + arguments
+    command = [WINE, os.path.join(build, "quizpack.exe")] + arguments
     # Files, not pipes: Wine's helper processes may keep a pipe open long after.
     with tempfile.TemporaryFile() as log:
         code = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=300).returncode
@@ -95,9 +99,9 @@ def quizpack(build, arguments, toml_path, output):
         raise RuntimeError("quizpack could not make %s from %s (%d):\n%s" % (output, toml_path, code, text))
 
 
-def pack(build, toml_path, output):
-    """Packs one source into a copy of the build's player."""
-    quizpack(build, ["build", windows_path(toml_path), "-o", windows_path(output),
+def pack(build, toml_path, output, packer=None):
+    """Packs one source into a copy of the build's player, with the packer's quizpack."""
+    quizpack(packer or build, ["build", windows_path(toml_path), "-o", windows_path(output),
                      "--player", windows_path(os.path.join(build, "vetra.exe"))], toml_path, output)
 
 
@@ -119,17 +123,17 @@ def read(path):
         return f.read()
 
 
-def entries(build, source=SOURCE, workdir=None):
+def entries(build, source=SOURCE, workdir=None, packer=None):
     """[(name in the zip, bytes)] in the order they are written."""
     with tempfile.TemporaryDirectory(prefix="vetra-dist-", dir=workdir) as scratch:
         packed, pages, sources = [], [], []
         for toml_path, folder in examples(source):
             stem = os.path.splitext(os.path.basename(toml_path))[0]
             output = os.path.join(scratch, stem + ".exe")
-            pack(build, toml_path, output)
+            pack(build, toml_path, output, packer)
             packed.append((stem + ".exe", read(output)))
             page = os.path.join(scratch, stem + ".html")
-            web_page(build, toml_path, page)
+            web_page(packer or build, toml_path, page)
             pages.append(("pages-web/" + stem + ".html", read(page)))
             here = os.path.dirname(toml_path)
             sources.append((folder + "/" + os.path.basename(toml_path), read(toml_path)))
@@ -162,18 +166,19 @@ def write_zip(items, output, seconds):
     os.replace(partial, output)
 
 
-def build_zip(build, output, source=SOURCE, workdir=None):
+def build_zip(build, output, source=SOURCE, workdir=None, packer=None):
     """Writes the release zip at `output`; returns its entries' names."""
-    items = entries(build, source, workdir)
+    items = entries(build, source, workdir, packer)
     write_zip(items, output, commit_time(source))
     return [name for name, _ in items]
 
 
 def main(argv):
-    if len(argv) != 3:
-        sys.stderr.write("usage: makeDist.py BUILD_DIR OUTPUT.zip\n")
+    if len(argv) not in (3, 4):
+        sys.stderr.write("usage: makeDist.py BUILD_DIR OUTPUT.zip [PACKER_DIR]\n")
         return 2
-    names = build_zip(os.path.abspath(argv[1]), os.path.abspath(argv[2]))
+    packer = os.path.abspath(argv[3]) if len(argv) == 4 else None
+    names = build_zip(os.path.abspath(argv[1]), os.path.abspath(argv[2]), packer=packer)
     print("%s: %d files" % (argv[2], len(names)))
     return 0
 

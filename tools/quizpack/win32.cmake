@@ -11,11 +11,12 @@ target_compile_options(quizpack PRIVATE ${WARNINGS})
 # Stripped and without a link time: it ships in the release zip, the same
 # bytes from the same commit.
 target_link_options(quizpack PRIVATE ${WIN_FLAGS} -s -Wl,--no-insert-timestamp)
+vetra_manifest(quizpack ${CMAKE_SOURCE_DIR}/tools/quizpack/quizpack.manifest)
 
 # The executables' icons, manifests and version records, read with pefile.
 add_test(NAME quizpack_pe COMMAND ${SYSTEM_PYTHON} ${CMAKE_SOURCE_DIR}/tests/pe/test_quizpack_pe.py)
-set_tests_properties(quizpack_pe PROPERTIES
-  ENVIRONMENT "VETRA_EXE=$<TARGET_FILE:vetra>;QUIZPACK_EXE=$<TARGET_FILE:quizpack>;ATELIER_EXE=$<TARGET_FILE:atelier>")
+set_tests_properties(quizpack_pe PROPERTIES LABELS pe
+  ENVIRONMENT "VETRA_EXE=$<TARGET_FILE:vetra>;QUIZPACK_EXE=$<TARGET_FILE:quizpack>;ATELIER_EXE=$<TARGET_FILE:atelier>;VETRA_WINDOWS_BUILD=${VETRA_WINDOWS_BUILD}")
 
 # The Windows-side tests pack real players: they use the packer and a fresh vetra.exe.
 target_link_libraries(win_tests PRIVATE vetra_authoring_win)
