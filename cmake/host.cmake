@@ -30,3 +30,8 @@ foreach(t ${HOST_TOOLS})
   include(${t})
 endforeach()
 include(${CMAKE_SOURCE_DIR}/web/host.cmake)
+
+# What the scripts decide about this machine (which Windows build the tiers
+# run, under which loader), with the decision faked both ways.
+find_program(VETRA_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+add_test(NAME scripts_world COMMAND ${VETRA_PYTHON} ${CMAKE_SOURCE_DIR}/tests/scripts/test_world.py)

@@ -9,7 +9,7 @@
 # when new).
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-source "$ROOT/scripts/lib/world.sh"
+source "$ROOT/scripts/lib/world.sh" || return $?
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 

@@ -19,8 +19,11 @@ class FirstPlayTest(unittest.TestCase):
         play_dir = os.path.join(root, "play")
         env = dict(os.environ)
         env.pop("DISPLAY", None)
-        env.pop("WINEPREFIX", None)
-        env.update(VETRA_WINEPREFIX=prefix, VETRA_PLAY_DIR=play_dir, VETRA_BUILD=harness.BUILD)
+        for name in ("WINEPREFIX", "WINEARCH", "WINELOADER", "VETRA_WINE", "VETRA_WINDOWS_RUNNING"):
+            env.pop(name, None)
+        # The build under test is the one played, in the world that runs it.
+        env.update(VETRA_WINEPREFIX=prefix, VETRA_PLAY_DIR=play_dir, VETRA_BUILD=harness.BUILD,
+                   VETRA_WINDOWS=harness.WINDOWS_BUILD)
         result = subprocess.run([os.path.join(harness.SOURCE, "scripts", "play")], env=env,
                                 stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=240)
         output = result.stdout + result.stderr

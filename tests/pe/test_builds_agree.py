@@ -60,36 +60,48 @@ class BuildsAgreeTest(unittest.TestCase):
         shutil.copytree(os.path.join(harness.EXAMPLES, folder), here, dirs_exist_ok=True)
         return here, os.path.splitext(name)[0]
 
+    def outputs(self, here, *builds):
+        """A folder per build for what it writes: a page carries the name it is written under."""
+        folders = [os.path.join(here, b) for b in builds]
+        for f in folders:
+            os.makedirs(f)
+        return folders
+
     def test_every_example_packs_the_same_quiz_into_either_player(self):
         for folder, name in examples():
             with self.subTest(name):
                 here, stem = self.example(folder, name)
-                for build, player in (("32", SHIPPED), ("64", harness.BUILD)):
-                    run(harness.QUIZPACK, ["build", name, "-o", stem + build + ".exe", "--player",
-                                           harness.windows_path(os.path.join(player, "vetra.exe"))], here)
-                packed32, packed64 = (os.path.join(here, stem + b + ".exe") for b in ("32", "64"))
+                into32, into64 = self.outputs(here, "32", "64")
+                for out, player in ((into32, SHIPPED), (into64, harness.BUILD)):
+                    run(harness.QUIZPACK, ["build", name, "-o", harness.windows_path(os.path.join(out, stem + ".exe")),
+                                           "--player", harness.windows_path(os.path.join(player, "vetra.exe"))], here)
+                packed32, packed64 = (os.path.join(out, stem + ".exe") for out in (into32, into64))
                 self.assertEqual(machine(packed32), 0x14C, "still the 32-bit player")
+                self.assertEqual(machine(packed64), 0x8664)
                 resources = harness.quiz_resources(packed32)
-                self.assertTrue(resources, "a quiz was packed")
+                self.assertIn(("PATCH", 104), resources)
                 self.assertEqual(resources, harness.quiz_resources(packed64))
                 # The page written from either packed quiz is one and the same.
-                for build in ("32", "64"):
-                    run(harness.QUIZPACK, ["web", stem + build + ".exe", "-o", stem + build + ".html"], here)
-                self.assertEqual(read(os.path.join(here, stem + "32.html")), read(os.path.join(here, stem + "64.html")))
+                for out in (into32, into64):
+                    run(harness.QUIZPACK, ["web", stem + ".exe", "-o", stem + ".html"], out)
+                self.assertEqual(read(os.path.join(into32, stem + ".html")), read(os.path.join(into64, stem + ".html")))
 
     @unittest.skipUnless(RUNS_I386, "this machine runs no 32-bit code: the shipped quizpack cannot start here")
     def test_both_quizpacks_write_the_same_bytes(self):
         shipped = os.path.join(SHIPPED, "quizpack.exe")
+        player = harness.windows_path(os.path.join(SHIPPED, "vetra.exe"))
         for folder, name in examples():
             with self.subTest(name):
                 here, stem = self.example(folder, name)
-                player = harness.windows_path(os.path.join(SHIPPED, "vetra.exe"))
-                run(shipped, ["build", name, "-o", "by32.exe", "--player", player], here, shipped_quizpack_env())
-                run(harness.QUIZPACK, ["build", name, "-o", "by64.exe", "--player", player], here)
-                self.assertEqual(read(os.path.join(here, "by32.exe")), read(os.path.join(here, "by64.exe")))
-                run(shipped, ["web", name, "-o", "by32.html"], here, shipped_quizpack_env())
-                run(harness.QUIZPACK, ["web", name, "-o", "by64.html"], here)
-                self.assertEqual(read(os.path.join(here, "by32.html")), read(os.path.join(here, "by64.html")))
+                written = self.outputs(here, "by32", "by64")
+                for out, quizpack, env in ((written[0], shipped, shipped_quizpack_env()),
+                                           (written[1], harness.QUIZPACK, None)):
+                    exe, page = (harness.windows_path(os.path.join(out, stem + e)) for e in (".exe", ".html"))
+                    run(quizpack, ["build", name, "-o", exe, "--player", player], here, env)
+                    run(quizpack, ["web", name, "-o", page], here, env)
+                for extension in (".exe", ".html"):
+                    self.assertEqual(read(os.path.join(written[0], stem + extension)),
+                                     read(os.path.join(written[1], stem + extension)), extension)
 
 
 if __name__ == "__main__":
