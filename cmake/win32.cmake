@@ -70,7 +70,9 @@ target_compile_options(win_tests PRIVATE ${WARNINGS})
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 target_link_options(win_tests PRIVATE ${WIN_FLAGS})
 add_test(NAME win_tests COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:win_tests>)
-set_tests_properties(win_tests PROPERTIES TIMEOUT 900 LABELS windows-side)
+# wine-run starts it in its own build's prefix, under its own loader.
+set_tests_properties(win_tests PROPERTIES TIMEOUT 900 LABELS windows-side
+  ENVIRONMENT "VETRA_WINDOWS_RUNNING=${VETRA_WINDOWS_BUILD}")
 
 # Tools built with the cross compiler (quizpack, the editor, the e2e probe).
 file(GLOB WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/win32.cmake ${CMAKE_SOURCE_DIR}/editor/win32.cmake

@@ -11,10 +11,25 @@
 #   VETRA_RUNS_I386=yes|no      whether this machine runs 32-bit x86 code
 #   VETRA_WINDOWS=win32|win64   the Windows build the tiers run
 
+# Whether i386 programs are handed to qemu-i386 by binfmt_misc: they then
+# run under emulation even where the kernel could run them (its handlers come
+# before the kernel's own), and Wine's 32-bit loader does not run so.
+world_i386_emulated() {
+  local entry
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    [ -f "$entry" ] || continue
+    if head -n1 "$entry" 2>/dev/null | grep -qx enabled && grep -q '^interpreter .*qemu-i386' "$entry" 2>/dev/null; then
+      return 0
+    fi
+  done
+  return 1
+}
+
 # A complete 32-bit Linux program of 96 bytes that exits with 7: the kernel
 # either runs it or refuses it, whatever is installed.
 world_i386_probe() {
   local probe status here
+  world_i386_emulated && return 1
   # In the project's build folder, which must let programs run anyway (a
   # temporary folder may be mounted without that right).
   here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build
