@@ -7,8 +7,10 @@
 //     box before the page opens, odd questions right, even ones wrong);
 //   - "every picture shown": the benchmark then scrolls a screen a frame to
 //     the bottom, and waits until every picture has been painted;
-//   - the peak JavaScript heap seen meanwhile, and the renderer process's
-//     peak resident memory (VmHWM);
+//   - the JavaScript heap (used, sampled every frame and every change) at the
+//     first row and at its peak until every picture is shown, and the
+//     renderer process's resident memory at the first row and at its peak
+//     (VmRSS, VmHWM);
 // then times one verdict (an Enter in a box: judge, label, score, saved
 // answers). Picture quizzes of 3, 30 and 96 questions, with the pictures of
 // the Windows player's start-up benchmark (640 x 480, photo-like, odd
@@ -57,7 +59,7 @@ function pictureQuiz(writer, label, count) {
 // Runs in the page before its own script.
 function watcher({ storageKey, kept, count }) {
   localStorage.setItem(storageKey, kept);
-  const bench = { painted: {}, judgedAt: null, firstRow: null, heapPeak: 0 };
+  const bench = { painted: {}, judgedAt: null, firstRow: null, heapPeak: 0, heapAtFirstRow: 0 };
   window.bench = bench;
   const sampleHeap = () => { bench.heapPeak = Math.max(bench.heapPeak, performance.memory.usedJSHeapSize); };
   const firstRowPictures = () => {
@@ -81,6 +83,7 @@ function watcher({ storageKey, kept, count }) {
       const row = firstRowPictures();
       if (row && row.every((img) => img && bench.painted[img.id])) {
         bench.firstRow = Math.max(bench.judgedAt, ...row.map((img) => bench.painted[img.id]));
+        bench.heapAtFirstRow = bench.heapPeak;
       }
     }
   };
@@ -104,18 +107,21 @@ function watcher({ storageKey, kept, count }) {
   requestAnimationFrame(everyFrame);
 }
 
-async function rendererPeakKB(cdp) {
+// The renderers' largest resident memory now and largest peak so far, in KB.
+async function rendererKB(cdp) {
   const { processInfo } = await cdp.send('SystemInfo.getProcessInfo');
+  let rss = 0;
   let peak = 0;
   for (const p of processInfo.filter((q) => q.type === 'renderer')) {
     try {
       const status = readFileSync(`/proc/${p.id}/status`, 'utf8');
+      rss = Math.max(rss, Number(/VmRSS:\s+(\d+)/.exec(status)[1]));
       peak = Math.max(peak, Number(/VmHWM:\s+(\d+)/.exec(status)[1]));
     } catch (e) {
       // a spare renderer that ended meanwhile
     }
   }
-  return peak;
+  return [rss, peak];
 }
 
 async function measure(browser, cdp, quiz) {
@@ -124,7 +130,8 @@ async function measure(browser, cdp, quiz) {
   await tab.addInitScript(watcher, quiz);
   await tab.goto(pathToFileURL(quiz.page).href, { waitUntil: 'commit' });
   await tab.waitForFunction(() => window.bench && window.bench.firstRow !== null, null, { polling: 50 });
-  const firstRow = await tab.evaluate(() => window.bench.firstRow);
+  const [firstRowRssKB] = await rendererKB(cdp);
+  const { firstRow, heapAtFirstRow } = await tab.evaluate(() => window.bench);
   await tab.evaluate(async () => {
     while (window.scrollY + innerHeight < document.documentElement.scrollHeight - 1) {
       window.scrollBy(0, innerHeight);
@@ -145,9 +152,9 @@ async function measure(browser, cdp, quiz) {
     }
     return times.reduce((a, b) => a + b) / times.length;
   });
-  const rendererKB = await rendererPeakKB(cdp);
+  const [, rendererPeakKB] = await rendererKB(cdp);
   await context.close();
-  return { firstRow, everyShown, heapPeak, rendererKB, verdict };
+  return { firstRow, everyShown, heapAtFirstRow, heapPeak, firstRowRssKB, rendererPeakKB, verdict };
 }
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -171,8 +178,10 @@ try {
       const of = (key) => median(results[w][c].map((r) => r[key]));
       console.log(`  ${count} pictures, page ${(statSync(quizzes[w][c].page).size / 1024).toFixed(0)} KB: ` +
         `first row usable ${of('firstRow').toFixed(0)} ms (${(of('firstRow') / base).toFixed(2)}x the 3-picture page), ` +
-        `every picture shown ${of('everyShown').toFixed(0)} ms, peak JS heap ${(of('heapPeak') / 1048576).toFixed(1)} MB, ` +
-        `renderer peak ${(of('rendererKB') / 1024).toFixed(0)} MB, one verdict ${of('verdict').toFixed(3)} ms`);
+        `every picture shown ${of('everyShown').toFixed(0)} ms; JS heap at the first row ` +
+        `${(of('heapAtFirstRow') / 1048576).toFixed(1)} MB, peak ${(of('heapPeak') / 1048576).toFixed(1)} MB; renderer ` +
+        `resident at the first row ${(of('firstRowRssKB') / 1024).toFixed(0)} MB, peak ` +
+        `${(of('rendererPeakKB') / 1024).toFixed(0)} MB; one verdict ${of('verdict').toFixed(3)} ms`);
     });
   });
 } finally {
