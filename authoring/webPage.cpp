@@ -1,8 +1,8 @@
 #include "authoring/webPage.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "authoring/quizFields.h"
