@@ -33,7 +33,15 @@
   async function loadJudge() {
     const base64 = document.getElementById('quiz-judge').textContent.trim();
     const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-    const { instance } = await WebAssembly.instantiate(bytes, {});
+    // Compiled at once where the browser allows it for a module this small:
+    // awaiting the compiler would hand the main thread to the parser, busy
+    // with the media, before the sheet is built.
+    let instance;
+    try {
+      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), {});
+    } catch (e) {
+      ({ instance } = await WebAssembly.instantiate(bytes, {}));
+    }
     const e = instance.exports;
     const size = e.bufferSize();
     const memory = () => new Uint8Array(e.memory.buffer);
@@ -133,6 +141,17 @@
     if (nearView) nearView.observe(img);
     else showPicture(img);
     return img;
+  }
+
+  // The pictures near the view once the sheet is built get their URLs at
+  // once rather than after the observer's first report, a frame later: all
+  // boxes measured first, in one layout, then the URLs given.
+  function showPicturesNearView() {
+    const near = [...waitingPictures.keys()].filter((img) => {
+      const box = img.getBoundingClientRect();
+      return box.bottom >= -window.innerHeight && box.top <= 2 * window.innerHeight;
+    });
+    near.forEach(showPicture);
   }
 
   window.addEventListener('beforeprint', () => {
@@ -554,6 +573,7 @@
     buildSheet();
     platform.start();
     fillBoxes(storedAnswers());
+    showPicturesNearView();
     platform.report(JSON.stringify({ answers: boxes.map((b) => b.input.value) }));
     document.body.dataset.ready = 'true';
     performance.mark('vetra-ready');

@@ -29,7 +29,7 @@ const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..')
 const [writePage, runsText, otherWritePage] = process.argv.slice(2);
 const runs = Number(runsText || 7);
 const work = path.join(root, 'build/web-bench');
-const counts = [3, 30, 96];
+const counts = (process.env.BENCH_COUNTS || "3,30,96").split(",").map(Number);
 mkdirSync(path.join(work, 'media'), { recursive: true });
 
 function picture(n) {
