@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "authoring/quizFields.h"
@@ -58,10 +59,72 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// One picture or clip as {"url":..., "name":..., "shown":...}, or null for
-// none. Fails (and names the file) when it cannot be read.
+uint32_t bigEndian(const std::vector<uint8_t>& b, size_t at, int bytes) {
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) value = value << 8 | b[at + i];
+    return value;
+}
+
+uint32_t littleEndian(const std::vector<uint8_t>& b, size_t at, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | b[at + i];
+    return value;
+}
+
+// A picture's width and height from its header, so that the page can lay out
+// a cell before the picture is decoded; false when the header does not say
+// (a truncated file, an icon, a metafile). JPEG: the first start-of-frame
+// marker; the browser may still turn the picture by its EXIF orientation,
+// which only the placeholder gets wrong.
+bool pictureSize(const std::vector<uint8_t>& b, const char* extension, uint32_t& width, uint32_t& height) {
+    const std::string type = extension;
+    if (type == "png" && b.size() >= 24) {
+        width = bigEndian(b, 16, 4);
+        height = bigEndian(b, 20, 4);
+    } else if (type == "gif" && b.size() >= 10) {
+        width = littleEndian(b, 6, 2);
+        height = littleEndian(b, 8, 2);
+    } else if (type == "bmp" && b.size() >= 26) {
+        const bool core = littleEndian(b, 14, 4) == 12;
+        width = core ? littleEndian(b, 18, 2) : littleEndian(b, 18, 4);
+        const uint32_t rows = core ? littleEndian(b, 20, 2) : littleEndian(b, 22, 4);
+        height = core ? rows : static_cast<uint32_t>(std::abs(static_cast<int64_t>(static_cast<int32_t>(rows))));
+    } else if (type == "jpg") {
+        width = height = 0;
+        for (size_t at = 2; at + 9 <= b.size() && b[at] == 0xFF;) {
+            const uint8_t marker = b[at + 1];
+            if (marker == 0xFF) {
+                ++at;
+                continue;
+            }
+            const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+            if (frame) {
+                height = bigEndian(b, at + 5, 2);
+                width = bigEndian(b, at + 7, 2);
+                break;
+            }
+            at += 2 + bigEndian(b, at + 2, 2);
+        }
+    } else {
+        return false;
+    }
+    return width > 0 && height > 0 && width <= 65535 && height <= 65535;
+}
+
+// One picture or clip as {"media":K, "name":..., "shown":...} (with its
+// size when its header gives it), or null for none; its bytes go into
+// `media` as the text of element media-K, a data: URL. The page reads the
+// element only when it shows the picture. With `inline`, the URL goes into
+// the JSON itself as {"url":...}: the form the storage key is computed on.
+// Fails (and names the file) when it cannot be read.
+struct MediaOut {
+    std::string markup;  // the media elements, in question order
+    int count = 0;
+    bool inline_ = false;
+};
+
 bool appendMedia(std::string& json, const std::string& path, const QuizModel& model, const std::string& sourceFile,
-                 const FileReader& readFile, WebPage& out) {
+                 const FileReader& readFile, WebPage& out, MediaOut& media) {
     if (path.empty()) {
         json += "null";
         return true;
@@ -75,11 +138,25 @@ bool appendMedia(std::string& json, const std::string& path, const QuizModel& mo
     }
     const MediaType& type = mediaTypeOf(bytes, model.kind);
     if (!type.shown) out.unshowable.push_back(path);
-    json += "{\"url\":";
-    appendJsonString(json, std::string("data:") + type.mime + ";base64," + base64(bytes.data(), bytes.size()));
+    const std::string url = std::string("data:") + type.mime + ";base64," + base64(bytes.data(), bytes.size());
+    if (media.inline_) {
+        json += "{\"url\":";
+        appendJsonString(json, url);
+    } else {
+        const std::string k = std::to_string(++media.count);
+        json += "{\"media\":" + k;
+        // Base64 and the MIME type hold no "<": the URL cannot close its element.
+        media.markup += "<script type=\"text/plain\" id=\"media-" + k + "\">" + url + "</script>\n";
+    }
     json += ",\"name\":";
     appendJsonString(json, fileNameOf(path));
-    json += type.shown ? ",\"shown\":true}" : ",\"shown\":false}";
+    json += type.shown ? ",\"shown\":true" : ",\"shown\":false";
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (!media.inline_ && type.shown && pictureSize(bytes, type.extension, width, height)) {
+        json += ",\"width\":" + std::to_string(width) + ",\"height\":" + std::to_string(height);
+    }
+    json += '}';
     return true;
 }
 
@@ -116,7 +193,7 @@ void appendQuizValue(std::string& json, const QuizModel& model, const FieldInfo&
 // value of the table of fields under its source key, so that a new field
 // reaches the page without a line here.
 bool quizJson(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
-              const std::string& progressName, WebPage& out, std::string& json) {
+              const std::string& progressName, WebPage& out, std::string& json, MediaOut& media) {
     json += "\"progressName\":";
     appendJsonString(json, progressName);
     for (int i = 0; i < fieldCount(); ++i) {
@@ -137,7 +214,7 @@ bool quizJson(const QuizModel& model, const std::string& sourceFile, const FileR
             json += separator + ("\"" + std::string(info.key) + "\":");
             separator = ',';
             if (info.media)
-                ok = appendMedia(json, q.*info.questionText, model, sourceFile, readFile, out) && ok;
+                ok = appendMedia(json, q.*info.questionText, model, sourceFile, readFile, out, media) && ok;
             else
                 appendJsonString(json, q.*info.questionText);
         }
@@ -192,8 +269,17 @@ bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const F
                   const std::string& progressName, WebPage& out) {
     out = WebPage();
     std::string body;
-    if (!quizJson(model, sourceFile, readFile, progressName, out, body)) return false;
-    const std::string json = "{\"id\":\"" + quizKey(body) + "\"," + body + "}";
+    MediaOut media;
+    if (!quizJson(model, sourceFile, readFile, progressName, out, body, media)) return false;
+    // The key is computed on the quiz with its media inline, as pages
+    // written before the media moved out of the JSON computed it: answers
+    // kept by such a page stay this page's.
+    std::string keyed;
+    MediaOut inlineMedia;
+    inlineMedia.inline_ = true;
+    WebPage ignored;
+    quizJson(model, sourceFile, readFile, progressName, ignored, keyed, inlineMedia);
+    const std::string json = "{\"id\":\"" + quizKey(keyed) + "\"," + body + "}";
     std::string page = webPageTemplate.bytes();
     size_t from = 0;
     // In the template's order: each marker is looked for after the last one.
@@ -202,6 +288,7 @@ bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const F
     fill(page, from, "QUIZ", json);
     fill(page, from, "JUDGE", base64(webJudgeModule.data, webJudgeModule.size));
     fill(page, from, "SCRIPT", webPageScript.bytes());
+    fill(page, from, "MEDIA", media.markup);
     out.html = std::move(page);
     return true;
 }

@@ -1,8 +1,9 @@
 // The quiz player as a web page. The page writer puts the quiz (texts in
-// UTF-8, media as data: URLs) and the judge module (the player's own verdict
-// choice, compiled to WebAssembly) into the page; this script lays out the
-// sheet, judges a box on Enter and when it loses the focus, reveals, counts
-// the score and keeps the answers, as the Windows player does.
+// UTF-8), the judge module (the player's own verdict choice, compiled to
+// WebAssembly) and, after this script, each picture and clip as a data: URL
+// of its own element; this script lays out the sheet, judges a box on Enter
+// and when it loses the focus, reveals, counts the score and keeps the
+// answers, as the Windows player does.
 'use strict';
 (function () {
   const RIGHT = 1; // verdict numbers as the judge module gives them
@@ -32,7 +33,15 @@
   async function loadJudge() {
     const base64 = document.getElementById('quiz-judge').textContent.trim();
     const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-    const { instance } = await WebAssembly.instantiate(bytes, {});
+    // Compiled at once where the browser allows it for a module this small:
+    // awaiting the compiler would hand the main thread to the parser, busy
+    // with the media, before the sheet is built.
+    let instance;
+    try {
+      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), {});
+    } catch (e) {
+      ({ instance } = await WebAssembly.instantiate(bytes, {}));
+    }
     const e = instance.exports;
     const size = e.bufferSize();
     const memory = () => new Uint8Array(e.memory.buffer);
@@ -63,6 +72,91 @@
       },
     };
   }
+
+  // --- Media ---------------------------------------------------------------
+
+  // Media K is the text of element media-K, which the parser reaches after
+  // this script has built the sheet, first question first: the first row
+  // need not wait for the last picture of a large page.
+  const mediaFiles = {
+    waiting: [], // [k, use] for media not yet parsed
+    // The URL of media K, or null while the parser has not read all of it:
+    // an element is whole once the next one exists or the document is parsed.
+    url(k) {
+      const holder = document.getElementById(`media-${k}`);
+      if (!holder || holder.tagName !== 'SCRIPT') return null;
+      if (document.readyState === 'loading' && !holder.nextElementSibling) return null;
+      return holder.textContent;
+    },
+    when(k, use) {
+      const url = this.url(k);
+      if (url !== null) use(url);
+      else this.waiting.push([k, use]);
+    },
+    flush() {
+      const waiting = this.waiting;
+      this.waiting = [];
+      for (const [k, use] of waiting) this.when(k, use);
+    },
+    watch() {
+      if (document.readyState !== 'loading') return;
+      const parsed = new MutationObserver(() => this.flush());
+      parsed.observe(document.body, { childList: true });
+      document.addEventListener('DOMContentLoaded', () => {
+        parsed.disconnect();
+        this.flush(); // what is still missing never comes: its place stays empty
+      });
+    },
+  };
+
+  // A picture gets its URL when it comes within a screen of the view, or
+  // when the page is printed: the browser decodes only what can be seen.
+  // Until then its box keeps the picture's proportions, so that the sheet
+  // does not move when it arrives.
+  const waitingPictures = new Map(); // img -> media number
+  const nearView = 'IntersectionObserver' in window
+    ? new IntersectionObserver((entries) => {
+      for (const entry of entries) if (entry.isIntersecting) showPicture(entry.target);
+    }, { rootMargin: '100% 0px' })
+    : null;
+
+  function showPicture(img) {
+    const k = waitingPictures.get(img);
+    forgetPicture(img);
+    if (k !== undefined) mediaFiles.when(k, (url) => { img.src = url; });
+  }
+
+  function forgetPicture(img) {
+    waitingPictures.delete(img);
+    if (nearView) nearView.unobserve(img);
+  }
+
+  function lazyPicture(attributes, picture) {
+    const img = element('img', { ...attributes, decoding: 'async' });
+    const { width, height } = picture;
+    if (Number.isInteger(width) && Number.isInteger(height) && width > 0 && height > 0) {
+      img.style.aspectRatio = `auto ${width} / ${height}`;
+    }
+    waitingPictures.set(img, picture.media);
+    if (nearView) nearView.observe(img);
+    else showPicture(img);
+    return img;
+  }
+
+  // The pictures near the view once the sheet is built get their URLs at
+  // once rather than after the observer's first report, a frame later: all
+  // boxes measured first, in one layout, then the URLs given.
+  function showPicturesNearView() {
+    const near = [...waitingPictures.keys()].filter((img) => {
+      const box = img.getBoundingClientRect();
+      return box.bottom >= -window.innerHeight && box.top <= 2 * window.innerHeight;
+    });
+    near.forEach(showPicture);
+  }
+
+  window.addEventListener('beforeprint', () => {
+    for (const img of [...waitingPictures.keys()]) showPicture(img);
+  });
 
   // --- Layout --------------------------------------------------------------
 
@@ -157,23 +251,24 @@
   // What the browser cannot show is said where it would be, with a link to
   // save the file instead.
   function unshowable(media, what, id) {
-    return element('p', { class: 'missing-media', id }, `Le navigateur ne peut pas ${what} (${media.name}). `,
-      element('a', { href: media.url, download: media.name }, 'Enregistrer le fichier'));
+    const save = element('a', { download: media.name }, 'Enregistrer le fichier');
+    mediaFiles.when(media.media, (url) => { save.href = url; });
+    return element('p', { class: 'missing-media', id }, `Le navigateur ne peut pas ${what} (${media.name}). `, save);
   }
 
   function pictureOf(n, entry) {
     if (!entry.picture) return element('div', { class: 'picture', id: `picture-${n}`, role: 'img',
       'aria-label': `Image de la question ${n}` });
     if (!entry.picture.shown) return unshowable(entry.picture, 'afficher cette image', `picture-${n}`);
-    return element('img', { class: 'picture', id: `picture-${n}`, src: entry.picture.url,
-      alt: `Image de la question ${n}` });
+    return lazyPicture({ class: 'picture', id: `picture-${n}`, alt: `Image de la question ${n}` }, entry.picture);
   }
 
   function clipOf(n, entry, video) {
     if (!entry.clip) return [];
     if (!entry.clip.shown) return [unshowable(entry.clip, 'lire ce clip', `clip-${n}`)];
-    const player = element(video ? 'video' : 'audio', { src: entry.clip.url, preload: 'metadata',
-      id: `clip-${n}`, class: video ? 'picture' : '' });
+    const player = element(video ? 'video' : 'audio', { preload: 'metadata', id: `clip-${n}`,
+      class: video ? 'picture' : '' });
+    mediaFiles.when(entry.clip.media, (url) => { player.src = url; });
     if (video) player.setAttribute('aria-label', `Vidéo de la question ${n}`);
     const playName = video ? `Lire la vidéo de la question ${n}` : `Écouter la question ${n}`;
     const play = element('button', { type: 'button', 'aria-label': playName }, '▶');
@@ -220,10 +315,24 @@
   const kindOfVerdict = ['empty', 'right', 'wrong', 'anagram'];
 
   function judgeBox(k, spoken) {
+    if (judgeLabel(k, spoken)) afterVerdicts();
+  }
+
+  // Judges boxes in one pass: the score, the comments of a full sheet and
+  // the saved answers once at the end, not once a box.
+  function judgeBoxes(numbers) {
+    let changed = false;
+    for (const k of numbers) changed = judgeLabel(k, false) || changed;
+    if (changed) afterVerdicts();
+  }
+
+  // One box's verdict, label and reveal; false when its verdict is the one
+  // it already shows.
+  function judgeLabel(k, spoken) {
     const box = boxes[k - 1];
     const number = judge.verdict(acceptedAnswer(box.question, box.slot), box.input.value);
     const verdict = judge.verdicts[number];
-    if (verdict === box.label.textContent) return;
+    if (verdict === box.label.textContent) return false;
     box.label.textContent = verdict;
     box.label.dataset.kind = kindOfVerdict[number] || 'hint';
     if (number > RIGHT) box.input.setAttribute('aria-invalid', 'true');
@@ -235,6 +344,10 @@
     } else if (quiz.reveal !== 0 && fullyAnswered(box.question)) {
       reveal(box.question);
     }
+    return true;
+  }
+
+  function afterVerdicts() {
     if (quiz.reveal === 4 && !allCommentsShown && boxes.every((b) => b.label.textContent === judge.verdicts[RIGHT])) {
       allCommentsShown = true;
       for (let n = 1; n <= questionCount(); n++) showComment(n, true);
@@ -245,11 +358,13 @@
 
   function copyAnswerToOpenBoxes(k) {
     const text = boxes[k - 1].input.value;
+    const open = [];
     boxes.forEach((b, i) => {
       if (b.label.textContent === judge.verdicts[RIGHT]) return;
       b.input.value = text;
-      judgeBox(i + 1, false);
+      open.push(i + 1);
     });
+    judgeBoxes(open);
   }
 
   function fullyAnswered(question) {
@@ -274,12 +389,13 @@
     const picture = document.getElementById(`picture-${question}`);
     if (!picture || quiz.kind !== 1) return;
     if (!solution.shown) {
+      forgetPicture(picture);
       picture.replaceWith(unshowable(solution, 'afficher cette image', `picture-${question}`));
       return;
     }
-    const shown = element('img', { class: 'picture', id: `picture-${question}`, src: solution.url,
-      alt: `Solution de la question ${question}` });
-    picture.replaceWith(shown);
+    forgetPicture(picture);
+    picture.replaceWith(lazyPicture({ class: 'picture', id: `picture-${question}`,
+      alt: `Solution de la question ${question}` }, solution));
   }
 
   // The questions whose every box reads "BRAVO".
@@ -385,7 +501,7 @@
   // player does when it builds its sheet.
   function fillBoxes(answers) {
     boxes.forEach((box, i) => { box.input.value = (answers[i] || '').slice(0, 259); });
-    boxes.forEach((box, i) => judgeBox(i + 1, false));
+    judgeBoxes(boxes.map((box, i) => i + 1));
   }
 
   // The Windows player's progress file: one line per box, Windows-1252,
@@ -452,10 +568,12 @@
     applyColours();
     buildHeader();
     keepAnsweredBoxVisible();
+    mediaFiles.watch();
     judge = await loadJudge();
     buildSheet();
     platform.start();
     fillBoxes(storedAnswers());
+    showPicturesNearView();
     platform.report(JSON.stringify({ answers: boxes.map((b) => b.input.value) }));
     document.body.dataset.ready = 'true';
     performance.mark('vetra-ready');

@@ -157,6 +157,82 @@ TEST(WebPage, MediaGoInAsDataUrlsAndWhatBrowsersCannotShowIsNamed) {
     }
 }
 
+// The page lays out a picture's box from the size its header gives, before
+// the picture is decoded; a header that does not say gives no size.
+TEST(WebPage, PicturesCarryTheSizeTheirHeaderGives) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* size;  // null: none
+    } cases[] = {
+        {"PNG", raw("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x02\x80\0\0\x01\xE0\x08\x02"), "\"width\":640,\"height\":480"},
+        {"PNG cut short", raw("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0"), nullptr},
+        {"GIF", raw("GIF89a\x20\x03\x58\x02\0\0"), "\"width\":800,\"height\":600"},
+        {"BMP, bottom-up", raw("BM\0\0\0\0\0\0\0\0\0\0\0\0\x28\0\0\0\x10\0\0\0\x08\0\0\0\x01\0"),
+         "\"width\":16,\"height\":8"},
+        {"BMP, top-down", raw("BM\0\0\0\0\0\0\0\0\0\0\0\0\x28\0\0\0\x10\0\0\0\xF8\xFF\xFF\xFF\x01\0"),
+         "\"width\":16,\"height\":8"},
+        {"BMP, OS/2 header", raw("BM\0\0\0\0\0\0\0\0\0\0\0\0\x0C\0\0\0\x20\0\x10\0\x01\0\x18\0"),
+         "\"width\":32,\"height\":16"},
+        {"JPEG, frame after an APP0 and a table",
+         raw("\xFF\xD8\xFF\xE0\0\x04JF\xFF\xC4\0\x03\0\xFF\xFF\xC2\0\x11\x08\x01\xE0\x02\x80\x03"),
+         "\"width\":640,\"height\":480"},
+        {"JPEG without a frame", raw("\xFF\xD8\xFF\xE0\0\x10JFIF\0"), nullptr},
+        {"JPEG whose segment runs past the end", raw("\xFF\xD8\xFF\xE0\xFF\xF0JFIF\0\0\0\0\0"), nullptr},
+        {"JPEG of no size", raw("\xFF\xD8\xFF\xC0\0\x11\x08\0\0\x02\x80\x03\0"), nullptr},
+        {"icon", raw("\0\0\1\0\1\0\x20\x20"), nullptr},
+        {"metafile", raw("\xD7\xCD\xC6\x9A\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0"), nullptr},
+    };
+    for (const auto& c : cases) {
+        QuizModel model = pictureQuiz();
+        model.questions.resize(1);
+        files["quiz/media/1.png"] = bytesOf(c.bytes);
+        const std::string html = written(model).html;
+        const size_t at = html.find("\"media\":1,");
+        ASSERT_NE(at, std::string::npos) << c.what;
+        const std::string entry = html.substr(at, html.find('}', at) - at);
+        if (c.size)
+            EXPECT_NE(entry.find(c.size), std::string::npos) << c.what << ": " << entry;
+        else
+            EXPECT_EQ(entry.find("width"), std::string::npos) << c.what << ": " << entry;
+    }
+    files["quiz/media/1.png"] = bytesOf("\x89PNG\r\n\x1A\n-png-");
+}
+
+// The quiz's JSON names each medium by number; its bytes follow the script,
+// in question order, where the page reads them only to show them. Changing
+// a picture still changes the key the answers are kept under.
+TEST(WebPage, MediaFollowTheScriptInQuestionOrderAndStillKeyTheQuiz) {
+    QuizModel model = pictureQuiz();
+    model.questions[1].picture = "media/2.gif";
+    model.questions[1].solution = "media/3.gif";
+    files["quiz/media/2.gif"] = bytesOf(raw("GIF89a\x02\0\x01\0two"));
+    files["quiz/media/3.gif"] = bytesOf(raw("GIF89a\x03\0\x01\0three"));
+    const std::string html = written(model).html;
+    const size_t data = html.find("id=\"quiz-data\"");
+    const size_t script = html.find("<script>\n");
+    ASSERT_NE(data, std::string::npos);
+    ASSERT_NE(script, std::string::npos);
+    EXPECT_EQ(html.substr(data, script - data).find("data:"), std::string::npos) << "no medium inside the JSON";
+    const auto element = [&](int k, const std::string& bytes) {
+        return "<script type=\"text/plain\" id=\"media-" + std::to_string(k) + "\">data:image/" +
+               (k == 1 ? "png" : "gif") + ";base64," +
+               base64(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) + "</script>\n";
+    };
+    const std::string media = element(1, "\x89PNG\r\n\x1A\n-png-") + element(2, raw("GIF89a\x02\0\x01\0two")) +
+                              element(3, raw("GIF89a\x03\0\x01\0three"));
+    const size_t at = html.find(media);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_GT(at, script);
+    EXPECT_EQ(html.compare(at + media.size(), 7, "</body>"), 0);
+    EXPECT_NE(html.find("\"picture\":{\"media\":2,\"name\":\"2.gif\",\"shown\":true,\"width\":2,\"height\":1}"),
+              std::string::npos);
+
+    const auto key = [](const std::string& page) { return page.substr(page.find("{\"id\":\""), 24); };
+    files["quiz/media/3.gif"] = bytesOf(raw("GIF89a\x03\0\x01\0other"));
+    EXPECT_NE(key(written(model).html), key(html));
+}
+
 TEST(WebPage, MediaThatCannotBeReadRefuseThePage) {
     for (const char* path : {"media/absent.png", "media/empty.png"}) {
         files["quiz/media/empty.png"] = {};

@@ -470,7 +470,7 @@ TEST(Workflows, WebExportChecksAsABuildDoesAndWarnsOfWhatBrowsersCannotShow) {
     auto pictures = [](const std::string& page) {
         std::vector<std::string> found;
         for (size_t at = page.find("data:image/"); at != std::string::npos; at = page.find("data:image/", at + 1)) {
-            found.push_back(page.substr(at, page.find('"', at) - at));
+            found.push_back(page.substr(at, page.find('<', at) - at));  // each ends its element
         }
         return found;
     };

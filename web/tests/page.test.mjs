@@ -9,6 +9,7 @@ import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import { crc32, deflateSync } from 'node:zlib';
 import { chromium } from 'playwright-core';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
@@ -22,6 +23,42 @@ const axeSource = readFileSync(path.join(root, 'web/node_modules/axe-core/axe.mi
 
 let browser;
 const pages = {};
+
+// A PNG of one colour; each picture of the long sheet has its own width, so
+// that a picture shown can be told from the others.
+function png(width, height, rgb) {
+  const chunk = (type, data) => {
+    const length = Buffer.alloc(4);
+    length.writeUInt32BE(data.length);
+    const crc = Buffer.alloc(4);
+    crc.writeUInt32BE(crc32(Buffer.concat([Buffer.from(type), data])));
+    return Buffer.concat([length, Buffer.from(type), data, crc]);
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 2, 0, 0, 0], 8);
+  const row = Buffer.concat([Buffer.of(0), Buffer.from(Array(width).fill(rgb).flat())]);
+  return Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n', 'latin1'), chunk('IHDR', header),
+    chunk('IDAT', deflateSync(Buffer.concat(Array(height).fill(row)))), chunk('IEND', Buffer.alloc(0))]);
+}
+
+// Forty questions, far more than a screen shows; question n's picture is
+// 40 + n pixels wide, its solution 200 + n.
+const longCount = 40;
+function writeLongSheet() {
+  const folder = path.join(artifacts, 'long');
+  mkdirSync(folder, { recursive: true });
+  let source = 'kind = "pictures"\ntitle = "Longue feuille"\nreveal = "solution-picture"\nreward_codes = [' +
+    Array.from({ length: longCount }, (_, i) => `"C${i + 1}"`).join(', ') + ']\n';
+  for (let n = 1; n <= longCount; n++) {
+    writeFileSync(path.join(folder, `${n}.png`), png(40 + n, 30, [n * 6, 255 - n * 6, 128]));
+    writeFileSync(path.join(folder, `${n}-s.png`), png(200 + n, 150, [255, n * 6, 0]));
+    source += `\n[[question]]\nanswer = "forme ${n}"\npicture = "${n}.png"\nsolution = "${n}-s.png"\n`;
+  }
+  writeFileSync(path.join(folder, 'long.toml'), source);
+  return writePage(path.join(folder, 'long.toml'), 'long')[0];
+}
 
 function writePage(source, name) {
   const out = path.join(artifacts, `${name}.html`);
@@ -42,6 +79,7 @@ before(async () => {
     'link = "https://www.ecole.example.fr/cm2/"\nreward_codes = ["A", "B", "C"]\n\n' +
     '[[question]]\nanswer = "oui"\n\n[[question]]\nanswer = "non"\n\n[[question]]\nanswer = "oui"\n');
   [pages.link] = writePage(path.join(artifacts, 'lien.toml'), 'lien');
+  pages.long = writeLongSheet();
   browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: chromiumFlags, headless: true });
 });
 
@@ -352,4 +390,83 @@ test('SCORM 1.2: score, status and answers reach the platform; the next launch r
     await context.close();
     server.close();
   }
+});
+
+// Odd questions answered right, even ones wrong, kept as an earlier visit
+// would have kept them.
+async function restoreLongSheet() {
+  const opened = await open(pages.long, { width: 1280, height: 600 });
+  await answer(opened.page, 'Question 1', 'x'); // the page keeps its answers under its own key
+  await opened.page.evaluate((count) => {
+    const answers = Array.from({ length: count }, (_, i) => (i % 2 ? 'zzz' : `forme ${i + 1}`));
+    for (let i = 0; i < localStorage.length; i++) localStorage.setItem(localStorage.key(i), JSON.stringify({ answers }));
+  }, longCount);
+  await opened.reload();
+  return opened;
+}
+
+test('a long picture sheet: every box judged on restoring, solutions far below, every picture once scrolled to', async () => {
+  const { context, page, seen } = await restoreLongSheet();
+  for (let n = 1; n <= longCount; n++) {
+    assert.equal(await verdict(page, `Question ${n}`), n % 2 ? 'BRAVO' : 'FAUX', `question ${n}`);
+  }
+  assert.deepEqual(await scoreAndCode(page), [`${longCount / 2} / ${longCount}`, `C${longCount / 2}`]);
+  // Right answers far below the view have their solution pictures; a question
+  // answered there now gets its own.
+  assert.equal(await page.getByRole('img', { name: `Solution de la question ${longCount - 1}` }).count(), 1);
+  await page.evaluate((n) => {
+    const last = document.querySelector(`[aria-label="Question ${n}"].answer`);
+    last.value = `forme ${n}`;
+    last.dispatchEvent(new KeyboardEvent('keyup', { key: 'Enter' }));
+  }, longCount);
+  assert.equal(await page.evaluate(() => window.scrollY), 0);
+  assert.equal(await page.getByRole('img', { name: `Solution de la question ${longCount}` }).count(), 1);
+  assert.equal((await scoreAndCode(page))[0], `${longCount / 2 + 1} / ${longCount}`);
+
+  // Only what comes near the view is decoded: a picture far below waits,
+  // in a box of its own proportions.
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+  assert.equal(await page.locator(`#picture-${longCount - 2}`).evaluate((img) => img.currentSrc), '');
+  const sheetHeight = () => page.evaluate(() => document.getElementById('sheet').offsetHeight);
+  const height = await sheetHeight();
+  for (let n = 1; n <= longCount; n++) {
+    const picture = page.locator(`#picture-${n}`);
+    await picture.scrollIntoViewIfNeeded();
+    const expected = n % 2 || n === longCount ? 200 + n : 40 + n;
+    await page.waitForFunction(([id, width]) => {
+      const img = document.getElementById(id);
+      return img.complete && img.naturalWidth === width;
+    }, [`picture-${n}`, expected], { timeout: 5000 });
+  }
+  assert.equal(await sheetHeight(), height, 'the sheet keeps its layout as its pictures arrive');
+  assert.deepEqual(await axeViolations(page), []);
+  assert.deepEqual(seen.requests, []);
+  assert.deepEqual(seen.errors, []);
+  await context.close();
+});
+
+test('a long picture sheet printed at once shows every picture; a page missing a picture still plays', async () => {
+  // Printed at once, the sheet has as many pictures as printed once every
+  // picture has been scrolled to.
+  const { context, page, seen } = await open(pages.long, { width: 1280, height: 600 });
+  const printedPictures = async () => ((await page.pdf()).toString('latin1').match(/\/Subtype\s*\/Image/g) || []).length;
+  const atOnce = await printedPictures();
+  for (let n = 1; n <= longCount; n++) await page.locator(`#picture-${n}`).scrollIntoViewIfNeeded();
+  await page.waitForFunction(() => [...document.images].every((img) => img.complete && img.naturalWidth > 0));
+  assert.ok(atOnce > longCount / 2, `${atOnce} pictures printed`);
+  assert.equal(atOnce, await printedPictures());
+  assert.deepEqual(seen.requests, []);
+  await context.close();
+
+  const broken = path.join(artifacts, 'long-broken.html');
+  writeFileSync(broken, readFileSync(pages.long, 'utf8')
+    .replace(/<script type="text\/plain" id="media-3">[^<]*<\/script>/, '')
+    .replace(/(<script type="text\/plain" id="media-5">data:image\/png;base64,)[^<]{0,40}/, '$1////'));
+  const other = await open(broken);
+  await answer(other.page, 'Question 2', 'forme 2');
+  await answer(other.page, 'Question 3', 'forme 3');
+  assert.equal(await verdict(other.page, 'Question 3'), 'BRAVO');
+  assert.equal((await scoreAndCode(other.page))[0], '2 / 40');
+  assert.deepEqual(other.seen.errors, []);
+  await other.context.close();
 });
