@@ -17,7 +17,7 @@ SESSION_PREFIXES=""
 
 # Points Wine at the prefix and loader of one build, win32 or win64: the
 # environment every program started after it inherits (VETRA_WINE is the
-# loader to start a Windows program with, VETRA_BUILD its folder).
+# loader to start a Windows program with).
 session_windows() {
   local which=$1
   export VETRA_WINDOWS_RUNNING=$which
@@ -60,6 +60,10 @@ session_start_display() {
 # so the server is waited for until it has ended and written everything.
 session_make_prefix() {
   if [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.vetra-ready" ]; then return 0; fi
+  if [ "$WINEARCH" = win64 ] && ! world_has_wine64; then
+    echo "Wine's 64-bit loader ($VETRA_WINE) is not installed: scripts/setup installs it (package wine64)" >&2
+    return 1
+  fi
   mkdir -p "$(dirname "$WINEPREFIX")"
   echo "Creating the Wine prefix in $WINEPREFIX (once, about twenty seconds)..." >&2
   "$VETRA_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
