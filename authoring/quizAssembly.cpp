@@ -5,6 +5,7 @@
 
 #include "authoring/messages.h"
 #include "authoring/quizCheck.h"
+#include "authoring/quizFields.h"
 #include "authoring/quizNames.h"
 #include "authoring/windows1252.h"
 #include "pictures/pictureFormat.h"
@@ -45,31 +46,15 @@ std::vector<uint8_t> encoded(const std::vector<uint8_t>& layout, int32_t& result
     return out;
 }
 
-// A checked text always converts; anything else would have been a problem.
-std::string ansi(const std::string& utf8) {
-    std::string out;
-    utf8ToWindows1252(utf8, out);
-    return out;
-}
-
+// The layout's values through the table of fields, so that a new one is carried too.
 QuizSource layoutSource(const QuizModel& model) {
     QuizSource source;
-    source.kind = model.kind;
-    source.title = ansi(model.title);
-    source.author = ansi(model.author);
-    source.explanations = ansi(model.explanations);
-    source.caption1 = ansi(model.caption1);
-    source.caption2 = ansi(model.caption2);
-    source.answersPerQuestion = model.answersPerQuestion;
-    source.revealMode = model.reveal;
-    source.colourRed = model.colourRed;
-    source.colourGreen = model.colourGreen;
-    source.colourBlue = model.colourBlue;
+    for (int i = 0; i < fieldCount(); ++i) copyToLayout(fieldTable()[i], model, source);
     for (const ModelQuestion& q : model.questions) {
-        source.questions.push_back(
-            {ansi(q.answer), ansi(q.answer2), ansi(q.prompt), ansi(q.comment), ansi(q.comment2)});
+        QuizSourceQuestion question;
+        for (int i = 0; i < fieldCount(); ++i) copyToLayout(fieldTable()[i], q, question);
+        source.questions.push_back(std::move(question));
     }
-    for (const std::string& code : model.rewardCodes) source.rewardCodes.push_back(ansi(code));
     return source;
 }
 
@@ -256,34 +241,21 @@ bool extractQuiz(const std::vector<PackedResource>& resources, const std::string
     ExtractedQuiz result;
     result.rewardCodesFound = haveCodes;
     QuizModel& model = result.model;
-    model.kind = source.kind;
-    model.title = windows1252ToUtf8(source.title);
-    model.author = windows1252ToUtf8(source.author);
-    model.explanations = windows1252ToUtf8(source.explanations);
-    model.answersPerQuestion = source.answersPerQuestion;
-    model.caption1 = windows1252ToUtf8(source.caption1);
-    model.caption2 = windows1252ToUtf8(source.caption2);
-    model.reveal = source.revealMode;
-    model.colourRed = source.colourRed;
-    model.colourGreen = source.colourGreen;
-    model.colourBlue = source.colourBlue;
+    // Without its codes a quiz gets one empty code per score, for the author to fill.
+    if (!haveCodes) source.rewardCodes.assign(source.questions.size(), std::string());
+    // Every value the layout carries, through the table of fields.
+    for (int i = 0; i < fieldCount(); ++i) copyFromLayout(fieldTable()[i], source, model);
     std::vector<uint8_t> link;
     if (decodeResource(findResource(resources, ResourceKind::patch, quizLinkResourceId), link)) {
         const std::string address(link.begin(), link.end());
         if (isWebAddress(address)) model.link = address;
     }
-    if (!haveCodes) source.rewardCodes.assign(source.questions.size(), std::string());
-    for (const std::string& code : source.rewardCodes) model.rewardCodes.push_back(windows1252ToUtf8(code));
     const bool pictures = source.kind == kindPictures;
     const bool clips = source.kind == kindAudio || source.kind == kindVideo;
     for (size_t i = 0; i < source.questions.size(); ++i) {
         const QuizSourceQuestion& q = source.questions[i];
         ModelQuestion question;
-        question.answer = windows1252ToUtf8(q.answer1);
-        question.answer2 = windows1252ToUtf8(q.answer2);
-        question.prompt = windows1252ToUtf8(q.prompt);
-        question.comment = windows1252ToUtf8(q.comment);
-        question.comment2 = windows1252ToUtf8(q.secondComment);
+        for (int f = 0; f < fieldCount(); ++f) copyFromLayout(fieldTable()[f], q, question);
         const uint16_t n = static_cast<uint16_t>(i + 1);
         const struct {
             std::string& path;

@@ -144,23 +144,6 @@ std::string rewardCodeCountForm(const std::vector<std::string>& codes, size_t co
     return messageText(Message::rewardCodesForScores, {std::to_string(codes.size()), std::to_string(count), detail});
 }
 
-// Whether a field belongs to the quiz's kind; any, while the kind is unknown.
-bool forKind(const FieldInfo& info, int32_t kind) {
-    return kind < 0 || kind >= kindNameCount || (info.kinds & kindBit(kind)) != 0;
-}
-
-// Whether the quiz's kind uses a question field at all, and whether its
-// reveal mode shows it.
-bool fieldWanted(const QuizModel& model, ModelField field) {
-    switch (field) {
-        case ModelField::answer2: return model.answersPerQuestion == 2;
-        case ModelField::comment: return revealShowsComments(model.reveal);
-        case ModelField::comment2: return model.reveal == revealCommentAndPicture;
-        case ModelField::solution: return revealShowsPicture(model.reveal) && model.kind == kindPictures;
-        default: return forKind(fieldInfo(field), model.kind);
-    }
-}
-
 // What a missing value of a question field says, for those every question needs.
 Message missingMessage(ModelField field) {
     switch (field) {
@@ -190,7 +173,7 @@ void checkQuestion(Checker& check, const QuizModel& model, const ModelQuestion& 
         if (!isQuestionField(info.field)) continue;
         if (info.media && !kindKnown) continue;
         const std::string& value = question.*info.questionText;
-        const bool wanted = fieldWanted(model, info.field);
+        const bool wanted = fieldUsed(model, info.field);
         // Every question needs its answers and the media of its kind; a prompt or a comment may stay empty.
         const bool needed =
             wanted && (info.media || info.field == ModelField::answer || info.field == ModelField::answer2);

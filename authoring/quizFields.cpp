@@ -1,116 +1,140 @@
 #include "authoring/quizFields.h"
 
+#include <initializer_list>
+
+#include "authoring/windows1252.h"
+
 namespace {
 
 using F = ModelField;
 using Q = ModelQuestion;
 using M = QuizModel;
+using S = QuizSource;
+using SQ = QuizSourceQuestion;
 constexpr unsigned pictureKind = kindBit(kindPictures);
 // The player shows comments beside a picture or a clip, never in a text quiz.
 constexpr unsigned commentKinds = pictureKind | clipKinds;
 
+// A row of the table, written as what it is, then where its value lives.
+struct Row : FieldInfo {
+    constexpr Row(F field, const char* key, const char* label, FieldForm form, unsigned kinds = everyKind)
+        : FieldInfo() {
+        this->field = field;
+        this->key = key;
+        this->label = label;
+        this->form = form;
+        this->kinds = kinds;
+    }
+    constexpr Row columnsOf(std::initializer_list<const char*> names) const {
+        Row r = *this;
+        int i = 0;
+        for (const char* name : names) r.columns[i++] = name;
+        return r;
+    }
+    constexpr Row usedWhen(FieldUse when) const {
+        Row r = *this;
+        r.use = when;
+        return r;
+    }
+    // A text of the quiz; without a place in the layout it travels otherwise.
+    constexpr Row text(std::string M::*model, std::string S::*layoutText = nullptr) const {
+        Row r = *this;
+        r.quizText = model;
+        r.layout.text = layoutText;
+        return r;
+    }
+    constexpr Row pair(std::string M::*first, std::string M::*second, std::string S::*layoutFirst,
+                       std::string S::*layoutSecond) const {
+        Row r = text(first, layoutFirst);
+        r.quizText2 = second;
+        r.layout.text2 = layoutSecond;
+        return r;
+    }
+    constexpr Row number(int32_t M::*model, int32_t S::*layoutNumber) const {
+        Row r = *this;
+        r.quizNumber = model;
+        r.layout.number = layoutNumber;
+        return r;
+    }
+    constexpr Row colour(uint8_t M::*red, uint8_t M::*green, uint8_t M::*blue, uint8_t S::*layoutRed,
+                         uint8_t S::*layoutGreen, uint8_t S::*layoutBlue) const {
+        Row r = *this;
+        r.quizBytes[0] = red;
+        r.quizBytes[1] = green;
+        r.quizBytes[2] = blue;
+        r.layout.bytes[0] = layoutRed;
+        r.layout.bytes[1] = layoutGreen;
+        r.layout.bytes[2] = layoutBlue;
+        return r;
+    }
+    constexpr Row list(std::vector<std::string> M::*model, std::vector<std::string> S::*layoutList) const {
+        Row r = *this;
+        r.quizList = model;
+        r.layout.list = layoutList;
+        return r;
+    }
+    constexpr Row question(std::string Q::*model, std::string SQ::*layoutText = nullptr) const {
+        Row r = *this;
+        r.questionText = model;
+        r.layout.questionText = layoutText;
+        return r;
+    }
+    // A path to a picture or a clip, which travels as a resource of its own.
+    constexpr Row mediaFile(std::string Q::*model) const {
+        Row r = question(model);
+        r.media = true;
+        return r;
+    }
+};
+
+using Form = FieldForm;
 constexpr FieldInfo fields[] = {
-    {F::none, "", u8"Fichier", {}, everyKind, FieldForm::none, false, nullptr, nullptr},
-    {F::kind, "kind", u8"Type", {}, everyKind, FieldForm::choice, false, nullptr, nullptr},
-    {F::title, "title", u8"Titre", {}, everyKind, FieldForm::text, false, &M::title, nullptr},
-    {F::author, "author", u8"Auteur", {}, everyKind, FieldForm::text, false, &M::author, nullptr},
-    {F::explanations,
-     "explanations",
-     u8"Explications",
-     {},
-     everyKind,
-     FieldForm::text,
-     false,
-     &M::explanations,
-     nullptr},
-    {F::link, "link", u8"Adresse web", {}, everyKind, FieldForm::text, false, &M::link, nullptr},
-    {F::answersPerQuestion,
-     "answers_per_question",
-     u8"R\u00E9ponses par question",
-     {},
-     everyKind,
-     FieldForm::number,
-     false,
-     nullptr,
-     nullptr},
-    {F::captions, "captions", u8"L\u00E9gende", {}, everyKind, FieldForm::textPair, false, nullptr, nullptr},
-    {F::reveal,
-     "reveal",
-     u8"Apr\u00E8s une bonne r\u00E9ponse",
-     {},
-     everyKind,
-     FieldForm::choice,
-     false,
-     nullptr,
-     nullptr},
-    {F::colour, "colour", u8"Couleur", {}, everyKind, FieldForm::colour, false, nullptr, nullptr},
-    {F::rewardCodes,
-     "reward_codes",
-     u8"Codes de r\u00E9compense",
-     {"code"},
-     everyKind,
-     FieldForm::textList,
-     false,
-     nullptr,
-     nullptr},
-    {F::questions, "question", u8"Questions", {}, everyKind, FieldForm::questions, false, nullptr, nullptr},
-    {F::answer,
-     "answer",
-     u8"R\u00E9ponse",
-     {u8"r\u00E9ponse", "answer", u8"r\u00E9ponse1", "answer1"},
-     everyKind,
-     FieldForm::text,
-     false,
-     nullptr,
-     &Q::answer},
-    {F::answer2,
-     "answer2",
-     u8"R\u00E9ponse 2",
-     {u8"r\u00E9ponse2", "answer2"},
-     everyKind,
-     FieldForm::text,
-     false,
-     nullptr,
-     &Q::answer2},
-    {F::prompt,
-     "prompt",
-     u8"\u00C9nonc\u00E9",
-     {u8"\u00E9nonc\u00E9", "prompt", "consigne"},
-     everyKind,
-     FieldForm::text,
-     false,
-     nullptr,
-     &Q::prompt},
-    {F::comment,
-     "comment",
-     u8"Commentaire",
-     {"commentaire", "comment", "commentaire1", "comment1"},
-     commentKinds,
-     FieldForm::text,
-     false,
-     nullptr,
-     &Q::comment},
-    {F::comment2,
-     "comment2",
-     u8"Commentaire 2",
-     {"commentaire2", "comment2"},
-     pictureKind,
-     FieldForm::text,
-     false,
-     nullptr,
-     &Q::comment2},
-    {F::picture, "picture", u8"Image", {"image", "picture"}, pictureKind, FieldForm::text, true, nullptr, &Q::picture},
-    {F::solution,
-     "solution",
-     u8"Image solution",
-     {"solution", "image solution"},
-     pictureKind,
-     FieldForm::text,
-     true,
-     nullptr,
-     &Q::solution},
-    {F::clip, "clip", u8"Extrait", {"extrait", "clip"}, clipKinds, FieldForm::text, true, nullptr, &Q::clip},
-    {F::unknownKey, "", u8"Cl\u00E9", {}, 0, FieldForm::none, false, nullptr, nullptr},
+    Row(F::none, "", u8"Fichier", Form::none),
+    Row(F::kind, "kind", u8"Type", Form::choice).number(&M::kind, &S::kind),
+    Row(F::title, "title", u8"Titre", Form::text).text(&M::title, &S::title),
+    Row(F::author, "author", u8"Auteur", Form::text).text(&M::author, &S::author),
+    Row(F::explanations, "explanations", u8"Explications", Form::text).text(&M::explanations, &S::explanations),
+    // Resource 106, so that a player without it still reads 104.
+    Row(F::link, "link", u8"Adresse web", Form::text).text(&M::link),
+    Row(F::answersPerQuestion, "answers_per_question", u8"R\u00E9ponses par question", Form::number)
+        .number(&M::answersPerQuestion, &S::answersPerQuestion),
+    Row(F::captions, "captions", u8"L\u00E9gende", Form::textPair)
+        .pair(&M::caption1, &M::caption2, &S::caption1, &S::caption2),
+    Row(F::reveal, "reveal", u8"Apr\u00E8s une bonne r\u00E9ponse", Form::choice).number(&M::reveal, &S::revealMode),
+    Row(F::colour, "colour", u8"Couleur", Form::colour)
+        .colour(&M::colourRed, &M::colourGreen, &M::colourBlue, &S::colourRed, &S::colourGreen, &S::colourBlue),
+    Row(F::rewardCodes, "reward_codes", u8"Codes de r\u00E9compense", Form::textList)
+        .columnsOf({"code"})
+        .list(&M::rewardCodes, &S::rewardCodes),
+    Row(F::questions, "question", u8"Questions", Form::questions),
+    Row(F::answer, "answer", u8"R\u00E9ponse", Form::text)
+        .columnsOf({u8"r\u00E9ponse", "answer", u8"r\u00E9ponse1", "answer1"})
+        .question(&Q::answer, &SQ::answer1),
+    Row(F::answer2, "answer2", u8"R\u00E9ponse 2", Form::text)
+        .columnsOf({u8"r\u00E9ponse2", "answer2"})
+        .usedWhen(FieldUse::secondAnswer)
+        .question(&Q::answer2, &SQ::answer2),
+    Row(F::prompt, "prompt", u8"\u00C9nonc\u00E9", Form::text)
+        .columnsOf({u8"\u00E9nonc\u00E9", "prompt", "consigne"})
+        .question(&Q::prompt, &SQ::prompt),
+    // Wanted whatever the kind when the mode shows comments: the mode is then the problem, said once.
+    Row(F::comment, "comment", u8"Commentaire", Form::text, commentKinds)
+        .columnsOf({"commentaire", "comment", "commentaire1", "comment1"})
+        .usedWhen(FieldUse::comment)
+        .question(&Q::comment, &SQ::comment),
+    Row(F::comment2, "comment2", u8"Commentaire 2", Form::text, pictureKind)
+        .columnsOf({"commentaire2", "comment2"})
+        .usedWhen(FieldUse::secondComment)
+        .question(&Q::comment2, &SQ::secondComment),
+    Row(F::picture, "picture", u8"Image", Form::text, pictureKind)
+        .columnsOf({"image", "picture"})
+        .mediaFile(&Q::picture),
+    Row(F::solution, "solution", u8"Image solution", Form::text, pictureKind)
+        .columnsOf({"solution", "image solution"})
+        .usedWhen(FieldUse::solution)
+        .mediaFile(&Q::solution),
+    Row(F::clip, "clip", u8"Extrait", Form::text, clipKinds).columnsOf({"extrait", "clip"}).mediaFile(&Q::clip),
+    Row(F::unknownKey, "", u8"Cl\u00E9", Form::none, 0),
 };
 constexpr int count = static_cast<int>(sizeof fields / sizeof fields[0]);
 
@@ -210,7 +234,83 @@ std::string columnNames() {
     return out;
 }
 
-std::string columnName(ModelField field) {
+bool fieldUsed(const QuizModel& model, ModelField field) {
     const FieldInfo& info = fieldInfo(field);
-    return info.columns[0] ? info.columns[0] : info.key;
+    const bool kindKnown = model.kind >= 0 && model.kind < kindNameCount;
+    // A value of every kind is used before the kind is chosen too.
+    const bool kindShows = info.kinds == everyKind || (kindKnown && (info.kinds & kindBit(model.kind)));
+    switch (info.use) {
+        case FieldUse::secondAnswer: return model.answersPerQuestion == 2;
+        case FieldUse::comment: return revealShowsComments(model.reveal);
+        case FieldUse::secondComment: return model.reveal == revealCommentAndPicture;
+        case FieldUse::solution: return revealShowsPicture(model.reveal) && kindShows;
+        case FieldUse::always: break;
+    }
+    return kindShows;
+}
+
+namespace {
+
+// A checked text always converts; anything else would have been a problem.
+std::string ansi(const std::string& utf8) {
+    std::string out;
+    utf8ToWindows1252(utf8, out);
+    return out;
+}
+
+}  // namespace
+
+bool sameValue(const FieldInfo& info, const QuizModel& a, const QuizModel& b) {
+    for (std::string QuizModel::*text : {info.quizText, info.quizText2}) {
+        if (text && a.*text != b.*text) return false;
+    }
+    if (info.quizNumber && a.*info.quizNumber != b.*info.quizNumber) return false;
+    for (uint8_t QuizModel::*byte : info.quizBytes) {
+        if (byte && a.*byte != b.*byte) return false;
+    }
+    if (info.quizList && a.*info.quizList != b.*info.quizList) return false;
+    if (info.form == FieldForm::questions && a.questions != b.questions) return false;
+    return true;
+}
+
+bool sameValue(const FieldInfo& info, const ModelQuestion& a, const ModelQuestion& b) {
+    return !info.questionText || a.*info.questionText == b.*info.questionText;
+}
+
+void copyToLayout(const FieldInfo& info, const QuizModel& model, QuizSource& source) {
+    const LayoutPlace& to = info.layout;
+    if (info.quizText && to.text) source.*to.text = ansi(model.*info.quizText);
+    if (info.quizText2 && to.text2) source.*to.text2 = ansi(model.*info.quizText2);
+    if (info.quizNumber && to.number) source.*to.number = model.*info.quizNumber;
+    for (int i = 0; i < 3; ++i) {
+        if (info.quizBytes[i] && to.bytes[i]) source.*to.bytes[i] = model.*info.quizBytes[i];
+    }
+    if (info.quizList && to.list) {
+        for (const std::string& text : model.*info.quizList) (source.*to.list).push_back(ansi(text));
+    }
+}
+
+void copyToLayout(const FieldInfo& info, const ModelQuestion& question, QuizSourceQuestion& layout) {
+    if (info.questionText && info.layout.questionText) {
+        layout.*info.layout.questionText = ansi(question.*info.questionText);
+    }
+}
+
+void copyFromLayout(const FieldInfo& info, const QuizSource& source, QuizModel& model) {
+    const LayoutPlace& from = info.layout;
+    if (info.quizText && from.text) model.*info.quizText = windows1252ToUtf8(source.*from.text);
+    if (info.quizText2 && from.text2) model.*info.quizText2 = windows1252ToUtf8(source.*from.text2);
+    if (info.quizNumber && from.number) model.*info.quizNumber = source.*from.number;
+    for (int i = 0; i < 3; ++i) {
+        if (info.quizBytes[i] && from.bytes[i]) model.*info.quizBytes[i] = source.*from.bytes[i];
+    }
+    if (info.quizList && from.list) {
+        for (const std::string& text : source.*from.list) (model.*info.quizList).push_back(windows1252ToUtf8(text));
+    }
+}
+
+void copyFromLayout(const FieldInfo& info, const QuizSourceQuestion& layout, ModelQuestion& question) {
+    if (info.questionText && info.layout.questionText) {
+        question.*info.questionText = windows1252ToUtf8(layout.*info.layout.questionText);
+    }
 }
