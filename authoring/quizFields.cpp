@@ -31,6 +31,13 @@ struct Row : FieldInfo {
         for (const char* name : names) r.columns[i++] = name;
         return r;
     }
+    template <size_t n>
+    constexpr Row choosing(const char* const (&labels)[n]) const {
+        Row r = *this;
+        r.choices = labels;
+        r.choiceCount = static_cast<int>(n);
+        return r;
+    }
     constexpr Row usedWhen(FieldUse when) const {
         Row r = *this;
         r.use = when;
@@ -90,17 +97,20 @@ struct Row : FieldInfo {
 using Form = FieldForm;
 constexpr FieldInfo fields[] = {
     Row(F::none, "", u8"Fichier", Form::none),
-    Row(F::kind, "kind", u8"Type", Form::choice).number(&M::kind, &S::kind),
+    Row(F::kind, "kind", u8"Type", Form::choice).choosing(kindLabels).number(&M::kind, &S::kind),
     Row(F::title, "title", u8"Titre", Form::text).text(&M::title, &S::title),
     Row(F::author, "author", u8"Auteur", Form::text).text(&M::author, &S::author),
     Row(F::explanations, "explanations", u8"Explications", Form::text).text(&M::explanations, &S::explanations),
     // Resource 106, so that a player without it still reads 104.
     Row(F::link, "link", u8"Adresse web", Form::text).text(&M::link),
     Row(F::answersPerQuestion, "answers_per_question", u8"R\u00E9ponses par question", Form::number)
+        .choosing(answerCountLabels)
         .number(&M::answersPerQuestion, &S::answersPerQuestion),
     Row(F::captions, "captions", u8"L\u00E9gende", Form::textPair)
         .pair(&M::caption1, &M::caption2, &S::caption1, &S::caption2),
-    Row(F::reveal, "reveal", u8"Apr\u00E8s une bonne r\u00E9ponse", Form::choice).number(&M::reveal, &S::revealMode),
+    Row(F::reveal, "reveal", u8"Apr\u00E8s une bonne r\u00E9ponse", Form::choice)
+        .choosing(revealLabels)
+        .number(&M::reveal, &S::revealMode),
     Row(F::colour, "colour", u8"Couleur", Form::colour)
         .colour(&M::colourRed, &M::colourGreen, &M::colourBlue, &S::colourRed, &S::colourGreen, &S::colourBlue),
     Row(F::rewardCodes, "reward_codes", u8"Codes de r\u00E9compense", Form::textList)
@@ -176,6 +186,7 @@ std::string normaliseName(const std::string& name) {
 
 }  // namespace
 
+const char* const answerCountLabels[2] = {"1", "2"};
 const char* const kindLabels[kindNameCount] = {u8"texte", u8"images", u8"audio", u8"vid\u00E9o"};
 const char* const revealLabels[revealNameCount] = {
     u8"rien de plus",          u8"l'image solution", u8"le commentaire", u8"le commentaire et l'image solution",

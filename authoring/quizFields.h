@@ -67,6 +67,9 @@ struct FieldInfo {
     FieldForm form = FieldForm::none;
     FieldUse use = FieldUse::always;
     bool media = false;  // a path to a picture or clip
+    // A choice or a number: the words the form offers, by value (a number's from 1).
+    const char* const* choices = nullptr;
+    int choiceCount = 0;
     // Where the model keeps the value, by its form (the others null).
     std::string QuizModel::*quizText = nullptr;   // a text of the quiz; a pair's first
     std::string QuizModel::*quizText2 = nullptr;  // a pair's second
@@ -115,3 +118,4 @@ void copyFromLayout(const FieldInfo& info, const QuizSourceQuestion& layout, Mod
 // value (a source names them with kindNames and revealNames).
 extern const char* const kindLabels[kindNameCount];
 extern const char* const revealLabels[revealNameCount];
+extern const char* const answerCountLabels[2];

@@ -3,6 +3,8 @@
 // controls by them.
 #pragma once
 
+#include "authoring/quizModel.h"
+
 enum EditorCommand {
     cmdNew = 40001,
     cmdOpen = 40002,
@@ -25,38 +27,46 @@ enum EditorCommand {
     cmdAbout = 40201,
 };
 
+// The form shows the fields of the table of fields (authoring/quizFields.h),
+// a control each (two for a pair), numbered by the field's row so that a new
+// field needs no number of its own: field f's control is
+// fieldControlBase + fieldControlStride * f (a pair's second + 1), its button
+// ("Parcourir..." beside a media file, "Choisir..." beside the colour) + 2
+// and its preview + 3.
+enum FieldControls {
+    fieldControlBase = 1000,
+    fieldControlStride = 4,
+    fieldButtonOffset = 2,
+    fieldPreviewOffset = 3,
+};
+
 enum EditorControl {
-    idKind = 101,
-    idTitle = 102,
-    idAuthor = 103,
-    idExplanations = 104,
-    idAnswersPerQuestion = 105,
-    idCaption1 = 106,
-    idCaption2 = 107,
-    idReveal = 108,
-    idRewardCodes = 109,
-    idColourSwatch = 110,
-    idColourChoose = 111,
     idRewardScores = 112,  // the score each reward code goes with, beside the codes
-    idLink = 113,          // the quiz's own web address
-    idAnswer = 201,
-    idAnswer2 = 202,
-    idPrompt = 203,
-    idComment = 204,
-    idComment2 = 205,
-    idPicture = 206,
-    idSolution = 207,
-    idClip = 208,
-    idTryAnswer = 209,  // "Essayer une réponse" and the verdict beside it
+    idTryAnswer = 209,     // "Essayer une réponse" and the verdict beside it
     idTryVerdict = 210,
     idTryAnswer2 = 211,  // the same for the second answer
     idTryVerdict2 = 212,
-    idBrowsePicture = 213,  // "Parcourir..." beside the picture, the solution and the clip
-    idBrowseSolution = 214,
-    idBrowseClip = 215,
-    idPreviewPicture = 216,  // the picture and the solution as the player shows them
-    idPreviewSolution = 217,
     idQuestionList = 301,
     idProblemList = 302,
     idStatus = 303,
 };
+
+// The control of a field of the form (item 1: a pair's second), its button and its preview.
+constexpr int fieldControl(ModelField field, int item = 0) {
+    return fieldControlBase + fieldControlStride * static_cast<int>(field) + item;
+}
+constexpr int fieldButton(ModelField field) {
+    return fieldControl(field, fieldButtonOffset);
+}
+constexpr int fieldPreview(ModelField field) {
+    return fieldControl(field, fieldPreviewOffset);
+}
+// The field whose control, button or preview `id` is, ModelField::none for
+// another control; `part` gets which of them (0 or 1 the field's, then the
+// button's and the preview's offsets).
+constexpr ModelField fieldOfControl(int id, int* part = nullptr) {
+    const int last = fieldControl(ModelField::unknownKey);
+    if (id < fieldControlBase || id >= last) return ModelField::none;
+    if (part) *part = (id - fieldControlBase) % fieldControlStride;
+    return static_cast<ModelField>((id - fieldControlBase) / fieldControlStride);
+}

@@ -23,7 +23,7 @@ void completeCodes(EditorWindow& e) {
     if (!completeRewardCodes(e.document.model, random)) return;
     fieldChanged(e.document, ModelField::rewardCodes);
     e.loading = true;
-    setControlText(e, idRewardCodes, rewardCodesText(e.document.model.rewardCodes));
+    setControlText(e, fieldControl(ModelField::rewardCodes), rewardCodesText(e.document.model.rewardCodes));
     e.loading = false;
     e.notice.clear();
     refresh(e);
@@ -109,18 +109,17 @@ void onEditChanged(EditorWindow& e, int id) {
     if (e.loading) return;
     if (id == idTryAnswer || id == idTryAnswer2) return showTrials(e);
     e.notice.clear();
+    int item = 0;
+    const ModelField field = fieldOfControl(id, &item);
+    if (field == ModelField::none || item >= fieldButtonOffset) return;
     const std::string typed = textOfControl(e, id);
-    if (id == idRewardCodes) {
+    if (fieldInfo(field).form == FieldForm::textList) {
         e.typingEndsWord = typingEndsWord(rewardCodesText(e.document.model.rewardCodes), typed);
         e.document.model.rewardCodes = rewardCodesFromText(typed);
-        fieldChanged(e.document, ModelField::rewardCodes);
+        fieldChanged(e.document, field);
     } else {
-        const TextField* found = nullptr;
-        for (const TextField& f : quizFields) found = f.id == id ? &f : found;
-        for (const TextField& f : questionFields) found = f.id == id ? &f : found;
-        if (!found) return;
-        e.typingEndsWord = typingEndsWord(fieldText(e.document, found->field, found->item), typed);
-        if (!setFieldText(e.document, found->field, typed, found->item)) return;
+        e.typingEndsWord = typingEndsWord(fieldText(e.document, field, item), typed);
+        if (!setFieldText(e.document, field, typed, item)) return;
     }
     e.typing = id;
     refresh(e);
@@ -130,22 +129,21 @@ void onComboChanged(EditorWindow& e, int id) {
     if (e.loading) return;
     const int choice = static_cast<int>(SendMessageW(control(e, id), CB_GETCURSEL, 0, 0));
     if (choice < 0) return;
-    QuizModel& model = e.document.model;
-    if (id == idKind) model.kind = choice;
-    if (id == idAnswersPerQuestion) model.answersPerQuestion = choice + 1;
-    if (id == idReveal) model.reveal = choice;
+    const ModelField field = fieldOfControl(id);
+    const FieldInfo& info = fieldInfo(field);
+    if (!info.quizNumber) return;
+    // A number's choices start at 1.
+    e.document.model.*info.quizNumber = choice + (info.form == FieldForm::number ? 1 : 0);
     // A value chosen here replaces what the source held under that key.
-    const ModelField field = id == idKind     ? ModelField::kind
-                             : id == idReveal ? ModelField::reveal
-                                              : ModelField::answersPerQuestion;
     fieldChanged(e.document, field);
-    if (id == idKind) showRevealChoices(e);
+    if (field == ModelField::kind) showRevealChoices(e);
     refresh(e);
 }
 
 void onButton(EditorWindow& e, int id) {
-    for (const MediaField& m : mediaFields) {
-        if (m.button == id) return browseMedia(e, m.field);
-    }
-    if (id == idColourChoose) chooseColour(e);
+    int part = 0;
+    const ModelField field = fieldOfControl(id, &part);
+    if (field == ModelField::none || part != fieldButtonOffset) return;
+    if (fieldInfo(field).media) return browseMedia(e, field);
+    if (fieldInfo(field).form == FieldForm::colour) chooseColour(e);
 }

@@ -21,9 +21,13 @@ std::string* questionText(ModelQuestion& question, ModelField field) {
     return member ? &(question.*member) : nullptr;
 }
 
+// Item 1 of a pair is its second text, item 0 its first; a single text has no items.
 std::string* quizText(QuizModel& model, ModelField field, int item) {
-    if (field == ModelField::captions) return item == 0 ? &model.caption1 : item == 1 ? &model.caption2 : nullptr;
-    std::string QuizModel::*member = fieldInfo(field).quizText;
+    const FieldInfo& info = fieldInfo(field);
+    std::string QuizModel::*member = !info.quizText2 ? info.quizText
+                                     : item == 0     ? info.quizText
+                                     : item == 1     ? info.quizText2
+                                                     : nullptr;
     return member ? &(model.*member) : nullptr;
 }
 
@@ -179,26 +183,28 @@ std::string keptValueText(const EditorDocument& document, const ModelProblem& pr
     return "";
 }
 
-QuestionFieldUse questionFieldsUsed(const QuizModel& model) {
-    QuestionFieldUse use;
-    use.answer2 = model.answersPerQuestion == 2;
-    use.comment = revealShowsComments(model.reveal);
-    use.comment2 = model.reveal == revealCommentAndPicture;
-    use.picture = model.kind == kindPictures;
-    use.solution = use.picture && revealShowsPicture(model.reveal);
-    use.clip = model.kind == kindAudio || model.kind == kindVideo;
-    return use;
+bool fieldEnabled(const QuizModel& model, const ModelQuestion& question, ModelField field) {
+    const FieldInfo& info = fieldInfo(field);
+    return fieldUsed(model, field) || (info.questionText && !(question.*info.questionText).empty());
 }
 
-QuestionFieldUse questionFieldsEnabled(const QuizModel& model, const ModelQuestion& question) {
-    QuestionFieldUse use = questionFieldsUsed(model);
-    use.answer2 = use.answer2 || !question.answer2.empty();
-    use.comment = use.comment || !question.comment.empty();
-    use.comment2 = use.comment2 || !question.comment2.empty();
-    use.picture = use.picture || !question.picture.empty();
-    use.solution = use.solution || !question.solution.empty();
-    use.clip = use.clip || !question.clip.empty();
-    return use;
+int previewSlot(ModelField field) {
+    int slot = 0;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        // A picture of the picture kind; a clip has nothing to preview.
+        if (!info.media || info.kinds != kindBit(kindPictures)) continue;
+        if (info.field == field) return slot < previewCount ? slot : -1;
+        ++slot;
+    }
+    return -1;
+}
+
+ModelField previewedField(int slot) {
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (previewSlot(fieldTable()[i].field) == slot) return fieldTable()[i].field;
+    }
+    return ModelField::none;
 }
 
 std::string questionListLine(int index, const ModelQuestion& question, bool hasProblem, int32_t kind) {
@@ -371,16 +377,13 @@ namespace {
 
 // What a draft keeps of the values the quiz would leave aside anyway.
 void dropUnusedValues(QuizModel& model) {
-    const QuestionFieldUse use = questionFieldsUsed(model);
     model.extras.clear();
     for (ModelQuestion& q : model.questions) {
         q.extras.clear();
-        if (!use.answer2) q.answer2.clear();
-        if (!use.comment) q.comment.clear();
-        if (!use.comment2) q.comment2.clear();
-        if (!use.picture) q.picture.clear();
-        if (!use.solution) q.solution.clear();
-        if (!use.clip) q.clip.clear();
+        for (int i = 0; i < fieldCount(); ++i) {
+            const FieldInfo& info = fieldTable()[i];
+            if (info.questionText && !fieldUsed(model, info.field)) (q.*info.questionText).clear();
+        }
     }
 }
 

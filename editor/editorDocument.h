@@ -44,19 +44,16 @@ std::string fieldText(const EditorDocument& document, ModelField field, int item
 // Sets it; false when nothing changed (same text, or no such field).
 bool setFieldText(EditorDocument& document, ModelField field, const std::string& utf8, int item = 0);
 
-// Which question fields the window enables: those the quiz's kind, reveal
-// mode and answer count use, and any that holds a value (so that the author
-// can clear a value the quiz would leave aside).
-struct QuestionFieldUse {
-    bool answer2 = false;
-    bool comment = false;
-    bool comment2 = false;
-    bool picture = false;
-    bool solution = false;
-    bool clip = false;
-};
-QuestionFieldUse questionFieldsUsed(const QuizModel& model);
-QuestionFieldUse questionFieldsEnabled(const QuizModel& model, const ModelQuestion& question);
+// Whether the window enables a question field: the quiz uses it (its kind,
+// reveal mode and answer count: fieldUsed), or it holds a value (so that the
+// author can clear a value the quiz would leave aside).
+bool fieldEnabled(const QuizModel& model, const ModelQuestion& question, ModelField field);
+
+// The media fields whose picture the form previews (the picture, the
+// solution picture), in the table's order: at most two, side by side.
+constexpr int previewCount = 2;
+int previewSlot(ModelField field);  // its place among them, -1 for another field
+ModelField previewedField(int slot);
 
 // A choice of the reveal combo box: its label, and for a text quiz, which
 // shows no comment, a word on the modes that would show one.

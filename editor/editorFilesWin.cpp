@@ -328,15 +328,16 @@ void importTableFile(EditorWindow& e, const std::string& path) {
 
 // A picture or clip chosen in the file dialog, kept relative to the source
 // when it lies in its folder (else copied there on saving).
-void browseMedia(EditorWindow& e, int fieldId) {
+void browseMedia(EditorWindow& e, ModelField field) {
     const int kind = e.document.model.kind;
-    const Message filter = fieldId != idClip   ? Message::filterPictures
+    const bool clip = (fieldInfo(field).kinds & kindBit(kindPictures)) == 0;
+    const Message filter = !clip               ? Message::filterPictures
                            : kind == kindVideo ? Message::filterVideos
                                                : Message::filterSounds;
     const std::string path = askFileName(e, filter);
     if (path.empty()) return;
     // Through the field, as if typed: the model, the problems and the preview follow.
-    setControlText(e, fieldId, pickedMediaPath(e.document.path, path));
+    setControlText(e, fieldControl(field), pickedMediaPath(e.document.path, path));
 }
 
 // The first quiz or table among the files is opened or imported (as

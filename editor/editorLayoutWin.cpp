@@ -5,42 +5,27 @@
 #include "editor/editorCommands.h"
 #include "editor/editorWindowWin.h"
 
-const TextField quizFields[6] = {
-    {idTitle, ModelField::title, 0},
-    {idAuthor, ModelField::author, 0},
-    {idExplanations, ModelField::explanations, 0},
-    {idLink, ModelField::link, 0},
-    {idCaption1, ModelField::captions, 0},
-    {idCaption2, ModelField::captions, 1},
-};
-
-const TextField questionFields[8] = {
-    {idAnswer, ModelField::answer, 0},     {idAnswer2, ModelField::answer2, 0},   {idPrompt, ModelField::prompt, 0},
-    {idComment, ModelField::comment, 0},   {idComment2, ModelField::comment2, 0}, {idPicture, ModelField::picture, 0},
-    {idSolution, ModelField::solution, 0}, {idClip, ModelField::clip, 0},
-};
-
 const Trial trials[2] = {
     {ModelField::answer, idTryAnswer, idTryVerdict, Message::labelTryAnswer},
     {ModelField::answer2, idTryAnswer2, idTryVerdict2, Message::labelTryAnswer2},
 };
 
-const MediaField mediaFields[3] = {
-    {idPicture, idBrowsePicture, idPreviewPicture},
-    {idSolution, idBrowseSolution, idPreviewSolution},
-    {idClip, idBrowseClip, 0},
-};
-
 namespace {
 
-// The rows of the quiz's column, top to bottom: a control and its label.
-struct Row {
-    int id;
-};
-const Row quizRows[] = {
-    {idKind},     {idTitle},    {idAuthor}, {idExplanations}, {idLink}, {idAnswersPerQuestion},
-    {idCaption1}, {idCaption2}, {idReveal}, {idColourSwatch},
-};
+// The fields the form shows, in the table's order: the quiz's in the left
+// column, the selected question's in the right one.
+bool onForm(const FieldInfo& info) {
+    return info.form != FieldForm::none && info.form != FieldForm::questions;
+}
+
+// How many controls (rows) a field takes: two for a pair.
+int itemsOf(const FieldInfo& info) {
+    return info.form == FieldForm::textPair ? 2 : 1;
+}
+
+bool isDropDown(const FieldInfo& info) {
+    return info.form == FieldForm::choice || info.form == FieldForm::number;
+}
 
 // The menus, item by item; a zero command is a separator.
 struct MenuItem {
@@ -119,17 +104,20 @@ void place(const EditorWindow& e, int id, int x, int y, int w, int h) {
     MoveWindow(control(e, id), x, y, w, h, TRUE);
 }
 
-void placeRow(const EditorWindow& e, int id, int x, int y, int labelWidth, int width) {
+void placeRow(const EditorWindow& e, int id, int x, int y, int labelWidth, int width, bool dropDown = false) {
     MoveWindow(labelFor(e, id), x, y + 3, labelWidth - 4, 16, TRUE);
     // A drop-down list's height includes its list.
-    const bool combo = id == idKind || id == idAnswersPerQuestion || id == idReveal;
-    place(e, id, x + labelWidth, y, width - labelWidth, combo ? 200 : 21);
+    place(e, id, x + labelWidth, y, width - labelWidth, dropDown ? 200 : 21);
 }
 
 }  // namespace
 
 HWND control(const EditorWindow& e, int id) {
     return GetDlgItem(e.window, id);
+}
+
+HWND fieldWindow(const EditorWindow& e, ModelField field, int item) {
+    return control(e, fieldControl(field, item));
 }
 
 std::wstring wide(const std::string& utf8) {
@@ -173,29 +161,37 @@ int ask(const EditorWindow& e, const std::string& text, UINT flags) {
 }
 
 void makeControls(EditorWindow& e) {
-    static const char* const answerCounts[] = {"1", "2"};
     makeLabel(e, idQuestionList, wideMessage(Message::labelQuestions));
     makeChild(e, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE, idQuestionList);
-    makeCombo(e, idKind, fieldLabel(ModelField::kind), kindLabels, kindNameCount);
-    for (const TextField& f : quizFields) {
-        if (f.id == idCaption1)
-            makeCombo(e, idAnswersPerQuestion, fieldLabel(ModelField::answersPerQuestion), answerCounts, 2);
-        makeEdit(e, f.id, fieldLabel(f.field, f.item));
-    }
-    makeCombo(e, idReveal, fieldLabel(ModelField::reveal), revealLabels, revealNameCount);
-    makeLabel(e, idColourSwatch, fieldLabel(ModelField::colour));
-    makeChild(e, L"STATIC", L"", SS_LEFT, WS_EX_CLIENTEDGE, idColourSwatch);
-    makeChild(e, L"BUTTON", wideMessage(Message::buttonChoose), WS_TABSTOP | BS_PUSHBUTTON, 0, idColourChoose);
-    makeLabel(e, idRewardCodes, fieldLabel(ModelField::rewardCodes));
-    makeChild(e, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-              WS_EX_CLIENTEDGE, idRewardCodes);
-    // Made in reading order, which Tab follows: each "Parcourir..." right after its field.
-    for (const TextField& f : questionFields) {
-        makeEdit(e, f.id, fieldLabel(f.field, f.item));
-        for (const MediaField& m : mediaFields) {
-            if (m.field != f.id) continue;
-            makeChild(e, L"BUTTON", wideMessage(Message::buttonBrowse), WS_TABSTOP | BS_PUSHBUTTON, 0, m.button);
+    // Made in reading order, which Tab follows: each button right after its field.
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!onForm(info)) continue;
+        const int id = fieldControl(info.field);
+        switch (info.form) {
+            case FieldForm::choice:
+            case FieldForm::number: makeCombo(e, id, fieldLabel(info.field), info.choices, info.choiceCount); break;
+            case FieldForm::colour:
+                makeLabel(e, id, fieldLabel(info.field));
+                makeChild(e, L"STATIC", L"", SS_LEFT, WS_EX_CLIENTEDGE, id);
+                makeChild(e, L"BUTTON", wideMessage(Message::buttonChoose), WS_TABSTOP | BS_PUSHBUTTON, 0,
+                          fieldButton(info.field));
+                break;
+            case FieldForm::textList:
+                makeLabel(e, id, fieldLabel(info.field));
+                makeChild(e, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                          WS_EX_CLIENTEDGE, id);
+                break;
+            default:
+                for (int item = 0; item < itemsOf(info); ++item) {
+                    makeEdit(e, fieldControl(info.field, item),
+                             fieldLabel(info.field, info.form == FieldForm::textPair ? item : -1));
+                }
+                if (info.media) {
+                    makeChild(e, L"BUTTON", wideMessage(Message::buttonBrowse), WS_TABSTOP | BS_PUSHBUTTON, 0,
+                              fieldButton(info.field));
+                }
         }
     }
     for (const Trial& t : trials) {
@@ -203,10 +199,10 @@ void makeControls(EditorWindow& e) {
         // Framed and centred like the player's verdict labels.
         makeChild(e, L"STATIC", L"", SS_CENTER | SS_CENTERIMAGE | WS_BORDER, 0, t.verdict);
     }
-    const ModelField previewFields[] = {ModelField::picture, ModelField::solution};
-    for (int i = 0; i < 2; ++i) {
-        makeLabel(e, mediaFields[i].preview, fieldLabel(previewFields[i]));
-        makeChild(e, L"STATIC", L"", SS_OWNERDRAW, 0, mediaFields[i].preview);
+    for (int slot = 0; slot < previewCount; ++slot) {
+        const ModelField field = previewedField(slot);
+        makeLabel(e, fieldPreview(field), fieldLabel(field));
+        makeChild(e, L"STATIC", L"", SS_OWNERDRAW, 0, fieldPreview(field));
     }
     makeLabel(e, idProblemList, wideMessage(Message::labelProblems));
     makeChild(e, L"LISTBOX", L"",
@@ -234,7 +230,8 @@ void addAccessKeys(EditorWindow& e) {
     for (int pass = 0; pass < 2; ++pass) {
         for (const auto& label : e.labels) {
             // The previews' labels name no control to go to.
-            if (label.first == idPreviewPicture || label.first == idPreviewSolution) continue;
+            int part = 0;
+            if (fieldOfControl(label.first, &part) != ModelField::none && part == fieldPreviewOffset) continue;
             if (isOther(label.first) != (pass == 1)) continue;
             statics.push_back(label.second);
             texts.push_back(utf8FromWide(windowText(label.second)));
@@ -276,26 +273,40 @@ void layout(EditorWindow& e, int width, int height) {
     const int left = margin + listWidth + 12;
     const int column = (width - left - margin - 12) / 2;
     int y = margin;
-    for (const Row& row : quizRows) {
-        placeRow(e, row.id, left, y, labelWidth, column);
-        y += rowStep;
+    const int buttonWidth = 80;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!onForm(info) || isQuestionField(info.field) || info.form == FieldForm::textList) continue;
+        const int id = fieldControl(info.field);
+        if (info.form == FieldForm::colour) {
+            // The swatch is a small square of the colour, its button beside it.
+            placeRow(e, id, left, y, labelWidth, column);
+            place(e, id, left + labelWidth, y, 40, 21);
+            place(e, fieldButton(info.field), left + labelWidth + 46, y, 80, 21);
+            y += rowStep;
+            continue;
+        }
+        for (int item = 0; item < itemsOf(info); ++item) {
+            placeRow(e, fieldControl(info.field, item), left, y, labelWidth, column, isDropDown(info));
+            y += rowStep;
+        }
     }
-    // The swatch is a small square of the colour, its button beside it.
-    place(e, idColourSwatch, left + labelWidth, y - rowStep, 40, 21);
-    place(e, idColourChoose, left + labelWidth + 46, y - rowStep, 80, 21);
-    MoveWindow(labelFor(e, idRewardCodes), left, y + 3, column, 16, TRUE);
+    const int codes = fieldControl(ModelField::rewardCodes);
+    MoveWindow(labelFor(e, codes), left, y + 3, column, 16, TRUE);
     const int scoresWidth = 120;  // "96 bonnes réponses"
     place(e, idRewardScores, left, y + 21, scoresWidth, bottom - y - 21);
-    place(e, idRewardCodes, left + scoresWidth, y + 21, column - scoresWidth, bottom - y - 21);
+    place(e, codes, left + scoresWidth, y + 21, column - scoresWidth, bottom - y - 21);
     const int right = left + column + 12;
-    const int buttonWidth = 80;
     y = margin;
-    for (const TextField& f : questionFields) {
-        placeRow(e, f.id, right, y, labelWidth - 40, column);
-        for (const MediaField& m : mediaFields) {
-            if (m.field != f.id) continue;
-            placeRow(e, f.id, right, y, labelWidth - 40, column - buttonWidth - 4);
-            place(e, m.button, right + column - buttonWidth, y, buttonWidth, 21);
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!onForm(info) || !isQuestionField(info.field)) continue;
+        const int id = fieldControl(info.field);
+        if (info.media) {
+            placeRow(e, id, right, y, labelWidth - 40, column - buttonWidth - 4);
+            place(e, fieldButton(info.field), right + column - buttonWidth, y, buttonWidth, 21);
+        } else {
+            placeRow(e, id, right, y, labelWidth - 40, column);
         }
         y += rowStep;
     }
@@ -307,10 +318,11 @@ void layout(EditorWindow& e, int width, int height) {
     }
     e.previewSide = previewSide(column, bottom - y - 18);
     const int side = e.previewSide;
-    for (int i = 0; i < 2; ++i) {
-        const int x = right + i * (side + 12);
-        MoveWindow(labelFor(e, mediaFields[i].preview), x, y, side > 0 ? side + 12 : 0, 16, TRUE);
-        place(e, mediaFields[i].preview, x, y + 18, side, side);
+    for (int slot = 0; slot < previewCount; ++slot) {
+        const int x = right + slot * (side + 12);
+        const int preview = fieldPreview(previewedField(slot));
+        MoveWindow(labelFor(e, preview), x, y, side > 0 ? side + 12 : 0, 16, TRUE);
+        place(e, preview, x, y + 18, side, side);
     }
     showEnabledFields(e);
 }

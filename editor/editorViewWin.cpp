@@ -17,9 +17,9 @@ void showColour(EditorWindow& e) {
     if (e.colourBrush) DeleteObject(e.colourBrush);
     e.colour = colour;
     e.colourBrush = CreateSolidBrush(colour);
-    InvalidateRect(control(e, idColourSwatch), nullptr, TRUE);
-    for (const MediaField& m : mediaFields) {
-        if (m.preview) InvalidateRect(control(e, m.preview), nullptr, TRUE);
+    InvalidateRect(fieldWindow(e, ModelField::colour), nullptr, TRUE);
+    for (int slot = 0; slot < previewCount; ++slot) {
+        InvalidateRect(control(e, fieldPreview(previewedField(slot))), nullptr, TRUE);
     }
 }
 
@@ -53,7 +53,7 @@ void alignScores(EditorWindow& e) {
     if (e.aligningScores || !e.codesProc) return;
     e.aligningScores = true;
     HWND scores = control(e, idRewardScores);
-    const LRESULT codesFirst = SendMessageW(control(e, idRewardCodes), EM_GETFIRSTVISIBLELINE, 0, 0);
+    const LRESULT codesFirst = SendMessageW(fieldWindow(e, ModelField::rewardCodes), EM_GETFIRSTVISIBLELINE, 0, 0);
     const LRESULT scoresFirst = SendMessageW(scores, EM_GETFIRSTVISIBLELINE, 0, 0);
     if (codesFirst != scoresFirst) SendMessageW(scores, EM_LINESCROLL, 0, codesFirst - scoresFirst);
     e.aligningScores = false;
@@ -86,10 +86,21 @@ void showHistoryMenu(EditorWindow& e) {
     EnableMenuItem(menu, cmdRedo, MF_BYCOMMAND | (e.history.canRedo() ? MF_ENABLED : MF_GRAYED));
 }
 
+// The texts of the quiz's fields or of the selected question's, as the document holds them.
+void showFieldTexts(EditorWindow& e, bool question) {
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (isQuestionField(info.field) != question || !(info.quizText || info.questionText)) continue;
+        for (int item = 0; item < (info.quizText2 ? 2 : 1); ++item) {
+            setControlText(e, fieldControl(info.field, item), fieldText(e.document, info.field, item));
+        }
+    }
+}
+
 }  // namespace
 
 void followRewardCodes(EditorWindow& e) {
-    HWND box = control(e, idRewardCodes);
+    HWND box = fieldWindow(e, ModelField::rewardCodes);
     e.codesProc =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rewardCodesProc)));
 }
@@ -97,26 +108,20 @@ void followRewardCodes(EditorWindow& e) {
 void showEnabledFields(EditorWindow& e) {
     const EditorDocument& d = e.document;
     const bool selected = d.selected >= 0;
-    const QuestionFieldUse use =
-        selected ? questionFieldsEnabled(d.model, d.model.questions[d.selected]) : QuestionFieldUse();
-    const struct {
-        int id;
-        bool enabled;
-    } states[] = {
-        {idAnswer, selected},       {idAnswer2, use.answer2}, {idPrompt, selected},       {idComment, use.comment},
-        {idComment2, use.comment2}, {idPicture, use.picture}, {idSolution, use.solution}, {idClip, use.clip},
-    };
-    for (const auto& s : states) EnableWindow(control(e, s.id), s.enabled ? TRUE : FALSE);
-    const bool buttons[] = {use.picture, use.solution, use.clip};
-    for (int i = 0; i < 3; ++i) EnableWindow(control(e, mediaFields[i].button), buttons[i] ? TRUE : FALSE);
-    EnableWindow(control(e, idTryAnswer), selected ? TRUE : FALSE);
-    EnableWindow(control(e, idTryAnswer2), use.answer2 ? TRUE : FALSE);
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!isQuestionField(info.field)) continue;
+        const BOOL enabled = selected && fieldEnabled(d.model, d.model.questions[d.selected], info.field);
+        EnableWindow(fieldWindow(e, info.field), enabled);
+        if (info.media) EnableWindow(control(e, fieldButton(info.field)), enabled);
+    }
+    for (const Trial& t : trials) EnableWindow(control(e, t.box), IsWindowEnabled(fieldWindow(e, t.answer)));
     // The previews belong to a picture quiz, the solution's to a reveal that swaps it in.
-    const QuestionFieldUse used = questionFieldsUsed(d.model);
-    const bool shown[] = {used.picture && e.previewSide > 0, used.solution && e.previewSide > 0};
-    for (int i = 0; i < 2; ++i) {
-        ShowWindow(control(e, mediaFields[i].preview), shown[i] ? SW_SHOWNA : SW_HIDE);
-        ShowWindow(labelFor(e, mediaFields[i].preview), shown[i] ? SW_SHOWNA : SW_HIDE);
+    for (int slot = 0; slot < previewCount; ++slot) {
+        const ModelField field = previewedField(slot);
+        const bool shown = fieldUsed(d.model, field) && e.previewSide > 0;
+        ShowWindow(control(e, fieldPreview(field)), shown ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(labelFor(e, fieldPreview(field)), shown ? SW_SHOWNA : SW_HIDE);
     }
 }
 
@@ -139,13 +144,13 @@ void clearTrials(EditorWindow& e) {
 // The selected question's pictures, read again only when their file changed.
 void showPreviews(EditorWindow& e) {
     const EditorDocument& d = e.document;
-    const ModelField fields[] = {ModelField::picture, ModelField::solution};
-    for (int i = 0; i < 2; ++i) {
-        const std::string relative = fieldText(d, fields[i]);
+    for (int slot = 0; slot < previewCount; ++slot) {
+        const ModelField field = previewedField(slot);
+        const std::string relative = fieldText(d, field);
         const std::string full = relative.empty() ? std::string() : mediaPath(d.path, relative);
-        if (full == e.previews[i].path) continue;
-        loadPreview(e.previews[i], full);
-        InvalidateRect(control(e, mediaFields[i].preview), nullptr, TRUE);
+        if (full == e.previews[slot].path) continue;
+        loadPreview(e.previews[slot], full);
+        InvalidateRect(control(e, fieldPreview(field)), nullptr, TRUE);
     }
 }
 
@@ -199,18 +204,23 @@ void refresh(EditorWindow& e) {
 
 void showQuestion(EditorWindow& e) {
     e.loading = true;
-    for (const TextField& f : questionFields) setControlText(e, f.id, fieldText(e.document, f.field, f.item));
+    showFieldTexts(e, true);
     e.loading = false;
 }
 
 void showDocument(EditorWindow& e) {
     const QuizModel& model = e.document.model;
     e.loading = true;
-    for (const TextField& f : quizFields) setControlText(e, f.id, fieldText(e.document, f.field, f.item));
-    SendMessageW(control(e, idKind), CB_SETCURSEL, static_cast<WPARAM>(model.kind), 0);
-    SendMessageW(control(e, idAnswersPerQuestion), CB_SETCURSEL, static_cast<WPARAM>(model.answersPerQuestion - 1), 0);
+    showFieldTexts(e, false);
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!info.quizNumber || !info.choices) continue;
+        // A number's choices start at 1.
+        const int32_t value = model.*info.quizNumber - (info.form == FieldForm::number ? 1 : 0);
+        SendMessageW(fieldWindow(e, info.field), CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+    }
     showRevealChoices(e);
-    setControlText(e, idRewardCodes, rewardCodesText(model.rewardCodes));
+    setControlText(e, fieldControl(ModelField::rewardCodes), rewardCodesText(model.rewardCodes));
     e.loading = false;
     e.listLines.clear();
     // Another document, or the same one saved elsewhere: its files are read afresh.
@@ -222,7 +232,7 @@ void showDocument(EditorWindow& e) {
 
 void showRevealChoices(EditorWindow& e) {
     const int32_t kind = e.document.model.kind;
-    HWND combo = control(e, idReveal);
+    HWND combo = fieldWindow(e, ModelField::reveal);
     if (kind != e.revealChoicesKind) {
         e.revealChoicesKind = kind;
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);

@@ -35,9 +35,7 @@ void onProblemChosen(EditorWindow& e, bool toField) {
     if (problem.field <= ModelField::questions || !selectQuestion(e.document, problem.question)) return;
     showSelectedQuestion(e);
     // The list itself stays as it is, so that the author can go down it.
-    for (const TextField& f : questionFields) {
-        if (toField && f.field == problem.field) SetFocus(control(e, f.id));
-    }
+    if (toField && isQuestionField(problem.field)) SetFocus(fieldWindow(e, problem.field));
 }
 
 // A double click on a key the editor cannot read offers to delete it, the one
@@ -145,7 +143,7 @@ LRESULT onCtlColorStatic(EditorWindow& e, HDC dc, HWND from, WPARAM wParam, LPAR
     HBRUSH brush = nullptr;
     if (id == idTryVerdict || id == idTryVerdict2) {
         brush = e.verdictBrushes[static_cast<int>(e.verdicts[id == idTryVerdict ? 0 : 1].brush)];
-    } else if (id == idColourSwatch) {
+    } else if (id == fieldControl(ModelField::colour)) {
         brush = e.colourBrush;
     }
     if (!brush) return DefWindowProcW(e.window, WM_CTLCOLORSTATIC, wParam, lParam);
@@ -155,11 +153,10 @@ LRESULT onCtlColorStatic(EditorWindow& e, HDC dc, HWND from, WPARAM wParam, LPAR
 
 // The previews are drawn here, from the bitmaps the player would show.
 void onDrawItem(EditorWindow& e, const DRAWITEMSTRUCT* item) {
-    for (int i = 0; i < 2; ++i) {
-        if (static_cast<int>(item->CtlID) == mediaFields[i].preview) {
-            drawPreview(e.previews[i], item->hDC, item->rcItem, e.colour);
-        }
-    }
+    int part = 0;
+    const ModelField field = fieldOfControl(static_cast<int>(item->CtlID), &part);
+    const int slot = part == fieldPreviewOffset ? previewSlot(field) : -1;
+    if (slot >= 0) drawPreview(e.previews[slot], item->hDC, item->rcItem, e.colour);
 }
 
 // Files dropped from the Explorer, in UTF-8.
@@ -273,7 +270,7 @@ bool onAccessKey(EditorWindow& e, WPARAM character) {
 bool onEnterInAnswer(EditorWindow& e) {
     if (!selectQuestion(e.document, e.document.selected + 1)) return true;
     showSelectedQuestion(e);
-    SendMessageW(control(e, idAnswer), EM_SETSEL, 0, -1);
+    SendMessageW(fieldWindow(e, ModelField::answer), EM_SETSEL, 0, -1);
     return true;
 }
 
@@ -292,7 +289,7 @@ bool editorTakesKey(HWND window, const MSG& message) {
         return true;
     }
     if (message.wParam != VK_RETURN) return false;
-    if (message.hwnd == control(*e, idAnswer)) return onEnterInAnswer(*e);
+    if (message.hwnd == fieldWindow(*e, ModelField::answer)) return onEnterInAnswer(*e);
     if (message.hwnd == control(*e, idProblemList)) {
         onProblemChosen(*e, true);
         return true;

@@ -55,7 +55,7 @@ struct EditorWindow {
     COLORREF colour = 0;
     COLORREF customColours[16] = {};  // the colour chooser's own, kept between uses
     uint32_t randomState = 0;         // for new reward codes
-    PicturePreview previews[2];       // picture, solution picture
+    PicturePreview previews[2];       // by previewedFields(): the picture, the solution picture
     int previewSide = 0;
     std::string notice;      // what the last file operation did, after the counts
     std::string lastFolder;  // of the last quiz opened, else where the editor started: Save offers it
@@ -71,16 +71,6 @@ struct EditorWindow {
     std::string scoresText;  // what the score column shows now
 };
 
-// A text field of the quiz or of the question, by control.
-// Labelled from the table of fields.
-struct TextField {
-    int id;
-    ModelField field;
-    int item;
-};
-extern const TextField quizFields[6];
-extern const TextField questionFields[8];
-
 // The answer fields and the "Essayer une réponse" box and verdict of each.
 struct Trial {
     ModelField answer;
@@ -90,16 +80,10 @@ struct Trial {
 };
 extern const Trial trials[2];
 
-// The media fields, their "Parcourir..." buttons and previews (0 for none).
-struct MediaField {
-    int field;
-    int button;
-    int preview;
-};
-extern const MediaField mediaFields[3];
-
 // Controls and texts.
 HWND control(const EditorWindow& e, int id);
+// The control that shows a field of the table (item 1: a pair's second).
+HWND fieldWindow(const EditorWindow& e, ModelField field, int item = 0);
 std::wstring wide(const std::string& utf8);
 std::wstring wideMessage(Message id);
 std::wstring fieldLabel(ModelField field, int item = -1);
@@ -156,6 +140,6 @@ void tryQuiz(EditorWindow& e);
 void importTable(EditorWindow& e);
 void importTableFile(EditorWindow& e, const std::string& path);
 void exportQuiz(EditorWindow& e, bool scorm);
-void browseMedia(EditorWindow& e, int fieldId);
+void browseMedia(EditorWindow& e, ModelField field);
 void dropFiles(EditorWindow& e, const std::vector<std::string>& files);
 void removeExtractedFiles(EditorWindow& e);

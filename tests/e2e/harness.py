@@ -80,8 +80,34 @@ def header_constants(relative):
     return types.SimpleNamespace(**values)
 
 
+def _model_fields():
+    """The names of ModelField, in the order of authoring/quizModel.h (the rows of the table of fields)."""
+    with open(os.path.join(SOURCE, "authoring/quizModel.h"), encoding="utf-8") as f:
+        body = re.search(r"enum class ModelField\s*\{(.*?)\};", f.read(), re.S).group(1)
+    body = re.sub(r"//[^\n]*", "", body)
+    return [name.strip() for name in body.split(",") if name.strip()]
+
+
+def editor_constants():
+    """The editor's numbers: its commands and controls as editor/editorCommands.h declares them, plus
+    each field's control, numbered by its row of the table of fields: id<Field> (idCaption1 and
+    idCaption2 for the pair, idColourSwatch for the colour), idBrowse<Field> or idColourChoose for its
+    button and idPreview<Field> for its preview."""
+    ids = header_constants("editor/editorCommands.h")
+    for row, name in enumerate(_model_fields()):
+        at = ids.fieldControlBase + ids.fieldControlStride * row
+        title = name[0].upper() + name[1:]
+        names = {"captions": ["idCaption1", "idCaption2"], "colour": ["idColourSwatch"]}.get(name, ["id" + title])
+        for item, control in enumerate(names):
+            setattr(ids, control, at + item)
+        button = "idColourChoose" if name == "colour" else "idBrowse" + title
+        setattr(ids, button, at + ids.fieldButtonOffset)
+        setattr(ids, "idPreview" + title, at + ids.fieldPreviewOffset)
+    return ids
+
+
 PLAYER_IDS = header_constants("resources/resource.h")
-EDITOR_IDS = header_constants("editor/editorCommands.h")
+EDITOR_IDS = editor_constants()
 SCORE_ID, REWARD_ID, SAVE_ID = PLAYER_IDS.headerScoreId, PLAYER_IDS.headerRewardCodeId, PLAYER_IDS.headerSaveButtonId
 
 
