@@ -38,6 +38,11 @@ struct Row : FieldInfo {
         r.choiceCount = static_cast<int>(n);
         return r;
     }
+    constexpr Row askedFirst() const {
+        Row r = *this;
+        r.writtenFirst = true;
+        return r;
+    }
     constexpr Row usedWhen(FieldUse when) const {
         Row r = *this;
         r.use = when;
@@ -126,6 +131,7 @@ constexpr FieldInfo fields[] = {
         .question(&Q::answer2, &SQ::answer2),
     Row(F::prompt, "prompt", u8"\u00C9nonc\u00E9", Form::text)
         .columnsOf({u8"\u00E9nonc\u00E9", "prompt", "consigne"})
+        .askedFirst()
         .question(&Q::prompt, &SQ::prompt),
     // Wanted whatever the kind when the mode shows comments: the mode is then the problem, said once.
     Row(F::comment, "comment", u8"Commentaire", Form::text, commentKinds)

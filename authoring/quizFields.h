@@ -66,7 +66,8 @@ struct FieldInfo {
     unsigned kinds = 0;  // the kinds of quiz whose player shows it
     FieldForm form = FieldForm::none;
     FieldUse use = FieldUse::always;
-    bool media = false;  // a path to a picture or clip
+    bool media = false;         // a path to a picture or clip
+    bool writtenFirst = false;  // what a question asks: first in its [[question]] table
     // A choice or a number: the words the form offers, by value (a number's from 1).
     const char* const* choices = nullptr;
     int choiceCount = 0;

@@ -435,19 +435,18 @@ std::string codeList(const std::vector<std::string>& codes) {
     return out + "]\n";
 }
 
-// The order of the examples: what is asked, what is accepted, what is
-// revealed, then the media.
-constexpr ModelField questionWriteOrder[] = {ModelField::prompt,   ModelField::answer,   ModelField::answer2,
-                                             ModelField::comment,  ModelField::comment2, ModelField::picture,
-                                             ModelField::solution, ModelField::clip};
-
-// A question field left out of the order would never be written.
-constexpr bool writesEveryQuestionField() {
-    int found = 0;
-    for (ModelField field : questionWriteOrder) found += isQuestionField(field);
-    return found == static_cast<int>(ModelField::unknownKey) - static_cast<int>(ModelField::questions) - 1;
+// The order of the examples: what is asked first, then what is accepted,
+// what is revealed and the media, in the table's order.
+std::vector<ModelField> questionWriteOrder() {
+    std::vector<ModelField> order;
+    for (bool first : {true, false}) {
+        for (int i = 0; i < fieldCount(); ++i) {
+            const FieldInfo& info = fieldTable()[i];
+            if (info.questionText && info.writtenFirst == first) order.push_back(info.field);
+        }
+    }
+    return order;
 }
-static_assert(writesEveryQuestionField(), "every question field has its place");
 
 const SourceExtra* extraFor(const std::vector<SourceExtra>& extras, const char* key) {
     for (const SourceExtra& extra : extras) {
@@ -768,7 +767,7 @@ std::string writeQuizToml(const QuizModel& model) {
     }
     for (const ModelQuestion& question : model.questions) {
         out += "\n[[question]]\n";
-        for (const ModelField field : questionWriteOrder) {
+        for (const ModelField field : questionWriteOrder()) {
             const FieldInfo& info = fieldInfo(field);
             if (const SourceExtra* extra = extraFor(question.extras, info.key)) {
                 out += keyText(extra->key) + " = " + extra->value + "\n";
