@@ -32,10 +32,16 @@ struct Row : FieldInfo {
         return r;
     }
     template <size_t n>
-    constexpr Row choosing(const char* const (&labels)[n]) const {
+    constexpr Row choosing(const char* const (&labels)[n], const char* const* sourceNames = nullptr) const {
         Row r = *this;
         r.choices = labels;
+        r.names = sourceNames;
         r.choiceCount = static_cast<int>(n);
+        return r;
+    }
+    constexpr Row refusing(Message message) const {
+        Row r = *this;
+        r.formProblem = message;
         return r;
     }
     constexpr Row askedFirst() const {
@@ -102,7 +108,10 @@ struct Row : FieldInfo {
 using Form = FieldForm;
 constexpr FieldInfo fields[] = {
     Row(F::none, "", u8"Fichier", Form::none),
-    Row(F::kind, "kind", u8"Type", Form::choice).choosing(kindLabels).number(&M::kind, &S::kind),
+    Row(F::kind, "kind", u8"Type", Form::choice)
+        .choosing(kindLabels, kindNames)
+        .refusing(Message::kindChoice)
+        .number(&M::kind, &S::kind),
     Row(F::title, "title", u8"Titre", Form::text).text(&M::title, &S::title),
     Row(F::author, "author", u8"Auteur", Form::text).text(&M::author, &S::author),
     Row(F::explanations, "explanations", u8"Explications", Form::text).text(&M::explanations, &S::explanations),
@@ -110,16 +119,21 @@ constexpr FieldInfo fields[] = {
     Row(F::link, "link", u8"Adresse web", Form::text).text(&M::link),
     Row(F::answersPerQuestion, "answers_per_question", u8"R\u00E9ponses par question", Form::number)
         .choosing(answerCountLabels)
+        .refusing(Message::answersChoice)
         .number(&M::answersPerQuestion, &S::answersPerQuestion),
     Row(F::captions, "captions", u8"L\u00E9gende", Form::textPair)
+        .refusing(Message::captionsForm)
         .pair(&M::caption1, &M::caption2, &S::caption1, &S::caption2),
     Row(F::reveal, "reveal", u8"Apr\u00E8s une bonne r\u00E9ponse", Form::choice)
-        .choosing(revealLabels)
+        .choosing(revealLabels, revealNames)
+        .refusing(Message::revealChoice)
         .number(&M::reveal, &S::revealMode),
     Row(F::colour, "colour", u8"Couleur", Form::colour)
+        .refusing(Message::colourForm)
         .colour(&M::colourRed, &M::colourGreen, &M::colourBlue, &S::colourRed, &S::colourGreen, &S::colourBlue),
     Row(F::rewardCodes, "reward_codes", u8"Codes de r\u00E9compense", Form::textList)
         .columnsOf({"code"})
+        .refusing(Message::rewardCodesForm)
         .list(&M::rewardCodes, &S::rewardCodes),
     Row(F::questions, "question", u8"Questions", Form::questions),
     Row(F::answer, "answer", u8"R\u00E9ponse", Form::text)

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/messages.h"
 #include "authoring/quizModel.h"
 #include "authoring/quizNames.h"
 #include "quiz/quizLayout.h"
@@ -68,9 +69,12 @@ struct FieldInfo {
     FieldUse use = FieldUse::always;
     bool media = false;         // a path to a picture or clip
     bool writtenFirst = false;  // what a question asks: first in its [[question]] table
-    // A choice or a number: the words the form offers, by value (a number's from 1).
+    // A choice or a number: the words the form offers, by value (a number's
+    // from 1), and for a choice the names a source gives them.
     const char* const* choices = nullptr;
+    const char* const* names = nullptr;
     int choiceCount = 0;
+    Message formProblem = Message::tomlSyntax;  // what a value of another form says
     // Where the model keeps the value, by its form (the others null).
     std::string QuizModel::*quizText = nullptr;   // a text of the quiz; a pair's first
     std::string QuizModel::*quizText2 = nullptr;  // a pair's second

@@ -312,48 +312,45 @@ void readQuizValue(Reader& reader, ModelField field, const toml::node& node, Qui
     switch (info.form) {
         case FieldForm::text: reader.text(node, field, -1, -1, model.*info.quizText); break;
         case FieldForm::choice:
-            if (field == ModelField::kind) {
-                reader.choice(node, field, kindNames, kindNameCount, Message::kindChoice, model.kind);
-            } else {
-                reader.choice(node, field, revealNames, revealNameCount, Message::revealChoice, model.reveal);
-            }
+            reader.choice(node, field, info.names, info.choiceCount, info.formProblem, model.*info.quizNumber);
             break;
         case FieldForm::number: {
+            // The form's choices are the numbers from 1.
             const toml::value<int64_t>* value = node.as_integer();
-            if (value && (value->get() == 1 || value->get() == 2)) {
-                model.answersPerQuestion = static_cast<int32_t>(value->get());
+            if (value && value->get() >= 1 && value->get() <= info.choiceCount) {
+                model.*info.quizNumber = static_cast<int32_t>(value->get());
             } else {
-                reader.fail(node, field, -1, -1, Message::answersChoice);
+                reader.fail(node, field, -1, -1, info.formProblem);
             }
             break;
         }
         case FieldForm::textPair: {
             const toml::array* list = node.as_array();
             if (!list || list->size() > 2) {
-                reader.fail(node, field, -1, -1, Message::captionsForm);
+                reader.fail(node, field, -1, -1, info.formProblem);
                 break;
             }
-            std::vector<std::string> captions;
-            readTextList(reader, *list, field, captions, lines.captions);
-            captions.resize(2);
-            model.caption1 = captions[0];
-            model.caption2 = captions[1];
+            std::vector<std::string> texts;
+            readTextList(reader, *list, field, texts, lines.captions);
+            texts.resize(2);
+            model.*info.quizText = texts[0];
+            model.*info.quizText2 = texts[1];
             break;
         }
         case FieldForm::colour: {
             uint8_t rgb[3];
             if (readColour(node, rgb)) {
-                model.colourRed = rgb[0], model.colourGreen = rgb[1], model.colourBlue = rgb[2];
+                for (int i = 0; i < 3; ++i) model.*info.quizBytes[i] = rgb[i];
             } else {
-                reader.fail(node, field, -1, -1, Message::colourForm);
+                reader.fail(node, field, -1, -1, info.formProblem);
             }
             break;
         }
         case FieldForm::textList:
             if (const toml::array* list = node.as_array()) {
-                readTextList(reader, *list, field, model.rewardCodes, lines.rewardCodes);
+                readTextList(reader, *list, field, model.*info.quizList, lines.rewardCodes);
             } else {
-                reader.fail(node, field, -1, -1, Message::rewardCodesForm);
+                reader.fail(node, field, -1, -1, info.formProblem);
             }
             break;
         case FieldForm::questions: readQuestions(reader, node, model, lines); break;
@@ -468,29 +465,29 @@ std::string keyText(const std::string& key) {
 // and reward_codes, which every source shows.
 std::string quizValue(const QuizModel& model, const FieldInfo& info) {
     const std::string key = std::string(info.key) + " = ";
+    // A choice or a number the quiz holds by default is left out, unless it has no default (the kind).
+    const bool numberShown = info.quizNumber && model.*info.quizNumber != QuizModel().*info.quizNumber;
     switch (info.form) {
-        case FieldForm::choice:
-            if (info.field == ModelField::kind) {
-                return model.kind >= 0 && model.kind < kindNameCount ? key + quoted(kindNames[model.kind]) + "\n" : "";
-            }
-            return model.reveal > 0 && model.reveal < revealNameCount ? key + quoted(revealNames[model.reveal]) + "\n"
-                                                                      : "";
+        case FieldForm::choice: {
+            const int32_t value = model.*info.quizNumber;
+            return numberShown && value >= 0 && value < info.choiceCount ? key + quoted(info.names[value]) + "\n" : "";
+        }
         case FieldForm::text: {
             const std::string& text = model.*info.quizText;
             return text.empty() && info.field != ModelField::title ? "" : key + quoted(text) + "\n";
         }
-        case FieldForm::number:
-            return model.answersPerQuestion != 1 ? key + std::to_string(model.answersPerQuestion) + "\n" : "";
+        case FieldForm::number: return numberShown ? key + std::to_string(model.*info.quizNumber) + "\n" : "";
         case FieldForm::textPair:
-            if (!model.caption2.empty())
-                return key + "[" + quoted(model.caption1) + ", " + quoted(model.caption2) + "]\n";
-            return model.caption1.empty() ? "" : key + "[" + quoted(model.caption1) + "]\n";
+            if (!(model.*info.quizText2).empty())
+                return key + "[" + quoted(model.*info.quizText) + ", " + quoted(model.*info.quizText2) + "]\n";
+            return (model.*info.quizText).empty() ? "" : key + "[" + quoted(model.*info.quizText) + "]\n";
         case FieldForm::colour: {
             char colour[16];
-            std::snprintf(colour, sizeof colour, "#%02X%02X%02X", model.colourRed, model.colourGreen, model.colourBlue);
+            std::snprintf(colour, sizeof colour, "#%02X%02X%02X", model.*info.quizBytes[0], model.*info.quizBytes[1],
+                          model.*info.quizBytes[2]);
             return key + "\"" + colour + "\"\n";
         }
-        case FieldForm::textList: return codeList(model.rewardCodes);
+        case FieldForm::textList: return codeList(model.*info.quizList);
         case FieldForm::questions:
         case FieldForm::none: break;
     }
