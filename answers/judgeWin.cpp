@@ -26,11 +26,13 @@ bool labelReadsRight(HWND sheet, int labelId) {
     return std::strcmp(text, verdictRight) == 0;
 }
 
-// The accepted answer of question n, slot 1 or 2. A quiz whose question list
-// is empty has no entry at all: it is judged against an empty answer.
-void acceptedAnswer(const Quiz* quiz, int question, int slot, char out[answerTextSize]) {
+// The accepted answer of question n, slot 1 or 2, and the others it has
+// (null for none). A quiz whose question list is empty has no entry at all:
+// it is judged against an empty answer.
+const char* acceptedAnswer(const Quiz* quiz, int question, int slot, char out[answerTextSize]) {
     const QuestionEntry* entry = questionAt(*quiz, question);
     copyText(out, answerTextSize, entry ? (slot == 2 ? entry->answer2 : entry->answer1) : "");
+    return entry ? entry->otherAnswers[slot == 2 ? 1 : 0] : nullptr;
 }
 
 int boxCount(const Quiz* quiz) {
@@ -44,9 +46,9 @@ bool questionFullyAnswered(const Quiz* quiz, HWND sheet, int question) {
     for (int slot = 1; slot <= perQuestion; ++slot) {
         char accepted[answerTextSize];
         char typed[answerTextSize];
-        acceptedAnswer(quiz, question, slot, accepted);
+        const char* others = acceptedAnswer(quiz, question, slot, accepted);
         readControlText(sheet, answerBoxId(question, slot, perQuestion), typed, sizeof typed);
-        if (!answerMatches(accepted, typed)) return false;
+        if (!answerMatchesAny(accepted, others, typed)) return false;
     }
     return true;
 }
@@ -132,11 +134,11 @@ void judgeAnswer(Quiz* quiz, HWND sheet, int boxId) {
     int slot = 1;
     boxQuestionAndSlot(boxId, effectiveAnswersPerQuestion(*quiz), question, slot);
     char accepted[answerTextSize];
-    acceptedAnswer(quiz, question, slot, accepted);
+    const char* others = acceptedAnswer(quiz, question, slot, accepted);
     char typed[answerTextSize];
     readControlText(sheet, boxId, typed, sizeof typed);
 
-    const char* verdict = chooseVerdict(accepted, typed);
+    const char* verdict = chooseVerdictAmong(accepted, others, typed);
     if (std::strcmp(verdict, current) == 0) return;
     SetDlgItemTextA(sheet, labelId, verdict);
 

@@ -79,3 +79,44 @@ const char* chooseVerdict(const char* acceptedAnswer, const char* typedText) {
     if (distance == 2) return verdictTwoEdits;
     return chooseByContainment(accepted, typed, answerLength, typedLength, distance);
 }
+
+const char* otherAnswerAt(const char* others, int k) {
+    if (!others || k < 1) return nullptr;
+    for (const char* text = others; *text; text += std::strlen(text) + 1) {
+        if (--k == 0) return text;
+    }
+    return nullptr;
+}
+
+bool answerMatchesAny(const char* mainAnswer, const char* others, const char* typedText) {
+    if (answerMatches(mainAnswer, typedText)) return true;
+    for (int k = 1; const char* other = otherAnswerAt(others, k); ++k) {
+        if (answerMatches(other, typedText)) return true;
+    }
+    return false;
+}
+
+const char* chooseVerdictAmong(const char* mainAnswer, const char* others, const char* typedText, int* matched) {
+    const char* hint = nullptr;
+    int hintFrom = -1;
+    const char* verdict = chooseVerdict(mainAnswer, typedText);
+    for (int k = 0;; ++k) {
+        if (k > 0) {
+            const char* other = otherAnswerAt(others, k);
+            if (!other) break;
+            verdict = chooseVerdict(other, typedText);
+        }
+        if (verdict == verdictEmpty) break;
+        if (verdict == verdictRight) {
+            if (matched) *matched = k;
+            return verdict;
+        }
+        if (!hint && verdict != verdictWrong) {
+            hint = verdict;
+            hintFrom = k;
+        }
+    }
+    if (matched) *matched = hint ? hintFrom : -1;
+    if (verdict == verdictEmpty) return verdictEmpty;
+    return hint ? hint : verdictWrong;
+}

@@ -31,3 +31,20 @@ bool answerMatches(const char* acceptedAnswer, const char* typedText);
 // One of the verdict texts above for the typed text against the accepted
 // answer. Works on normalised copies; neither input is changed.
 const char* chooseVerdict(const char* acceptedAnswer, const char* typedText);
+
+// A box may accept other answers than its main one: `others` packs them one
+// after the other in the author's order, each ended by a NUL and the list by
+// an empty text ("en 1789\0" "1789 \0" "\0"); null when there are none.
+
+// Whether the box holds its main answer or one of the others (answerMatches).
+bool answerMatchesAny(const char* mainAnswer, const char* others, const char* typedText);
+
+// The verdict against every accepted answer, in the author's order: "BRAVO"
+// when one of them gives it, else the first hint one of them gives, else
+// "FAUX"; "?" for an empty box. `matched` (when not null) gets which answer
+// gave the verdict: 0 the main one, k the k-th other, -1 for "FAUX" and "?".
+const char* chooseVerdictAmong(const char* mainAnswer, const char* others, const char* typedText,
+                               int* matched = nullptr);
+
+// The other answer number k (from 1) of a packed list, null beyond its end.
+const char* otherAnswerAt(const char* others, int k);

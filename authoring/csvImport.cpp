@@ -16,6 +16,24 @@
 
 namespace {
 
+// The choices of one cell, each without the spaces around it.
+std::vector<std::string> splitChoices(const std::string& text) {
+    std::vector<std::string> out(1);
+    for (char c : text) {
+        if (c == '|') {
+            out.emplace_back();
+        } else {
+            out.back() += c;
+        }
+    }
+    for (std::string& choice : out) {
+        const size_t first = choice.find_first_not_of(" \t");
+        const size_t last = choice.find_last_not_of(" \t");
+        choice = first == std::string::npos ? std::string() : choice.substr(first, last - first + 1);
+    }
+    return out;
+}
+
 // A value quoted back to the user: one line, at most 40 characters, cut on a
 // character boundary (the text is UTF-8 by then).
 std::string excerpt(const std::string& text) {
@@ -388,7 +406,13 @@ private:
                 }
             } else if (k >= 0) {
                 const FieldInfo& info = fieldInfo(static_cast<ModelField>(k));
-                if (info.questionText) {
+                if (info.questionOthers && cell.text.find('|') != std::string::npos) {
+                    // "Amsterdam | Amsterdam aux Pays-Bas": an answer never holds "|", so it parts the choices.
+                    std::vector<std::string> texts = splitChoices(cell.text);
+                    row.*info.questionText = texts[0];
+                    (row.*info.questionOthers).assign(texts.begin() + 1, texts.end());
+                    filled.insert(info.field);
+                } else if (info.questionText) {
                     row.*info.questionText = cell.text;
                     if (!cell.text.empty()) filled.insert(info.field);
                 } else {

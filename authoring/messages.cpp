@@ -43,6 +43,9 @@ const char* const texts[] = {
     "crivent en tables [[question]]",
     // mediaPathForm
     "doit \xEAtre le chemin d'un fichier, relatif au fichier du quiz",
+    // acceptedForm
+    "doit \xEAtre un texte entre guillemets droits, ou une liste de textes dont le premier est la r\xE9ponse "
+    "principale",
     // kindMissing
     "manque : indiquez \"text\", \"pictures\", \"audio\" ou \"video\"",
     // titleMissing
@@ -54,6 +57,16 @@ const char* const texts[] = {
     "manque ou est vide : avec answers_per_question = 2, chaque question a deux r\xE9ponses",
     // answer2Unused
     "ne sert qu'avec answers_per_question = 2",
+    // otherAnswerEmpty
+    "une autre r\xE9ponse accept\xE9"
+    "e est vide",
+    // otherAnswerRepeated
+    "\xAB {1} \xBB est d\xE9j\xE0 une r\xE9ponse accept\xE9"
+    "e de cette case",
+    // textQuizOneBox
+    "un quiz de texte n'a qu'une case par question : avec answers_per_question = 2, les r\xE9ponses answer2 "
+    "ne seraient jamais demand\xE9"
+    "es",
     // commentUnused
     "n'est montr\xE9 qu'avec reveal = \"comment\", \"comment-and-picture\" ou \"all-comments\"",
     // comment2Unused
@@ -425,6 +438,10 @@ const FormText formTexts[] = {
     {Message::answer2Missing,
      "manque ou est vide : avec 2 r\xE9ponses par question, chaque question a deux r\xE9ponses"},
     {Message::answer2Unused, "ne sert qu'avec 2 r\xE9ponses par question"},
+    {Message::textQuizOneBox,
+     "un quiz de texte n'a qu'une case par question : avec 2 r\xE9ponses par question, les r\xE9ponses 2 ne "
+     "seraient jamais demand\xE9"
+     "es"},
     {Message::commentUnused,
      "n'est montr\xE9 qu'avec \xAB Apr\xE8s une bonne r\xE9ponse : le commentaire \xBB, \xAB le commentaire et "
      "l'image solution \xBB ou \xAB tous les commentaires \xBB"},

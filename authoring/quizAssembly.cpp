@@ -118,6 +118,54 @@ const PackedResource* pictureOf(const std::vector<PackedResource>& resources, ui
     return found ? found : findResource(resources, ResourceKind::rcdata, id);
 }
 
+// A checked text always converts; anything else would have been a problem.
+std::string ansi(const std::string& utf8) {
+    std::string out;
+    utf8ToWindows1252(utf8, out);
+    return out;
+}
+
+// The boxes that accept other answers, each field of accepted answers a slot in the table's order.
+std::vector<OtherAnswers> otherAnswersOf(const QuizModel& model) {
+    std::vector<OtherAnswers> boxes;
+    for (size_t n = 0; n < model.questions.size(); ++n) {
+        int slot = 0;
+        for (int i = 0; i < fieldCount(); ++i) {
+            const FieldInfo& info = fieldTable()[i];
+            if (!info.questionOthers) continue;
+            ++slot;
+            const std::vector<std::string>& texts = model.questions[n].*info.questionOthers;
+            if (texts.empty()) continue;
+            OtherAnswers box;
+            box.question = static_cast<int>(n) + 1;
+            box.slot = slot;
+            for (const std::string& text : texts) box.texts.push_back(ansi(text));
+            boxes.push_back(std::move(box));
+        }
+    }
+    return boxes;
+}
+
+// The other accepted answers of resource 107, when it parses whole.
+void readOtherAnswersInto(const std::vector<PackedResource>& resources, QuizModel& model) {
+    std::vector<uint8_t> bytes;
+    std::vector<OtherAnswers> boxes;
+    if (!decodeResource(findResource(resources, ResourceKind::patch, otherAnswersResourceId), bytes) ||
+        !parseOtherAnswers(bytes.data(), bytes.size(), static_cast<int>(model.questions.size()), boxes)) {
+        return;
+    }
+    for (const OtherAnswers& box : boxes) {
+        int slot = 0;
+        for (int i = 0; i < fieldCount(); ++i) {
+            const FieldInfo& info = fieldTable()[i];
+            if (!info.questionOthers || ++slot != box.slot) continue;
+            std::vector<std::string>& texts = model.questions[box.question - 1].*info.questionOthers;
+            texts.clear();
+            for (const std::string& text : box.texts) texts.push_back(windows1252ToUtf8(text));
+        }
+    }
+}
+
 }  // namespace
 
 bool isPngFile(const std::vector<uint8_t>& bytes) {
@@ -188,6 +236,17 @@ bool assembleQuiz(const QuizModel& model, const std::string& sourceFile, const F
                  messageText(Message::textsTooLarge, {std::to_string(model.link.size()), std::to_string(result)}));
         }
         resources.push_back({ResourceKind::patch, quizLinkResourceId, std::move(linkStream)});
+    }
+    // Only a quiz with other accepted answers carries 107: every other quiz stays as it was, byte for byte.
+    const std::vector<OtherAnswers> others = otherAnswersOf(model);
+    if (!others.empty()) {
+        const std::vector<uint8_t> layout107 = writeOtherAnswers(others);
+        std::vector<uint8_t> othersStream = encoded(layout107, result);
+        if (result != lzwOk) {
+            fail(found, ModelField::answer, -1,
+                 messageText(Message::textsTooLarge, {std::to_string(layout107.size()), std::to_string(result)}));
+        }
+        resources.push_back({ResourceKind::patch, otherAnswersResourceId, std::move(othersStream)});
     }
     for (size_t i = 0; i < model.questions.size(); ++i) {
         addMedia(model, i, sourceFile, readFile, pngReadable, resources, found);
@@ -276,6 +335,7 @@ bool extractQuiz(const std::vector<PackedResource>& resources, const std::string
         }
         model.questions.push_back(std::move(question));
     }
+    readOtherAnswersInto(resources, model);
     out = std::move(result);
     return true;
 }

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
+#include "answers/answerText.h"
+#include "answers/verdictChoice.h"
 #include "authoring/messages.h"
 #include "authoring/quizFields.h"
 #include "authoring/quizNames.h"
@@ -165,6 +168,36 @@ Message unusedMessage(ModelField field) {
     }
 }
 
+// The answers a box accepts besides its main one: each a text of its own,
+// none empty, none that the judge would take for one accepted before it.
+void checkOtherAnswers(Checker& check, const ModelQuestion& question, const FieldInfo& info, int index, bool wanted) {
+    const std::vector<std::string>& others = question.*info.questionOthers;
+    if (!others.empty() && !wanted) return check.fail(info.field, index, 1, unusedMessage(info.field));
+    std::vector<std::string> seen{question.*info.questionText};
+    for (size_t k = 0; k < others.size(); ++k) {
+        const int item = static_cast<int>(k) + 1;
+        if (others[k].empty()) {
+            check.fail(info.field, index, item, Message::otherAnswerEmpty);
+            continue;
+        }
+        std::string ansi, before;
+        utf8ToWindows1252(others[k], ansi);
+        char folded[answerTextSize], earlier[answerTextSize];
+        normaliseAccepted(ansi.c_str(), folded);
+        const bool repeated = std::any_of(seen.begin(), seen.end(), [&](const std::string& text) {
+            utf8ToWindows1252(text, before);
+            normaliseAccepted(before.c_str(), earlier);
+            return std::strcmp(folded, earlier) == 0;
+        });
+        if (repeated) {
+            check.fail(info.field, index, item, Message::otherAnswerRepeated, {others[k]});
+        } else {
+            check.text(others[k], info.field, index, item);
+        }
+        seen.push_back(others[k]);
+    }
+}
+
 void checkQuestion(Checker& check, const QuizModel& model, const ModelQuestion& question, int index) {
     // Without a kind nobody knows which media belong; the missing kind is reported once.
     const bool kindKnown = model.kind >= 0 && model.kind < kindNameCount;
@@ -185,6 +218,7 @@ void checkQuestion(Checker& check, const QuizModel& model, const ModelQuestion& 
         } else if (!info.media) {
             check.text(value, info.field, index, -1);
         }
+        if (info.questionOthers) checkOtherAnswers(check, question, info, index, wanted);
     }
     check.extras(question.extras, index);
 }
@@ -264,6 +298,10 @@ std::vector<ModelProblem> quizWarnings(const QuizModel& model) {
     Checker check(warnings);
     const bool commentsHidden = model.kind == kindText && revealShowsComments(model.reveal);
     if (commentsHidden) check.warn(ModelField::reveal, -1, Message::commentNotShown);
+    // The text kind lays out one box per question.
+    if (model.kind == kindText && model.answersPerQuestion == 2) {
+        check.warn(ModelField::answersPerQuestion, -1, Message::textQuizOneBox);
+    }
     checkSharedMedia(check, model);
     return warnings;
 }

@@ -97,6 +97,15 @@ struct Row : FieldInfo {
         r.layout.questionText = layoutText;
         return r;
     }
+    // A box's accepted answers: its main one in the layout, the others in a
+    // resource of their own (107), so that a player without it still reads 104.
+    constexpr Row accepted(std::string Q::*main, std::string SQ::*layoutText,
+                           std::vector<std::string> Q::*others) const {
+        Row r = question(main, layoutText);
+        r.questionOthers = others;
+        r.formProblem = Message::acceptedForm;
+        return r;
+    }
     // A path to a picture or a clip, which travels as a resource of its own.
     constexpr Row mediaFile(std::string Q::*model) const {
         Row r = question(model);
@@ -138,11 +147,11 @@ constexpr FieldInfo fields[] = {
     Row(F::questions, "question", u8"Questions", Form::questions),
     Row(F::answer, "answer", u8"R\u00E9ponse", Form::text)
         .columnsOf({u8"r\u00E9ponse", "answer", u8"r\u00E9ponse1", "answer1"})
-        .question(&Q::answer, &SQ::answer1),
+        .accepted(&Q::answer, &SQ::answer1, &Q::otherAnswers),
     Row(F::answer2, "answer2", u8"R\u00E9ponse 2", Form::text)
         .columnsOf({u8"r\u00E9ponse2", "answer2"})
         .usedWhen(FieldUse::secondAnswer)
-        .question(&Q::answer2, &SQ::answer2),
+        .accepted(&Q::answer2, &SQ::answer2, &Q::otherAnswers2),
     Row(F::prompt, "prompt", u8"\u00C9nonc\u00E9", Form::text)
         .columnsOf({u8"\u00E9nonc\u00E9", "prompt", "consigne"})
         .askedFirst()
@@ -305,6 +314,7 @@ bool sameValue(const FieldInfo& info, const QuizModel& a, const QuizModel& b) {
 }
 
 bool sameValue(const FieldInfo& info, const ModelQuestion& a, const ModelQuestion& b) {
+    if (info.questionOthers && a.*info.questionOthers != b.*info.questionOthers) return false;
     return !info.questionText || a.*info.questionText == b.*info.questionText;
 }
 

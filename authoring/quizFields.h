@@ -82,6 +82,8 @@ struct FieldInfo {
     uint8_t QuizModel::*quizBytes[3] = {};        // colour: red, green, blue
     std::vector<std::string> QuizModel::*quizList = nullptr;
     std::string ModelQuestion::*questionText = nullptr;  // a text of a question
+    // An accepted answer: the others a box accepts (a source lists them after the main one).
+    std::vector<std::string> ModelQuestion::*questionOthers = nullptr;
     LayoutPlace layout;
 };
 

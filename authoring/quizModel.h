@@ -28,8 +28,11 @@ struct SourceExtra {
 };
 
 struct ModelQuestion {
-    std::string answer;
+    std::string answer;  // the main one: F1 offers it
     std::string answer2;
+    // What each box accepts besides its main answer, in the author's order.
+    std::vector<std::string> otherAnswers;
+    std::vector<std::string> otherAnswers2;
     std::string prompt;
     std::string comment;
     std::string comment2;

@@ -245,12 +245,12 @@ bool readColour(const toml::node& node, uint8_t rgb[3]) {
 // A list of texts whose entries keep their places: an entry that is not a
 // text is reported and held as an empty one.
 void readTextList(Reader& reader, const toml::array& list, ModelField field, std::vector<std::string>& out,
-                  std::vector<int>& lines) {
+                  std::vector<int>& lines, int question = -1) {
     out.assign(list.size(), std::string());
     lines.assign(list.size(), 0);
     for (size_t i = 0; i < list.size(); ++i) {
         lines[i] = lineOf(list[i]);
-        reader.text(list[i], field, -1, static_cast<int>(i), out[i]);
+        reader.text(list[i], field, question, static_cast<int>(i), out[i]);
     }
 }
 
@@ -278,7 +278,18 @@ void readQuestion(Reader& reader, const toml::table& table, int index, ModelQues
             const FieldInfo& info = fieldInfo(field);
             slot(lines.fields, field) = lineOf(node);
             std::string value;
-            if (reader.text(node, field, index, -1, value)) {
+            if (const toml::array* list = info.questionOthers ? node.as_array() : nullptr) {
+                // The main answer first, then the others the box accepts.
+                std::vector<std::string> texts;
+                std::vector<int> textLines;
+                if (list->empty()) {
+                    reader.fail(node, field, index, -1, info.formProblem);
+                } else {
+                    readTextList(reader, *list, field, texts, textLines, index);
+                    question.*info.questionText = texts[0];
+                    (question.*info.questionOthers).assign(texts.begin() + 1, texts.end());
+                }
+            } else if (reader.text(node, field, index, -1, value)) {
                 // An empty path names no file; the model would take it for no path at all.
                 if (info.media && value.empty()) {
                     reader.fail(node, field, index, -1, Message::mediaPathForm);
@@ -768,6 +779,10 @@ std::string writeQuizToml(const QuizModel& model) {
             const FieldInfo& info = fieldInfo(field);
             if (const SourceExtra* extra = extraFor(question.extras, info.key)) {
                 out += keyText(extra->key) + " = " + extra->value + "\n";
+            } else if (info.questionOthers && !(question.*info.questionOthers).empty()) {
+                std::string list = quoted(question.*info.questionText);
+                for (const std::string& other : question.*info.questionOthers) list += ", " + quoted(other);
+                out += std::string(info.key) + " = [" + list + "]\n";
             } else if (!(question.*info.questionText).empty()) {
                 out += std::string(info.key) + " = " + quoted(question.*info.questionText) + "\n";
             }

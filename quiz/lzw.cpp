@@ -20,7 +20,9 @@ uint32_t lastInputConsumed = 0;
 uint32_t lastEncodeInputSize = 0;
 uint32_t lastEncodeOutputSize = 0;
 
-void* allocate(size_t size) { return allocator ? allocator(size) : std::malloc(size); }
+void* allocate(size_t size) {
+    return allocator ? allocator(size) : std::malloc(size);
+}
 
 void notifyAllocationFailure() {
     if (allocationFailureNotifier) allocationFailureNotifier();
@@ -360,12 +362,26 @@ int32_t lzwEncode(const uint8_t* input, uint32_t inputSize, uint8_t** output, in
     return result;
 }
 
-void lzwFree(uint8_t* buffer) { std::free(buffer); }
+void lzwFree(uint8_t* buffer) {
+    std::free(buffer);
+}
 
-uint32_t lzwLastInputSize() { return lastInputSize; }
-uint32_t lzwLastInputConsumed() { return lastInputConsumed; }
-uint32_t lzwLastEncodeInputSize() { return lastEncodeInputSize; }
-uint32_t lzwLastEncodeOutputSize() { return lastEncodeOutputSize; }
+uint32_t lzwLastInputSize() {
+    return lastInputSize;
+}
+uint32_t lzwLastInputConsumed() {
+    return lastInputConsumed;
+}
+uint32_t lzwLastEncodeInputSize() {
+    return lastEncodeInputSize;
+}
+uint32_t lzwLastEncodeOutputSize() {
+    return lastEncodeOutputSize;
+}
 
-void setLzwAllocationFailureNotifier(void (*notify)()) { allocationFailureNotifier = notify; }
-void setLzwAllocator(void* (*allocateFunction)(size_t)) { allocator = allocateFunction; }
+void setLzwAllocationFailureNotifier(void (*notify)()) {
+    allocationFailureNotifier = notify;
+}
+void setLzwAllocator(void* (*allocateFunction)(size_t)) {
+    allocator = allocateFunction;
+}

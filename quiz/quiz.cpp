@@ -56,6 +56,7 @@ void releaseQuestions(Quiz& quiz) {
     QuestionEntry* entry = quiz.firstQuestion;
     while (entry) {
         QuestionEntry* next = entry->next;
+        for (char* others : entry->otherAnswers) std::free(others);
         std::free(entry);
         entry = next;
     }

@@ -35,6 +35,9 @@ struct QuestionEntry {
     char answer2[quizTextSize];
     char prompt[quizTextSize];
     char comment[quizTextSize];
+    // The answers each box (slot 1, 2) accepts besides its main one, packed
+    // as chooseVerdictAmong takes them; null for none. Owned by the entry.
+    char* otherAnswers[2];
     QuestionEntry* previous;
     QuestionEntry* next;
 };

@@ -35,9 +35,8 @@ Quiz* createQuiz() {
 
 void destroyQuiz(Quiz* quiz) {
     if (!quiz) return;
-    GdiHandle owned[] = {quiz->backgroundBrush, quiz->wrongBrush, quiz->rightBrush, quiz->anagramBrush,
-                         quiz->hintBrush,       quiz->promptBrush, quiz->titleFont,  quiz->sheetFont,
-                         quiz->scoreFont};
+    GdiHandle owned[] = {quiz->backgroundBrush, quiz->wrongBrush, quiz->rightBrush, quiz->anagramBrush, quiz->hintBrush,
+                         quiz->promptBrush,     quiz->titleFont,  quiz->sheetFont,  quiz->scoreFont};
     for (GdiHandle h : owned) {
         if (h) DeleteObject(static_cast<HGDIOBJ>(h));
     }

@@ -6,9 +6,15 @@
 #include "quiz/quiz.h"
 
 // Handles are stored opaquely in the portable record; these read them back.
-inline HFONT asFont(GdiHandle h) { return static_cast<HFONT>(h); }
-inline HBRUSH asBrush(GdiHandle h) { return static_cast<HBRUSH>(h); }
-inline HWND asWindow(GdiHandle h) { return static_cast<HWND>(h); }
+inline HFONT asFont(GdiHandle h) {
+    return static_cast<HFONT>(h);
+}
+inline HBRUSH asBrush(GdiHandle h) {
+    return static_cast<HBRUSH>(h);
+}
+inline HWND asWindow(GdiHandle h) {
+    return static_cast<HWND>(h);
+}
 
 // Allocates a Quiz, gives it its construction values, its two fonts and six brushes.
 Quiz* createQuiz();

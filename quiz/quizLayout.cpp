@@ -1,6 +1,8 @@
 #include "quiz/quizLayout.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -141,6 +143,54 @@ void readQuizLink(Quiz& quiz, const uint8_t* data, size_t size) {
     copyText(quiz.link, quizTextSize, isWebAddress(text) ? text.c_str() : "");
 }
 
+bool parseOtherAnswers(const uint8_t* data, size_t size, int questionCount, std::vector<OtherAnswers>& out) {
+    out.clear();
+    std::vector<OtherAnswers> boxes;
+    size_t at = 0;
+    while (data && at < size) {
+        if (size - at < 3) return false;
+        OtherAnswers box;
+        box.question = data[at];
+        box.slot = data[at + 1];
+        const int count = data[at + 2];
+        at += 3;
+        if (box.question < 1 || box.question > questionCount || box.slot < 1 || box.slot > 2 || count < 1) return false;
+        for (const OtherAnswers& seen : boxes) {
+            if (seen.question == box.question && seen.slot == box.slot) return false;
+        }
+        for (int i = 0; i < count; ++i) {
+            const void* end = std::memchr(data + at, layoutFieldEnd, size - at);
+            if (!end) return false;
+            const size_t length = static_cast<size_t>(static_cast<const uint8_t*>(end) - (data + at));
+            // A NUL would end the packed list the judge reads early.
+            if (length == 0 || length > maxTextLength || std::memchr(data + at, '\0', length)) return false;
+            box.texts.emplace_back(reinterpret_cast<const char*>(data + at), length);
+            at += length + 1;
+        }
+        boxes.push_back(std::move(box));
+    }
+    out = std::move(boxes);
+    return true;
+}
+
+bool readOtherAnswers(Quiz& quiz, const uint8_t* data, size_t size) {
+    std::vector<OtherAnswers> boxes;
+    if (!parseOtherAnswers(data, size, quiz.questionCount, boxes)) return false;
+    for (const OtherAnswers& box : boxes) {
+        QuestionEntry* entry = questionAt(quiz, box.question);
+        if (!entry) continue;
+        std::string packed;
+        for (const std::string& text : box.texts) packed.append(text).push_back('\0');
+        packed.push_back('\0');
+        char* block = static_cast<char*>(std::malloc(packed.size()));
+        if (!block) throw std::bad_alloc();  // like any failed allocation, this ends the program
+        std::memcpy(block, packed.data(), packed.size());
+        std::free(entry->otherAnswers[box.slot - 1]);
+        entry->otherAnswers[box.slot - 1] = block;
+    }
+    return true;
+}
+
 bool isWebAddress(const std::string& text) {
     const size_t scheme = text.rfind("http://", 0) == 0 ? 7 : text.rfind("https://", 0) == 0 ? 8 : 0;
     if (scheme == 0 || text.size() <= scheme || text.size() > quizTextSize - 1) return false;
@@ -223,6 +273,20 @@ std::vector<uint8_t> writeQuizLayout(const QuizSource& source) {
     out.push_back(source.colourRed);
     out.push_back(source.colourGreen);
     out.push_back(source.colourBlue);
+    return out;
+}
+
+std::vector<uint8_t> writeOtherAnswers(const std::vector<OtherAnswers>& boxes) {
+    std::vector<uint8_t> out;
+    for (const OtherAnswers& box : boxes) {
+        out.push_back(static_cast<uint8_t>(box.question));
+        out.push_back(static_cast<uint8_t>(box.slot));
+        out.push_back(static_cast<uint8_t>(box.texts.size()));
+        for (const std::string& text : box.texts) {
+            out.insert(out.end(), text.begin(), text.end());
+            out.push_back(layoutFieldEnd);
+        }
+    }
     return out;
 }
 

@@ -43,6 +43,26 @@ bool readRewardCodes(Quiz& quiz, const uint8_t* data, size_t size);
 // be made to open a program.
 void readQuizLink(Quiz& quiz, const uint8_t* data, size_t size);
 
+// The answers boxes accept besides their main one (resource 107, decoded):
+// for each box that has some, its question number (1..255), its slot (1 or
+// 2) and their count (1..255) as three bytes, then each answer's text and a
+// "|". Boxes in any order, each once.
+struct OtherAnswers {
+    int question = 0;  // from 1
+    int slot = 1;      // 1 or 2
+    std::vector<std::string> texts;
+};
+
+// Whether the data holds such records and nothing else, for a quiz of
+// `questionCount` questions: every count, slot and question in range, every
+// text of 1..259 characters, no box twice. False leaves `out` empty.
+bool parseOtherAnswers(const uint8_t* data, size_t size, int questionCount, std::vector<OtherAnswers>& out);
+
+// Gives the quiz's entries the other answers of a resource 107 that parses
+// whole; anything else (absent, damaged) leaves every box with its main
+// answer only. The player accepts a quiz either way.
+bool readOtherAnswers(Quiz& quiz, const uint8_t* data, size_t size);
+
 // An address a browser opens: "http://" or "https://", then at least one
 // character, all printable ASCII without spaces, quotes or angle brackets,
 // and at most 259 characters in all.
@@ -89,6 +109,8 @@ const char* quizSourceProblem(const QuizSource& source);
 // source: call quizSourceProblem first.
 std::vector<uint8_t> writeQuizLayout(const QuizSource& source);
 std::vector<uint8_t> writeRewardCodes(const QuizSource& source);
+// Resource 107's layout; the boxes must be as parseOtherAnswers accepts them.
+std::vector<uint8_t> writeOtherAnswers(const std::vector<OtherAnswers>& boxes);
 
 // The inverse, for extraction. `codes` may be null (no resource 105): the
 // reward codes are then left empty. Otherwise one code per question is read

@@ -88,4 +88,9 @@ void loadQuizFrom(HMODULE module, Quiz* quiz) {
     const bool linkRead = decodeResource(module, quizLinkResourceId, &decoded, &size);
     readQuizLink(*quiz, linkRead ? decoded : nullptr, linkRead ? size : 0);
     lzwFree(decoded);
+
+    // So are other accepted answers; a damaged list leaves each box its main answer.
+    decoded = nullptr;
+    if (decodeResource(module, otherAnswersResourceId, &decoded, &size)) readOtherAnswers(*quiz, decoded, size);
+    lzwFree(decoded);
 }

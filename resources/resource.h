@@ -20,6 +20,9 @@ constexpr int rewardCodesResourceId = 105;
 // The quiz's own web address ("PATCH" too), apart from 104 so that players
 // that do not know it read the quiz as before.
 constexpr int quizLinkResourceId = 106;
+// The answers a box accepts besides its main one ("PATCH" too, only in a quiz
+// that has some), apart from 104 for the same reason.
+constexpr int otherAnswersResourceId = 107;
 constexpr int pictureResourceIdBase = 400;
 constexpr int solutionResourceIdBase = 10400;
 constexpr int playIconResourceId = IDI_PLAY;

@@ -1,5 +1,3 @@
-#include "answers/verdict.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "answers/answerText.h"
+#include "answers/verdict.h"
 
 namespace {
 
@@ -22,9 +21,8 @@ struct VerdictCase {
 };
 
 TEST(Verdict, TextsAreExactBytes) {
-    const char* const texts[] = {verdictEmpty,   verdictRight,    verdictWrong,    verdictAnagram,
-                                 verdictOneEdit, verdictTwoEdits, verdictTooShort, verdictNotFar,
-                                 verdictTooLong, verdictClose};
+    const char* const texts[] = {verdictEmpty,    verdictRight,    verdictWrong,  verdictAnagram, verdictOneEdit,
+                                 verdictTwoEdits, verdictTooShort, verdictNotFar, verdictTooLong, verdictClose};
     const char* const expected[] = {"?",       "BRAVO",      "FAUX",     "Anagramme", "Quasiment",
                                     "Presque", "Trop court", "pas loin", "Trop long", "y a de l'id\xE9\x65"};
     for (int i = 0; i < 10; ++i) EXPECT_STREQ(texts[i], expected[i]) << "verdict " << i;
@@ -127,7 +125,9 @@ TEST(Verdict, AnswerMatchesIsTheFullyAnsweredTest) {
 // two-row distance, std::sort, whole-number ratios), compared on many random
 // pairs.
 
-std::string refCut(const std::string& s) { return s.substr(0, 259); }
+std::string refCut(const std::string& s) {
+    return s.substr(0, 259);
+}
 
 std::string refTrim(const std::string& s) {
     const size_t first = s.find_first_not_of(' ');
@@ -153,8 +153,7 @@ int refDistance(const std::string& a, const std::string& b) {
     for (size_t i = 1; i <= a.size(); ++i) {
         current[0] = static_cast<int>(i);
         for (size_t j = 1; j <= b.size(); ++j) {
-            current[j] =
-                std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a[i - 1] != b[j - 1])});
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a[i - 1] != b[j - 1])});
         }
         std::swap(previous, current);
     }
@@ -229,8 +228,7 @@ public:
     std::string typedFor(const std::string& accepted, int maxLength) {
         std::string typed;
         switch (pick(0, 6)) {
-            case 0:
-                return text(maxLength);
+            case 0: return text(maxLength);
             case 1: {
                 const int start = pick(0, static_cast<int>(accepted.size()));
                 return accepted.substr(start, pick(0, static_cast<int>(accepted.size()) - start));
@@ -244,17 +242,14 @@ public:
                 typed = accepted;
                 std::shuffle(typed.begin(), typed.end(), random_);
                 return typed;
-            case 4:
-                return letters(pick(0, 3)) + accepted + letters(pick(0, 6));
+            case 4: return letters(pick(0, 3)) + accepted + letters(pick(0, 6));
             case 5:
                 typed = std::string(pick(0, 2), ' ') + accepted + std::string(pick(0, 2), ' ');
                 for (char& c : typed) {
                     if (c >= 'A' && c <= 'Z' && pick(0, 1)) c = static_cast<char>(c + 32);
                 }
                 return typed;
-            default:
-                typed = accepted.substr(0, pick(0, static_cast<int>(accepted.size())));
-                return typed;
+            default: typed = accepted.substr(0, pick(0, static_cast<int>(accepted.size()))); return typed;
         }
     }
 
@@ -272,9 +267,7 @@ private:
         const std::string extra = letters(1);
         const int at = pick(0, static_cast<int>(s.size()));
         switch (pick(0, 2)) {
-            case 0:
-                s.insert(at, extra);
-                break;
+            case 0: s.insert(at, extra); break;
             case 1:
                 if (at < static_cast<int>(s.size())) s.erase(at, 1);
                 break;
@@ -287,8 +280,7 @@ private:
     std::mt19937 random_;
 };
 
-void compareWithReference(const std::string& accepted, const std::string& typed,
-                          std::map<std::string, int>& seen) {
+void compareWithReference(const std::string& accepted, const std::string& typed, std::map<std::string, int>& seen) {
     const std::string expected = refVerdict(accepted, typed);
     ASSERT_EQ(std::string(chooseVerdict(accepted.c_str(), typed.c_str())), expected)
         << "accepted [" << accepted << "] typed [" << typed << "]";
@@ -310,10 +302,9 @@ TEST(Verdict, AgreesWithReferenceOnRandomShortPairs) {
         if (HasFatalFailure()) return;
     }
     // Every verdict must have been exercised, or the comparison proves little.
-    for (const char* verdict : {"?", "BRAVO", "FAUX", "Anagramme", "Quasiment", "Presque", "Trop court",
-                                "pas loin", "Trop long", "y a de l'id\xE9\x65"}) {
-        EXPECT_GE(seen[verdict], 100)
-            << "verdict [" << verdict << "] seen only " << seen[verdict] << " times";
+    for (const char* verdict : {"?", "BRAVO", "FAUX", "Anagramme", "Quasiment", "Presque", "Trop court", "pas loin",
+                                "Trop long", "y a de l'id\xE9\x65"}) {
+        EXPECT_GE(seen[verdict], 100) << "verdict [" << verdict << "] seen only " << seen[verdict] << " times";
     }
 }
 
@@ -349,8 +340,7 @@ TEST(Score, BoxIdentifierToQuestionAndSlot) {
         int expectedId = 4001;
         for (int n = 1; n <= 200; ++n) {
             for (int k = 1; k <= perQuestion; ++k, ++expectedId) {
-                ASSERT_EQ(answerBoxId(n, k, perQuestion), expectedId)
-                    << n << "," << k << " M=" << perQuestion;
+                ASSERT_EQ(answerBoxId(n, k, perQuestion), expectedId) << n << "," << k << " M=" << perQuestion;
                 int question = 0, slot = 0;
                 boxQuestionAndSlot(expectedId, perQuestion, question, slot);
                 ASSERT_EQ(question, n) << expectedId;
@@ -416,6 +406,53 @@ TEST(Score, RewardTextForScore) {
     // Beyond the last code the box is cleared rather than read past the record.
     EXPECT_STREQ(rewardText(*quiz, 97), "");
     EXPECT_STREQ(rewardText(*quiz, 260), "");
+}
+
+}  // namespace
+
+namespace {
+
+// A box's other accepted answers, packed as the player keeps them.
+std::string packed(const std::vector<std::string>& others) {
+    std::string out;
+    for (const std::string& other : others) out += other + '\0';
+    return out + '\0';
+}
+
+TEST(VerdictAmong, TheFirstBravoThenTheFirstHintInTheAuthorsOrder) {
+    const struct {
+        const char* main;
+        std::vector<std::string> others;
+        const char* typed;
+        const char* verdict;
+        int matched;
+    } cases[] = {
+        {"Amsterdam", {}, "amsterdam", "BRAVO", 0},
+        {"Amsterdam", {"Amsterdam aux Pays-Bas"}, " amsterdam aux pays-bas ", "BRAVO", 1},
+        // Found only in the third: the hints before it do not win.
+        {"Louis XIV", {"Louis 14", "Louis quatorze", "le Roi-Soleil"}, "LE ROI-SOLEIL", "BRAVO", 3},
+        {"Louis XIV", {"Louis 14", "le Roi-Soleil"}, "Louis 41", "Anagramme", 1},
+        // Each alternative gives a different hint: the first in order wins.
+        {"abcdefghij", {"abcdefgh", "abcdefghi"}, "abcdefgh", "BRAVO", 1},
+        {"abcdefghij", {"abcdefghiXX", "abcdefghiX"}, "abcdefghi", "Quasiment", 0},
+        {"zzzzzzzzzz", {"abcdefghij", "abcdefghi"}, "abcdefgh", "Presque", 1},
+        {"zzzzzzzzzz", {"qqqqqqqqqq", "abcdefghij"}, "abcdefg", "pas loin", 2},
+        {"eau", {"l'eau"}, "vin", "FAUX", -1},
+        {"eau", {"l'eau"}, "   ", "?", -1},
+        {"1789", {"en 1789"}, "en 1789", "BRAVO", 1},
+    };
+    for (const auto& c : cases) {
+        const std::string others = packed(c.others);
+        int matched = 99;
+        EXPECT_STREQ(chooseVerdictAmong(c.main, others.c_str(), c.typed, &matched), c.verdict) << c.typed;
+        EXPECT_EQ(matched, c.matched) << c.typed;
+        EXPECT_EQ(answerMatchesAny(c.main, others.c_str(), c.typed), c.matched >= 0 && !std::strcmp(c.verdict, "BRAVO"))
+            << c.typed;
+        // Without others, the main answer alone judges as it always did.
+        EXPECT_STREQ(chooseVerdictAmong(c.main, nullptr, c.typed), chooseVerdict(c.main, c.typed)) << c.typed;
+    }
+    EXPECT_EQ(otherAnswerAt(packed({"a", "b"}).c_str(), 2), std::string("b"));
+    EXPECT_EQ(otherAnswerAt(packed({"a", "b"}).c_str(), 3), nullptr);
 }
 
 }  // namespace
