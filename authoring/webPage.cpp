@@ -6,7 +6,10 @@
 #include <cstring>
 
 #include "authoring/quizFields.h"
+#include "authoring/quizNames.h"
 #include "authoring/webAssets.h"
+#include "quiz/quiz.h"
+#include "sheet/progressFile.h"
 
 namespace {
 
@@ -170,7 +173,9 @@ void appendStringList(std::string& json, const std::vector<std::string>& texts) 
 }
 
 // One value of the quiz, under its key in a source, as the page reads it:
-// kind and reveal by number, texts as they are.
+// kind and reveal by number, texts as they are. A text is read through the
+// table's member; the table names no member for the other forms, each held
+// by one field (two for choice), so those are read here by name.
 void appendQuizValue(std::string& json, const QuizModel& model, const FieldInfo& info) {
     switch (info.form) {
         case FieldForm::choice:
@@ -187,6 +192,59 @@ void appendQuizValue(std::string& json, const QuizModel& model, const FieldInfo&
         case FieldForm::questions:
         case FieldForm::none: json += "null"; break;
     }
+}
+
+// One value of a question, under its key in a source: a text as it is, a
+// picture or clip as appendMedia writes it. False when a medium cannot be read.
+bool appendQuestionValue(std::string& json, const ModelQuestion& q, const FieldInfo& info, const QuizModel& model,
+                         const std::string& sourceFile, const FileReader& readFile, WebPage& out, MediaOut& media) {
+    switch (info.form) {
+        case FieldForm::text:
+            if (info.media) return appendMedia(json, q.*info.questionText, model, sourceFile, readFile, out, media);
+            appendJsonString(json, q.*info.questionText);
+            return true;
+        case FieldForm::choice:
+        case FieldForm::number:
+        case FieldForm::textPair:
+        case FieldForm::textList:
+        case FieldForm::colour:
+        case FieldForm::questions:
+        case FieldForm::none: json += "null"; return true;
+    }
+    return true;
+}
+
+// {"text":0,"pictures":1,...}: the numbers of a list of a source's names
+// (kinds, reveal modes) under those names, camel-cased for the script
+// ("solution-picture" is solutionPicture).
+void appendNames(std::string& json, const char* const* names, int count) {
+    json += '{';
+    for (int value = 0; value < count; ++value) {
+        json += value > 0 ? ",\"" : "\"";
+        for (const char* c = names[value]; *c; ++c) {
+            if (*c == '-' && c[1]) {
+                ++c;
+                json += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
+            } else {
+                json += *c;
+            }
+        }
+        json += "\":" + std::to_string(value);
+    }
+    json += '}';
+}
+
+// The reveal modes for which a rule of the player holds, as a list.
+void appendModesWhere(std::string& json, bool (*holds)(int32_t mode)) {
+    json += '[';
+    bool first = true;
+    for (int mode = 0; mode < revealNameCount; ++mode) {
+        if (!holds(mode)) continue;
+        json += first ? "" : ",";
+        json += std::to_string(mode);
+        first = false;
+    }
+    json += ']';
 }
 
 // Everything of the quiz the page shows or judges with, but its key: every
@@ -213,10 +271,7 @@ bool quizJson(const QuizModel& model, const std::string& sourceFile, const FileR
             if (!isQuestionField(info.field)) continue;
             json += separator + ("\"" + std::string(info.key) + "\":");
             separator = ',';
-            if (info.media)
-                ok = appendMedia(json, q.*info.questionText, model, sourceFile, readFile, out, media) && ok;
-            else
-                appendJsonString(json, q.*info.questionText);
+            ok = appendQuestionValue(json, q, info, model, sourceFile, readFile, out, media) && ok;
         }
         json += '}';
     }
@@ -279,7 +334,9 @@ bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const F
     inlineMedia.inline_ = true;
     WebPage ignored;
     quizJson(model, sourceFile, readFile, progressName, ignored, keyed, inlineMedia);
-    const std::string json = "{\"id\":\"" + quizKey(keyed) + "\"," + body + "}";
+    // The rules come after the keyed part: they belong to the runtime, and
+    // the same quiz keeps its key whatever runtime writes it.
+    const std::string json = "{\"id\":\"" + quizKey(keyed) + "\"," + body + ",\"rules\":" + webPageRules() + "}";
     std::string page = webPageTemplate.bytes();
     size_t from = 0;
     // In the template's order: each marker is looked for after the last one.
@@ -291,6 +348,21 @@ bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const F
     fill(page, from, "MEDIA", media.markup);
     out.html = std::move(page);
     return true;
+}
+
+std::string webPageRules() {
+    std::string json = "{\"limits\":{\"text\":" + std::to_string(quizTextSize - 1) +
+                       ",\"progressLine\":" + std::to_string(progressLineSize - 1) +
+                       ",\"rewardCodes\":" + std::to_string(rewardCodeCount) + "},\"modes\":{\"kind\":";
+    appendNames(json, kindNames, kindNameCount);
+    json += ",\"reveal\":";
+    appendNames(json, revealNames, revealNameCount);
+    json += ",\"revealShowsComments\":";
+    appendModesWhere(json, revealShowsComments);
+    json += ",\"revealShowsPicture\":";
+    appendModesWhere(json, revealShowsPicture);
+    json += "}}";
+    return json;
 }
 
 std::string markupEscaped(const std::string& text) {

@@ -26,6 +26,13 @@ struct WebPage {
 bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
                   const std::string& progressName, WebPage& out);
 
+// What the page's runtime plays by besides the quiz, from the player's own
+// constants, so that the script writes none of them: the page's data carries
+// it as "rules". {"limits":{"text":259,"progressLine":259,"rewardCodes":96},
+// "modes":{"kind":{"text":0,...},"reveal":{"none":0,"solutionPicture":1,...},
+// "revealShowsComments":[2,3,4],"revealShowsPicture":[1,3]}}.
+std::string webPageRules();
+
 // Text as HTML and XML both read it: &, <, > and " as entities.
 std::string markupEscaped(const std::string& text);
 

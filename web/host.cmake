@@ -4,6 +4,11 @@ add_executable(verdictPairs ${CMAKE_SOURCE_DIR}/web/judge/verdictPairs.cpp)
 target_link_libraries(verdictPairs PRIVATE vetra_core)
 target_compile_options(verdictPairs PRIVATE ${WARNINGS})
 
+# The player's side of the rules the page's script applies again.
+add_executable(mirroredRules ${CMAKE_SOURCE_DIR}/web/tests/mirroredRules.cpp)
+target_link_libraries(mirroredRules PRIVATE vetra_authoring)
+target_compile_options(mirroredRules PRIVATE ${WARNINGS})
+
 add_executable(writePage ${CMAKE_SOURCE_DIR}/web/tests/writePage.cpp)
 target_link_libraries(writePage PRIVATE vetra_authoring)
 target_compile_options(writePage PRIVATE ${WARNINGS})
@@ -12,6 +17,8 @@ find_program(NODE node)
 if(NODE)
   add_test(NAME web_judge_matches_native
            COMMAND ${NODE} ${CMAKE_SOURCE_DIR}/web/tests/judgeParity.mjs ${VETRA_JUDGE_WASM} $<TARGET_FILE:verdictPairs>)
+  add_test(NAME web_rules_match_player
+           COMMAND ${NODE} ${CMAKE_SOURCE_DIR}/web/tests/mirroredRules.mjs $<TARGET_FILE:mirroredRules>)
   add_test(NAME web_page_in_chromium
            COMMAND ${NODE} --test ${CMAKE_SOURCE_DIR}/web/tests/page.test.mjs)
   set_tests_properties(web_page_in_chromium PROPERTIES

@@ -1,13 +1,19 @@
 // The quiz player as a web page. The page writer puts the quiz (texts in
-// UTF-8), the judge module (the player's own verdict choice, compiled to
-// WebAssembly) and, after this script, each picture and clip as a data: URL
-// of its own element; this script lays out the sheet, judges a box on Enter
-// and when it loses the focus, reveals, counts the score and keeps the
-// answers, as the Windows player does.
+// UTF-8, every value of the table of fields under its source key, and the
+// player's limits and modes as quiz.rules), the judge module (the player's
+// own verdict choice, compiled to WebAssembly) and, after this script, each
+// picture and clip as a data: URL of its own element; this script lays out
+// the sheet, judges a box on Enter and when it loses the focus, reveals,
+// counts the score and keeps the answers, as the Windows player does.
 'use strict';
 (function () {
   const RIGHT = 1; // verdict numbers as the judge module gives them
   const quiz = JSON.parse(document.getElementById('quiz-data').textContent);
+  // The player's own numbers, as the writer took them from its constants.
+  const { limits, modes } = quiz.rules;
+  const kinds = modes.kind;
+  const reveals = modes.reveal;
+  const rules = mirroredRules(quiz.rules);
   const ansi = windows1252();
   const boxes = []; // in box order: { input, label, question, slot, name }
   const solutionShown = [];
@@ -69,6 +75,63 @@
         put(e.acceptedBuffer(), accepted);
         put(e.typedBuffer(), typed);
         return e.matches() === 1;
+      },
+    };
+  }
+
+  // --- Rules mirrored from the player ---------------------------------------
+  // The rules of the player's portable C++ that the page applies itself,
+  // written again here: each names the function it mirrors, and
+  // web/tests/mirroredRules.mjs runs both on one table of cases. Their
+  // numbers come from the page's data (quiz.rules), but for the one
+  // threshold of the label colour. Outside this function the page repeats
+  // no such rule: its procedures (judgeLabel, reveal, updateScore) follow
+  // the Windows player's own, with the modes and limits of the data.
+  function mirroredRules({ limits, modes }) {
+    return {
+      // effectiveAnswersPerQuestion (quiz/quiz.cpp): the text kind lays out
+      // one box per question, whatever the quiz says.
+      effectiveAnswersPerQuestion(kind, answersPerQuestion) {
+        return kind === modes.kind.text ? 1 : answersPerQuestion;
+      },
+      // isWebAddress (quiz/quizLayout.cpp): "http://" or "https://", then at
+      // least one character, all printable ASCII without space, quotes, angle
+      // brackets, backslash or backquote, at most limits.text in all.
+      isWebAddress(text) {
+        const scheme = text.startsWith('http://') ? 7 : text.startsWith('https://') ? 8 : 0;
+        return scheme > 0 && text.length > scheme && text.length <= limits.text && /^[!-~]*$/.test(text) &&
+          !/["<>\\`]/.test(text);
+      },
+      // linkText (app/headerLayout.cpp): the address as a reader recognises
+      // it, without "https://", then "http://", then "www." at its start, and
+      // without one final "/".
+      linkText(text) {
+        for (const prefix of ['https://', 'http://', 'www.']) {
+          if (text.startsWith(prefix)) text = text.slice(prefix.length);
+        }
+        return text.endsWith('/') ? text.slice(0, -1) : text;
+      },
+      // blackTextOnQuizColour (sheet/scrollMath.cpp): black text on a light
+      // quiz colour, white on a dark one.
+      blackTextOnQuizColour: (red, green) => red > 69 || green > 69,
+      // countScore (answers/verdict.cpp): the questions whose every box reads
+      // the right verdict; labelText(k) for the boxes 1 .. N x M in box order.
+      countScore(questionCount, perQuestion, labelText, right) {
+        if (questionCount <= 0 || perQuestion < 1) return 0;
+        let score = 0;
+        for (let n = 1; n <= questionCount; n++) {
+          let all = true;
+          for (let k = 1; k <= perQuestion; k++) all = labelText((n - 1) * perQuestion + k) === right && all;
+          if (all) score++;
+        }
+        return score;
+      },
+      // rewardText (answers/verdict.cpp): six spaces for no score, the
+      // score's own code up to limits.rewardCodes, nothing above.
+      rewardText(codes, score) {
+        if (score <= 0) return '      ';
+        if (score > limits.rewardCodes) return '';
+        return codes[score - 1] || '';
       },
     };
   }
@@ -170,8 +233,7 @@
   }
 
   const questionCount = () => quiz.questions.length;
-  // The text kind lays out one box per question, whatever the quiz says.
-  const answersPerQuestion = () => (quiz.kind !== 0 && quiz.answers_per_question === 2 ? 2 : 1);
+  const answersPerQuestion = () => rules.effectiveAnswersPerQuestion(quiz.kind, quiz.answers_per_question);
 
   function acceptedAnswer(question, slot) {
     const entry = quiz.questions[Math.min(question, questionCount()) - 1];
@@ -185,9 +247,9 @@
     // The quiz's own address, shown as a reader recognises it; only a web
     // address becomes a link.
     const link = document.getElementById('link');
-    if (/^https?:\/\/[^\s"<>\\`]+$/.test(quiz.link || '')) {
+    if (rules.isWebAddress(quiz.link || '')) {
       link.href = quiz.link;
-      link.textContent = quiz.link.replace(/^https?:\/\/(www\.)?/, '').replace(/\/$/, '');
+      link.textContent = rules.linkText(quiz.link);
       link.hidden = false;
     }
     document.getElementById('score').textContent = `0 / ${questionCount()}`;
@@ -202,13 +264,14 @@
 
   // Number labels, captions and comments sit on the quiz colour: black or
   // white text as the player chooses, the other one where that would read
-  // below a contrast of 4.5:1.
+  // below a contrast of 4.5:1 (the page's own rule: the Windows player
+  // keeps its choice).
   function applyColours() {
     const [r, g, b] = quiz.colour;
     document.body.style.setProperty('--quiz', `rgb(${r}, ${g}, ${b})`);
     const linear = (c) => ((c /= 255) <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4);
     const luminance = 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
-    let black = r > 69 || g > 69;
+    let black = rules.blackTextOnQuizColour(r, g);
     const contrast = black ? (luminance + 0.05) / 0.05 : 1.05 / (luminance + 0.05);
     if (contrast < 4.5) black = !black;
     document.body.style.setProperty('--label-text', black ? '#000' : '#fff');
@@ -285,11 +348,11 @@
     const cell = element('section', { class: 'cell', 'aria-label': `Question ${n}` },
       element('p', { class: 'number' }, `${n}.`));
     let description = '';
-    if (quiz.kind === 1) {
+    if (quiz.kind === kinds.pictures) {
       cell.append(pictureOf(n, entry));
       description = entry.picture && entry.picture.shown ? `picture-${n}` : '';
     } else {
-      cell.append(...clipOf(n, entry, quiz.kind === 3));
+      cell.append(...clipOf(n, entry, quiz.kind === kinds.video));
     }
     for (let slot = 1; slot <= answersPerQuestion(); slot++) {
       const line = element('div', { class: 'slot' });
@@ -297,7 +360,7 @@
       line.append(...answerBox(n, slot, description));
       cell.append(line);
     }
-    if (quiz.reveal > 1) {
+    if (modes.revealShowsComments.includes(quiz.reveal)) {
       cell.append(element('p', { class: 'comment', id: `comment-${n}`, hidden: '' }, entry.comment));
     }
     return cell;
@@ -305,8 +368,9 @@
 
   function buildSheet() {
     const sheet = document.getElementById('sheet');
-    const list = element('div', { class: quiz.kind === 0 ? 'rows' : 'grid' });
-    quiz.questions.forEach((entry, i) => list.append(quiz.kind === 0 ? textRow(i + 1, entry) : gridCell(i + 1, entry)));
+    const rows = quiz.kind === kinds.text;
+    const list = element('div', { class: rows ? 'rows' : 'grid' });
+    quiz.questions.forEach((entry, i) => list.append(rows ? textRow(i + 1, entry) : gridCell(i + 1, entry)));
     sheet.append(list);
   }
 
@@ -341,14 +405,15 @@
     if (number !== RIGHT) {
       showComment(box.question, false);
       allCommentsShown = false;
-    } else if (quiz.reveal !== 0 && fullyAnswered(box.question)) {
+    } else if (quiz.reveal !== reveals.none && fullyAnswered(box.question)) {
       reveal(box.question);
     }
     return true;
   }
 
   function afterVerdicts() {
-    if (quiz.reveal === 4 && !allCommentsShown && boxes.every((b) => b.label.textContent === judge.verdicts[RIGHT])) {
+    const sheetRight = () => boxes.every((b) => b.label.textContent === judge.verdicts[RIGHT]);
+    if (quiz.reveal === reveals.allComments && !allCommentsShown && sheetRight()) {
       allCommentsShown = true;
       for (let n = 1; n <= questionCount(); n++) showComment(n, true);
     }
@@ -377,9 +442,11 @@
     if (comment) comment.hidden = !shown;
   }
 
+  // What a fully answered question shows, question by question (every
+  // comment at once is the whole sheet's).
   function reveal(question) {
-    if (quiz.reveal === 2 || quiz.reveal === 3) showComment(question, true);
-    if (quiz.reveal === 1 || quiz.reveal === 3) revealSolution(question);
+    if (quiz.reveal === reveals.comment || quiz.reveal === reveals.commentAndPicture) showComment(question, true);
+    if (modes.revealShowsPicture.includes(quiz.reveal)) revealSolution(question);
   }
 
   function revealSolution(question) {
@@ -387,7 +454,7 @@
     if (solutionShown[question] || !solution) return;
     solutionShown[question] = true;
     const picture = document.getElementById(`picture-${question}`);
-    if (!picture || quiz.kind !== 1) return;
+    if (!picture || quiz.kind !== kinds.pictures) return;
     if (!solution.shown) {
       forgetPicture(picture);
       picture.replaceWith(unshowable(solution, 'afficher cette image', `picture-${question}`));
@@ -400,19 +467,16 @@
 
   // The questions whose every box reads "BRAVO".
   function currentScore() {
-    let score = 0;
-    for (let n = 1; n <= questionCount(); n++) {
-      const own = boxes.filter((b) => b.question === n);
-      if (own.length && own.every((b) => b.label.textContent === judge.verdicts[RIGHT])) score++;
-    }
-    return score;
+    return rules.countScore(questionCount(), answersPerQuestion(), (k) => boxes[k - 1].label.textContent,
+      judge.verdicts[RIGHT]);
   }
 
+  // The player's six spaces for no score would only be blanks in a web box:
+  // the page shows an empty one.
   function updateScore() {
     const score = currentScore();
     document.getElementById('score').textContent = `${score} / ${questionCount()}`;
-    const code = score <= 0 ? '' : score > 96 ? '' : quiz.reward_codes[score - 1] || '';
-    document.getElementById('code').value = code;
+    document.getElementById('code').value = score > 0 ? rules.rewardText(quiz.reward_codes, score) : '';
   }
 
   // --- Progress -------------------------------------------------------------
@@ -500,7 +564,7 @@
   // Puts answers into the boxes and judges every box in order, as the
   // player does when it builds its sheet.
   function fillBoxes(answers) {
-    boxes.forEach((box, i) => { box.input.value = (answers[i] || '').slice(0, 259); });
+    boxes.forEach((box, i) => { box.input.value = (answers[i] || '').slice(0, limits.progressLine); });
     judgeBoxes(boxes.map((box, i) => i + 1));
   }
 
@@ -509,7 +573,7 @@
   function progressFileBytes() {
     const parts = [];
     for (const box of boxes) {
-      parts.push(ansi.encode(box.input.value).subarray(0, 259), Uint8Array.of(13, 10));
+      parts.push(ansi.encode(box.input.value).subarray(0, limits.progressLine), Uint8Array.of(13, 10));
     }
     return new Blob(parts, { type: 'text/plain' });
   }
@@ -535,13 +599,16 @@
       while (p < bytes.length && bytes[p] !== 10) p++;
       p++;
     }
-    if (lines.length > boxes.length || lines.some((line) => line.length > 259)) return null;
+    if (lines.length > boxes.length || lines.some((line) => line.length > limits.progressLine)) return null;
     return lines.map((line) => ansi.decode(line));
   }
 
   async function resumeFromFile(file) {
     const message = document.getElementById('announce');
-    const answers = file.size <= 260 * 2 * boxes.length + 2 ? readProgressFile(new Uint8Array(await file.arrayBuffer())) : null;
+    // A file far larger than the player writes for these boxes (twice its
+    // longest lines) is not read at all.
+    const largest = 2 * (limits.progressLine + 1) * boxes.length + 2;
+    const answers = file.size <= largest ? readProgressFile(new Uint8Array(await file.arrayBuffer())) : null;
     if (!answers) {
       message.textContent = `Le fichier ${file.name} n'est pas un fichier de réponses de ce quiz : les réponses de la page sont gardées.`;
       window.alert(message.textContent);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/quizFields.h"
 #include "authoring/scormPackage.h"
 #include "authoring/webAssets.h"
 #include "authoring/webPage.h"
@@ -231,6 +232,36 @@ TEST(WebPage, MediaFollowTheScriptInQuestionOrderAndStillKeyTheQuiz) {
     const auto key = [](const std::string& page) { return page.substr(page.find("{\"id\":\""), 24); };
     files["quiz/media/3.gif"] = bytesOf(raw("GIF89a\x03\0\x01\0other"));
     EXPECT_NE(key(written(model).html), key(html));
+}
+
+// The page's data is written from the table of fields: a row's value goes
+// under its source key, once for the quiz or once per question, beside the
+// page's own entries, which no key may shadow.
+TEST(WebPage, EveryFieldOfTheTableReachesThePageUnderItsKey) {
+    const QuizModel model = pictureQuiz();
+    const std::string html = written(model).html;
+    const size_t from = html.find("id=\"quiz-data\">");
+    ASSERT_NE(from, std::string::npos);
+    const std::string data = html.substr(from, html.find("</script>", from) - from);
+    const size_t questions = data.find("\"questions\":[");
+    const size_t rules = data.find(",\"rules\":{\"limits\":");
+    ASSERT_NE(questions, std::string::npos);
+    ASSERT_NE(rules, std::string::npos);
+    const std::string quizPart = data.substr(0, questions);
+    const std::string questionPart = data.substr(questions, rules - questions);
+    int reached = 0;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldInfo& info = fieldTable()[i];
+        if (!*info.key || info.form == FieldForm::questions) continue;
+        const std::string key = std::string("\"") + info.key + "\":";
+        const bool question = isQuestionField(info.field);
+        EXPECT_EQ(occurrences(question ? questionPart : quizPart, key), question ? model.questions.size() : 1u)
+            << info.key;
+        EXPECT_EQ(occurrences(question ? quizPart : questionPart, key), 0u) << info.key;
+        for (const char* own : {"id", "progressName", "questions", "rules"}) EXPECT_STRNE(info.key, own);
+        ++reached;
+    }
+    EXPECT_GT(reached, 10);
 }
 
 TEST(WebPage, MediaThatCannotBeReadRefuseThePage) {

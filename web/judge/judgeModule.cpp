@@ -2,7 +2,11 @@
 // functions the page calls. The page writes the accepted answer and the typed
 // text as Windows-1252 bytes into the two buffers (each NUL-terminated, at
 // most 259 bytes are read) and gets back the verdict's number; the verdict
-// texts themselves come from here too, so the page holds no rule of its own.
+// texts themselves come from here too, so the page judges nothing itself.
+// It does rely on the numbering below (which number is right, and the
+// colour it gives each), and it applies a few other rules of the player
+// again in JavaScript: those are mirroredRules in web/player.js, checked
+// against their C++ functions by web/tests/mirroredRules.mjs.
 #include <cstring>
 
 #include "answers/answerText.h"
