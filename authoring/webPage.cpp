@@ -179,15 +179,13 @@ void appendStringList(std::string& json, const std::vector<std::string>& texts) 
 void appendQuizValue(std::string& json, const QuizModel& model, const FieldInfo& info) {
     switch (info.form) {
         case FieldForm::choice:
-            json += std::to_string(info.field == ModelField::kind ? model.kind : model.reveal);
-            break;
-        case FieldForm::number: json += std::to_string(model.answersPerQuestion); break;
+        case FieldForm::number: json += std::to_string(model.*info.quizNumber); break;
         case FieldForm::text: appendJsonString(json, model.*info.quizText); break;
-        case FieldForm::textPair: appendStringList(json, {model.caption1, model.caption2}); break;
-        case FieldForm::textList: appendStringList(json, model.rewardCodes); break;
+        case FieldForm::textPair: appendStringList(json, {model.*info.quizText, model.*info.quizText2}); break;
+        case FieldForm::textList: appendStringList(json, model.*info.quizList); break;
         case FieldForm::colour:
-            json += "[" + std::to_string(model.colourRed) + "," + std::to_string(model.colourGreen) + "," +
-                    std::to_string(model.colourBlue) + "]";
+            json += "[" + std::to_string(model.*info.quizBytes[0]) + "," + std::to_string(model.*info.quizBytes[1]) +
+                    "," + std::to_string(model.*info.quizBytes[2]) + "]";
             break;
         case FieldForm::questions:
         case FieldForm::none: json += "null"; break;
@@ -201,6 +199,14 @@ bool appendQuestionValue(std::string& json, const ModelQuestion& q, const FieldI
     switch (info.form) {
         case FieldForm::text:
             if (info.media) return appendMedia(json, q.*info.questionText, model, sourceFile, readFile, out, media);
+            // A box that accepts other answers lists them after its main one; any other keeps its one
+            // text, so that the pages of quizzes without them (and the answers browsers keep) stay the same.
+            if (info.questionOthers && !(q.*info.questionOthers).empty()) {
+                std::vector<std::string> accepted{q.*info.questionText};
+                accepted.insert(accepted.end(), (q.*info.questionOthers).begin(), (q.*info.questionOthers).end());
+                appendStringList(json, accepted);
+                return true;
+            }
             appendJsonString(json, q.*info.questionText);
             return true;
         case FieldForm::choice:

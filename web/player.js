@@ -64,15 +64,30 @@
     };
     const verdicts = [];
     for (let i = 0; i < e.verdictTotal(); i++) verdicts.push(text(e.verdictText(i)));
+    // A box's accepted answers, the main one first; the others one after
+    // the other, each ended by a NUL, and an empty one to end them.
+    const putAccepted = (accepted) => {
+      put(e.acceptedBuffer(), accepted[0]);
+      let at = e.othersBuffer();
+      const end = at + e.othersBufferSize() - 1;
+      for (const other of accepted.slice(1)) {
+        const encoded = ansi.encode(other).subarray(0, size - 1);
+        if (at + encoded.length + 1 >= end) break;
+        memory().set(encoded, at);
+        at += encoded.length;
+        memory()[at++] = 0;
+      }
+      memory()[at] = 0;
+    };
     return {
       verdicts,
       verdict(accepted, typed) {
-        put(e.acceptedBuffer(), accepted);
+        putAccepted(accepted);
         put(e.typedBuffer(), typed);
         return e.judge();
       },
       matches(accepted, typed) {
-        put(e.acceptedBuffer(), accepted);
+        putAccepted(accepted);
         put(e.typedBuffer(), typed);
         return e.matches() === 1;
       },
@@ -235,10 +250,16 @@
   const questionCount = () => quiz.questions.length;
   const answersPerQuestion = () => rules.effectiveAnswersPerQuestion(quiz.kind, quiz.answers_per_question);
 
-  function acceptedAnswer(question, slot) {
+  // A box's accepted answers, the main one first: the data holds a list
+  // where the author gave others, else the one text.
+  function acceptedAnswers(question, slot) {
     const entry = quiz.questions[Math.min(question, questionCount()) - 1];
-    return slot === 2 ? entry.answer2 : entry.answer;
+    const value = slot === 2 ? entry.answer2 : entry.answer;
+    return Array.isArray(value) ? value : [value];
   }
+
+  // The main one, which F1 offers.
+  const acceptedAnswer = (question, slot) => acceptedAnswers(question, slot)[0];
 
   function buildHeader() {
     document.getElementById('title').textContent = quiz.title;
@@ -394,7 +415,7 @@
   // it already shows.
   function judgeLabel(k, spoken) {
     const box = boxes[k - 1];
-    const number = judge.verdict(acceptedAnswer(box.question, box.slot), box.input.value);
+    const number = judge.verdict(acceptedAnswers(box.question, box.slot), box.input.value);
     const verdict = judge.verdicts[number];
     if (verdict === box.label.textContent) return false;
     box.label.textContent = verdict;
@@ -434,7 +455,7 @@
 
   function fullyAnswered(question) {
     return boxes.filter((b) => b.question === question)
-      .every((b) => judge.matches(acceptedAnswer(b.question, b.slot), b.input.value));
+      .every((b) => judge.matches(acceptedAnswers(b.question, b.slot), b.input.value));
   }
 
   function showComment(question, shown) {
