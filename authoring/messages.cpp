@@ -290,37 +290,6 @@ const char* const texts[] = {
     "\xC9&dition",
     // menuHelp
     "&Aide",
-    // menuNew
-    "&Nouveau\tCtrl+N",
-    // menuOpen
-    "&Ouvrir\x85\tCtrl+O",
-    // menuSave
-    "&Enregistrer\tCtrl+S",
-    // menuSaveAs
-    "Enregistrer &sous\x85",
-    // menuImportTable
-    "&Importer des questions (CSV)\x85",
-    // menuBuild
-    "&Construire le quiz\tCtrl+B",
-    // menuTry
-    "Essa&yer le quiz\tF5",
-    // menuQuit
-    "&Quitter\tAlt+F4",
-    // menuAddQuestion
-    "&Ajouter une question",
-    // menuDuplicateQuestion
-    "&Dupliquer",
-    // menuDeleteQuestion
-    "&Supprimer",
-    // menuMoveUp
-    "&Monter",
-    // menuMoveDown
-    "D&escendre",
-    // menuCompleteCodes
-    "&Compl\xE9ter les codes de r\xE9"
-    "compense",
-    // menuAbout
-    "\xC0 &propos",
     // askSaveChanges
     "Enregistrer les modifications ?",
     // valuesLeftAside
@@ -364,10 +333,6 @@ const char* const texts[] = {
     "une adresse web commence par http:// ou https:// et ne contient ni espace ni accent "
     "(par exemple https://ecole.example.fr/cm2)",
     // editor keyboard, saving and export
-    // menuExportWeb
-    "Exporter en page &web\x85",
-    // menuExportScorm
-    "Exporter pour une &plateforme (SCORM)\x85",
     // filterWebPage
     "Page web (*.html)|*.html|Tous les fichiers (*.*)|*.*|",
     // filterScormPackage
@@ -375,10 +340,6 @@ const char* const texts[] = {
     // exportWarnings
     "{1}, mais :",
     // editor history and codes
-    // menuUndo
-    "A&nnuler\tCtrl+Z",
-    // menuRedo
-    "&R\xE9tablir\tCtrl+Y",
     // rewardScoreOne
     "1 bonne r\xE9ponse",
     // rewardScoreMany

@@ -9,26 +9,6 @@
 
 namespace {
 
-// A code for each score that has none, so that a quiz of thirty pictures
-// does not need thirty codes made up by hand.
-void completeCodes(EditorWindow& e) {
-    uint32_t& state = e.randomState;
-    // xorshift: unpredictable enough for codes a player should not guess.
-    auto random = [&state]() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    };
-    if (!completeRewardCodes(e.document.model, random)) return;
-    fieldChanged(e.document, ModelField::rewardCodes);
-    e.loading = true;
-    setControlText(e, fieldControl(ModelField::rewardCodes), rewardCodesText(e.document.model.rewardCodes));
-    e.loading = false;
-    e.notice.clear();
-    refresh(e);
-}
-
 // The platform's colour chooser, starting from the quiz's colour.
 void chooseColour(EditorWindow& e) {
     QuizModel& model = e.document.model;
@@ -53,15 +33,6 @@ void onQuestionOperation(EditorWindow& e, bool (*operation)(EditorDocument&)) {
     refresh(e);
 }
 
-void onNew(EditorWindow& e) {
-    if (!confirmLeaving(e)) return;
-    e.document = newDocument();
-    e.history.reset(e.document);
-    e.notice.clear();
-    clearTrials(e);
-    showDocument(e);
-}
-
 // Annuler and Rétablir: the document as it was one step before (or after),
 // shown whole, with the question the author was on.
 void onUndoRedo(EditorWindow& e, bool forward) {
@@ -73,35 +44,104 @@ void onUndoRedo(EditorWindow& e, bool forward) {
     if (focused && GetParent(focused) == e.window) SendMessageW(focused, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
 }
 
+}  // namespace
+
+// Every command's handler, declared from the list; those of the files are
+// defined in editorFilesWin.cpp, the others here.
+#define EDITOR_COMMAND_HANDLER(name, number, menu, group, text, key, handler) void handler(EditorWindow& e);
+EDITOR_COMMANDS(EDITOR_COMMAND_HANDLER)
+#undef EDITOR_COMMAND_HANDLER
+
+void onNew(EditorWindow& e) {
+    if (!confirmLeaving(e)) return;
+    e.document = newDocument();
+    e.history.reset(e.document);
+    e.notice.clear();
+    clearTrials(e);
+    showDocument(e);
+}
+
+void onSave(EditorWindow& e) {
+    save(e);
+}
+
+void onSaveAs(EditorWindow& e) {
+    saveAs(e);
+}
+
+void exportWebPage(EditorWindow& e) {
+    exportQuiz(e, false);
+}
+
+void exportScorm(EditorWindow& e) {
+    exportQuiz(e, true);
+}
+
+// Closing asks first, as the window's own box does.
+void onQuit(EditorWindow& e) {
+    PostMessageW(e.window, WM_CLOSE, 0, 0);
+}
+
+void onUndo(EditorWindow& e) {
+    onUndoRedo(e, false);
+}
+
+void onRedo(EditorWindow& e) {
+    onUndoRedo(e, true);
+}
+
+void onAddQuestion(EditorWindow& e) {
+    onQuestionOperation(e, addQuestion);
+}
+
+void onDuplicateQuestion(EditorWindow& e) {
+    onQuestionOperation(e, duplicateQuestion);
+}
+
+void onDeleteQuestion(EditorWindow& e) {
+    onQuestionOperation(e, deleteQuestion);
+}
+
+void onMoveUp(EditorWindow& e) {
+    onQuestionOperation(e, moveQuestionUp);
+}
+
+void onMoveDown(EditorWindow& e) {
+    onQuestionOperation(e, moveQuestionDown);
+}
+
+// A code for each score that has none, so that a quiz of thirty pictures
+// does not need thirty codes made up by hand.
+void completeCodes(EditorWindow& e) {
+    uint32_t& state = e.randomState;
+    // xorshift: unpredictable enough for codes a player should not guess.
+    auto random = [&state]() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    if (!completeRewardCodes(e.document.model, random)) return;
+    fieldChanged(e.document, ModelField::rewardCodes);
+    e.loading = true;
+    setControlText(e, fieldControl(ModelField::rewardCodes), rewardCodesText(e.document.model.rewardCodes));
+    e.loading = false;
+    e.notice.clear();
+    refresh(e);
+}
+
 // The version is the one of the programs' version records.
 void onAbout(EditorWindow& e) {
     MessageBoxW(e.window, wide(messageText(Message::aboutText, {VETRA_VERSION_TEXT})).c_str(),
                 wideMessage(Message::aboutCaption).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-}  // namespace
-
 void onMenuCommand(EditorWindow& e, int id) {
     switch (id) {
-        case cmdNew: onNew(e); break;
-        case cmdOpen: askAndOpen(e); break;
-        case cmdSave: save(e); break;
-        case cmdSaveAs: saveAs(e); break;
-        case cmdBuild: buildQuiz(e); break;
-        case cmdTry: tryQuiz(e); break;
-        case cmdImportTable: importTable(e); break;
-        case cmdExportWeb: exportQuiz(e, false); break;
-        case cmdExportScorm: exportQuiz(e, true); break;
-        case cmdQuit: PostMessageW(e.window, WM_CLOSE, 0, 0); break;
-        case cmdAddQuestion: onQuestionOperation(e, addQuestion); break;
-        case cmdDuplicateQuestion: onQuestionOperation(e, duplicateQuestion); break;
-        case cmdDeleteQuestion: onQuestionOperation(e, deleteQuestion); break;
-        case cmdMoveUp: onQuestionOperation(e, moveQuestionUp); break;
-        case cmdMoveDown: onQuestionOperation(e, moveQuestionDown); break;
-        case cmdCompleteCodes: completeCodes(e); break;
-        case cmdUndo: onUndoRedo(e, false); break;
-        case cmdRedo: onUndoRedo(e, true); break;
-        case cmdAbout: onAbout(e); break;
+#define EDITOR_COMMAND_CASE(name, number, menu, group, text, key, handler) \
+    case name: handler(e); break;
+        EDITOR_COMMANDS(EDITOR_COMMAND_CASE)
+#undef EDITOR_COMMAND_CASE
     }
 }
 

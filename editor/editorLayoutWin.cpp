@@ -27,43 +27,6 @@ bool isDropDown(const FieldInfo& info) {
     return info.form == FieldForm::choice || info.form == FieldForm::number;
 }
 
-// The menus, item by item; a zero command is a separator.
-struct MenuItem {
-    int command;
-    Message text;
-};
-const MenuItem fileMenu[] = {
-    {cmdNew, Message::menuNew},
-    {cmdOpen, Message::menuOpen},
-    {cmdSave, Message::menuSave},
-    {cmdSaveAs, Message::menuSaveAs},
-    {0, Message::menuFile},
-    {cmdImportTable, Message::menuImportTable},
-    {cmdExportWeb, Message::menuExportWeb},
-    {cmdExportScorm, Message::menuExportScorm},
-    {0, Message::menuFile},
-    {cmdBuild, Message::menuBuild},
-    {cmdTry, Message::menuTry},
-    {0, Message::menuFile},
-    {cmdQuit, Message::menuQuit},
-};
-const MenuItem editMenu[] = {
-    {cmdUndo, Message::menuUndo},
-    {cmdRedo, Message::menuRedo},
-    {0, Message::menuEdit},
-    {cmdAddQuestion, Message::menuAddQuestion},
-    {cmdDuplicateQuestion, Message::menuDuplicateQuestion},
-    {cmdDeleteQuestion, Message::menuDeleteQuestion},
-    {0, Message::menuEdit},
-    {cmdMoveUp, Message::menuMoveUp},
-    {cmdMoveDown, Message::menuMoveDown},
-    {0, Message::menuEdit},
-    {cmdCompleteCodes, Message::menuCompleteCodes},
-};
-const MenuItem helpMenu[] = {
-    {cmdAbout, Message::menuAbout},
-};
-
 HWND makeChild(EditorWindow& e, const wchar_t* cls, const std::wstring& text, DWORD style, DWORD exStyle, int id) {
     HWND child = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, e.window,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -87,17 +50,18 @@ void makeCombo(EditorWindow& e, int id, const std::wstring& label, const char* c
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(choices[i]).c_str()));
 }
 
-template <size_t n>
-HMENU makePopup(const MenuItem (&items)[n]) {
-    HMENU menu = CreatePopupMenu();
-    for (const MenuItem& item : items) {
-        if (item.command == 0) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else {
-            AppendMenuW(menu, MF_STRING, item.command, wideMessage(item.text).c_str());
-        }
+// A menu of the bar, from the list of commands: its items in the list's order,
+// a line before each that starts a group.
+HMENU makePopup(EditorMenu menu) {
+    HMENU popup = CreatePopupMenu();
+    bool first = true;
+    for (const EditorCommandEntry& command : editorCommandList) {
+        if (command.menu != menu) continue;
+        if (command.group == CommandGroup::newGroup && !first) AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(popup, MF_STRING, command.id, wide(menuText(command)).c_str());
+        first = false;
     }
-    return menu;
+    return popup;
 }
 
 void place(const EditorWindow& e, int id, int x, int y, int w, int h) {
@@ -238,18 +202,16 @@ void addAccessKeys(EditorWindow& e) {
         }
     }
     std::u32string menuBar;
-    for (Message menu : {Message::menuFile, Message::menuEdit, Message::menuHelp}) {
-        menuBar += accessKeyOf(messageText(menu));
-    }
+    for (EditorMenu menu : editorMenus) menuBar += accessKeyOf(messageText(menuTitle(menu)));
     const std::vector<std::string> keyed = withAccessKeys(texts, menuBar);
     for (size_t i = 0; i < statics.size(); ++i) SetWindowTextW(statics[i], wide(keyed[i]).c_str());
 }
 
 HMENU makeMenu() {
     HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(makePopup(fileMenu)), wideMessage(Message::menuFile).c_str());
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(makePopup(editMenu)), wideMessage(Message::menuEdit).c_str());
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(makePopup(helpMenu)), wideMessage(Message::menuHelp).c_str());
+    for (EditorMenu menu : editorMenus) {
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(makePopup(menu)), wideMessage(menuTitle(menu)).c_str());
+    }
     return bar;
 }
 

@@ -297,12 +297,16 @@ bool editorTakesKey(HWND window, const MSG& message) {
     return false;
 }
 
-// The one table of keyboard shortcuts; the menus' texts name the same keys.
+// The keys of the list of commands, but those Windows answers itself.
 HACCEL createEditorAccelerators() {
-    ACCEL keys[] = {
-        {FVIRTKEY | FCONTROL, 'N', cmdNew},   {FVIRTKEY | FCONTROL, 'O', cmdOpen}, {FVIRTKEY | FCONTROL, 'S', cmdSave},
-        {FVIRTKEY | FCONTROL, 'B', cmdBuild}, {FVIRTKEY, VK_F5, cmdTry},           {FVIRTKEY | FCONTROL, 'Z', cmdUndo},
-        {FVIRTKEY | FCONTROL, 'Y', cmdRedo},
-    };
-    return CreateAcceleratorTableW(keys, sizeof keys / sizeof keys[0]);
+    static_assert(commandKeys::shift == FSHIFT && commandKeys::control == FCONTROL && commandKeys::alternate == FALT,
+                  "the list's modifiers are the accelerator table's");
+    static_assert(commandKeys::fKey(1) == VK_F1 && commandKeys::fKey(24) == VK_F24, "the list's function keys");
+    std::vector<ACCEL> keys;
+    for (const EditorCommandEntry& command : editorCommandList) {
+        if (command.key.code == 0 || command.key.ownedByWindows) continue;
+        keys.push_back(
+            {static_cast<BYTE>(FVIRTKEY | command.key.modifiers), command.key.code, static_cast<WORD>(command.id)});
+    }
+    return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }

@@ -31,8 +31,8 @@ HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show);
 // other from the keyboard) and Enter in the Problems list to the field of
 // the problem. True when taken.
 bool editorTakesKey(HWND window, const MSG& message);
-// The menu accelerators, all of them in the one table this makes (in
-// editorWindowWin.cpp); the menus write their keys after a tab.
+// The menu accelerators, made from the keys of the list of commands
+// (editorCommands.h), the list the menus take their texts from.
 HACCEL createEditorAccelerators();
 
 // ---- Inside the editor --------------------------------------------------------

@@ -45,6 +45,8 @@ pcm.!default { type null }
 
 _DECLARATION = re.compile(r"^\s*(?:#define\s+(\w+)\s+([^/]+?)|constexpr\s+int\s+(\w+)\s*=\s*([^;]+);|(\w+)\s*=\s*([^,;/]+),?)"
                           r"\s*(?://.*)?$")
+# An entry of an X-macro list, V(name, number, ...): the editor's commands.
+_LIST_ENTRY = re.compile(r"^\s*V\((\w+),\s*(\d+),")
 
 
 def _evaluate(expression, known):
@@ -66,10 +68,15 @@ def _evaluate(expression, known):
 
 def header_constants(relative):
     """The integer constants a C++ header of the source tree declares (#define, constexpr int, enum
-    entries), as attributes named as in the header; a name the header lost fails where it is used."""
+    entries, the entries of an X-macro list), as attributes named as in the header; a name the header
+    lost fails where it is used."""
     values = {}
     with open(os.path.join(SOURCE, relative), encoding="utf-8") as f:
         for line in f:
+            entry = _LIST_ENTRY.match(line)
+            if entry:
+                values[entry.group(1)] = int(entry.group(2))
+                continue
             found = _DECLARATION.match(line)
             if not found:
                 continue
