@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "quiz/quiz.h"
-#include "sheet/scrollMath.h"
 
 namespace {
 
@@ -111,11 +110,4 @@ ScreenPoint centredPosition(const ScreenRect& desktop, const ScreenRect& window)
     const long long windowH = static_cast<long long>(window.bottom) - window.top;
     return {static_cast<int>(desktop.left + (desktopW - windowW) / 2),
             static_cast<int>(desktop.top + (desktopH - windowH) / 2)};
-}
-
-int wheelRequest(uint32_t wParam) {
-    const uint32_t amount = wParam >> 16;
-    if (amount == 120) return scrollRequestUp50;
-    if (amount == 65416) return scrollRequestDown50;
-    return 0;
 }

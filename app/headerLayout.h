@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "resources/version.h"
 
 struct Quiz;
 
@@ -87,9 +88,10 @@ struct MainLayout {
 // Small windows give zero or negative sizes; they are passed on as they are.
 MainLayout mainWindowLayout(int clientW, int clientH);
 
+// "Made with version ...", the programs' version from resources/version.h.
 constexpr const char* footerText =
     "R\xE9"
-    "alis\xE9 avec la version 2.1.4.3  ";
+    "alis\xE9 avec la version " VETRA_VERSION_TEXT "  ";
 constexpr uint32_t footerBrushColour = 0x00C8D0D4;
 
 // Where WM_CREATE puts the footer before the first WM_SIZE moves it.
@@ -110,7 +112,3 @@ struct ScreenPoint {
 // Top-left corner that centres `window` on `desktop`, each half truncated
 // toward zero.
 ScreenPoint centredPosition(const ScreenRect& desktop, const ScreenRect& window);
-
-// The sheet's scroll request for a WM_MOUSEWHEEL wParam: 501 (up 50) for one
-// notch away from the user, 500 (down 50) for one notch towards, else 0.
-int wheelRequest(uint32_t wParam);

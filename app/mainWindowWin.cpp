@@ -6,6 +6,7 @@
 #include "quiz/quizLoaderWin.h"
 #include "resources/resource.h"
 #include "sheet/progressFileWin.h"
+#include "sheet/scrollMath.h"
 #include "sheet/sheetWin.h"
 
 namespace {

@@ -10,9 +10,17 @@ endif()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# The tests' own reference implementations, which the core is held to; they
+# stay out of the player's library.
+file(GLOB TEST_REFERENCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/reference/*.cpp)
+add_library(vetra_test_references STATIC ${TEST_REFERENCES})
+target_link_libraries(vetra_test_references PUBLIC vetra_core)
+target_compile_options(vetra_test_references PRIVATE ${WARNINGS})
+
 file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TESTS})
-target_link_libraries(unit_tests PRIVATE vetra_core vetra_authoring vetra_editor GTest::gtest GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE vetra_core vetra_test_references vetra_authoring vetra_editor GTest::gtest
+                                         GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE ${WARNINGS})
 target_compile_definitions(unit_tests PRIVATE
   VETRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

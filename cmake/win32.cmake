@@ -17,8 +17,9 @@ else()
   set(VETRA_MANIFEST_ARCH x86)
 endif()
 # A program's manifest names the processor it is built for; Windows refuses
-# to start a program whose manifest names another. The sources name x86; each
-# build's resource scripts read their own copy, found before the source's.
+# to start a program whose manifest names another. The sources name x86 and
+# leave the version to the project's (@PROJECT_VERSION@); each build's
+# resource scripts read their own copy, found before the source's.
 function(vetra_manifest target source)
   file(READ ${source} text)
   string(REPLACE "processorArchitecture=\"x86\"" "processorArchitecture=\"${VETRA_MANIFEST_ARCH}\"" text "${text}")
@@ -68,6 +69,8 @@ add_executable(win_tests ${WIN_TESTS} ${WIN_TEST_RC})
 target_link_libraries(win_tests PRIVATE vetra_win gtest gtest_main)
 target_compile_options(win_tests PRIVATE ${WARNINGS})
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+# Its resources are the player's, manifest included.
+vetra_manifest(win_tests ${CMAKE_SOURCE_DIR}/resources/vetra.manifest)
 target_link_options(win_tests PRIVATE ${WIN_FLAGS})
 add_test(NAME win_tests COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:win_tests>)
 # wine-run starts it in its own build's prefix, under its own loader.

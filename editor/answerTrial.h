@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sheet/scrollMath.h"
+#include "answers/verdictBrush.h"
 
 struct TrialVerdict {
     std::string text;  // UTF-8, as the label shows it; "" when there is nothing to judge against

@@ -11,7 +11,7 @@
 #include "authoring/filesWin.h"
 #include "editor/accessKeys.h"
 #include "editor/editorCommands.h"
-#include "pictures/pictureResourceWin.h"
+#include "pictures/pictureMessageWin.h"
 #include "quiz/quiz.h"
 
 namespace {

@@ -5,7 +5,8 @@
 // output are far from their ends. Near either end each symbol takes a
 // careful step that checks every bit and byte, so that the status, the bytes
 // written and the output are exactly those of the reference decoder in
-// inflateReference.cpp, which stays the definition of what is right.
+// tests/reference/inflateReference.cpp, which stays the definition of what
+// is right.
 
 #include "pictures/inflate.h"
 

@@ -35,11 +35,11 @@ enum InflateStatus : int {
 //
 // Huffman codes are decoded through lookup tables and copies move whole
 // words; the result (status, bytes written, output) is the same as the
-// one-bit-at-a-time reference's in inflateReference.h on every input. Past
-// the bytes written, a failed run may leave scratch bytes anywhere inside the
-// output, never outside it. *written (when given) receives the number of
-// bytes written before the stream ended or failed, not counting the zeros of
-// the clearing.
+// one-bit-at-a-time reference's (tests/reference/inflateReference.h) on
+// every input. Past the bytes written, a failed run may leave scratch bytes
+// anywhere inside the output, never outside it. *written (when given)
+// receives the number of bytes written before the stream ended or failed,
+// not counting the zeros of the clearing.
 InflateStatus inflateIdatStreamStatus(const uint8_t* file, uint32_t fileLength, const uint8_t* firstIdat,
                                       uint8_t* output, uint32_t outputSize, uint32_t* written = nullptr);
 

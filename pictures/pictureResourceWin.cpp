@@ -6,13 +6,10 @@
 #include <cstring>
 
 #include "pictures/fit.h"
+#include "pictures/pictureMessageWin.h"
 #include "pictures/pngResourceWin.h"
 
 namespace {
-
-void showMessageBox(const char* text, const char* caption, UINT style) {
-    MessageBoxA(nullptr, text, caption, style);
-}
 
 // The picture object owns its bitmap and destroys it on release, so the
 // caller gets an independent copy at the same size.
@@ -52,8 +49,6 @@ HBITMAP decodeInApartment(const void* bytes, DWORD size) {
 }
 
 }  // namespace
-
-void (*pictureMessageHook)(const char* text, const char* caption, UINT style) = showMessageBox;
 
 HBITMAP decodeOlePicture(const void* bytes, DWORD size) {
     if (bytes == nullptr || size == 0) return nullptr;

@@ -24,7 +24,3 @@ HBITMAP decodePicture(PictureDecoder decoder, const void* bytes, DWORD size);
 // A new bitmap of the source scaled into the box with the aspect ratio kept;
 // null when the source is not a bitmap or has no area.
 HBITMAP fitBitmap(HBITMAP source, int maxWidth, int maxHeight);
-
-// Every message the picture code shows goes through this hook (text, caption,
-// style); by default a message box without owner. Tests replace it.
-extern void (*pictureMessageHook)(const char* text, const char* caption, UINT style);

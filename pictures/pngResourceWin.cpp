@@ -3,7 +3,7 @@
 #include <new>
 #include <vector>
 
-#include "pictures/pictureResourceWin.h"
+#include "pictures/pictureMessageWin.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include "sheet/scrollMath.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "resources/resource.h"
 
@@ -38,6 +37,13 @@ constexpr int sbBottom = 7;
 
 ScrollBarSetup scrollBarSetup(int clientW, int clientH, int contentWidth, int contentHeight) {
     return {axisSetup(clientW, contentWidth), axisSetup(clientH, contentHeight)};
+}
+
+int wheelRequest(uint32_t wParam) {
+    const uint32_t amount = wParam >> 16;
+    if (amount == 120) return scrollRequestUp50;
+    if (amount == 65416) return scrollRequestDown50;
+    return 0;
 }
 
 int requestedVerticalPosition(int request, int pos, int page, int min, int max, int trackPos, int scrollTarget) {
@@ -83,15 +89,6 @@ int platformClampedPosition(int pos, int min, int max, int page) {
 
 bool blackTextOnQuizColour(uint8_t red, uint8_t green) {
     return red > 69 || green > 69;
-}
-
-VerdictBrush verdictBrushFor(const char* labelText) {
-    const char* text = labelText ? labelText : "";
-    if (std::strcmp(text, "Anagramme") == 0) return VerdictBrush::anagram;
-    if (std::strcmp(text, "BRAVO") == 0) return VerdictBrush::right;
-    if (std::strcmp(text, "FAUX") == 0) return VerdictBrush::wrong;
-    if (std::strcmp(text, "?") == 0) return VerdictBrush::none;
-    return VerdictBrush::hint;
 }
 
 SheetStaticPaint classifySheetStatic(int controlId, int questionCount, int answersPerQuestion) {

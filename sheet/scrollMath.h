@@ -27,6 +27,10 @@ constexpr int scrollRequestUp50 = 501;
 constexpr int scrollRequestTarget = 502;
 constexpr int verticalLineStep = 310;
 
+// The sheet's scroll request for a WM_MOUSEWHEEL wParam: 501 (up 50) for one
+// notch away from the user, 500 (down 50) for one notch towards, else 0.
+int wheelRequest(uint32_t wParam);
+
 // New vertical position for a WM_VSCROLL request (low word of wParam),
 // clamped to [min, max]. Unknown requests keep the position.
 int requestedVerticalPosition(int request, int pos, int page, int min, int max, int trackPos, int scrollTarget);
@@ -41,11 +45,6 @@ int platformClampedPosition(int pos, int min, int max, int page);
 // Number labels, captions and comments are drawn on the quiz colour; black
 // text reads on a light colour, white on a dark one.
 bool blackTextOnQuizColour(uint8_t red, uint8_t green);
-
-enum class VerdictBrush { none, anagram, right, wrong, hint };
-
-// Brush of a verdict label by its exact text; a null text counts as empty.
-VerdictBrush verdictBrushFor(const char* labelText);
 
 enum class SheetStaticPaint {
     systemDefault,    // picture controls, player host, anything unknown: 0

@@ -1,7 +1,7 @@
 #include "sheet/sheetScrollWin.h"
 
 #include "answers/answerBoxWin.h"
-#include "app/headerLayout.h"
+#include "answers/verdictBrush.h"
 #include "quiz/quizGdiWin.h"
 #include "sheet/scrollMath.h"
 #include "sheet/sheetWin.h"

@@ -1,6 +1,6 @@
 # The web page's tests on the native tree: the WebAssembly judge against the
 # native one, and the generated pages played in headless Chromium.
-add_executable(verdictPairs ${CMAKE_SOURCE_DIR}/web/judge/verdictPairs.cpp)
+add_executable(verdictPairs ${CMAKE_SOURCE_DIR}/web/tests/verdictPairs.cpp)
 target_link_libraries(verdictPairs PRIVATE vetra_core)
 target_compile_options(verdictPairs PRIVATE ${WARNINGS})
 

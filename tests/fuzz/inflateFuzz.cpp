@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "pictures/inflate.h"
-#include "pictures/inflateReference.h"
 #include "tests/fuzz/fuzzCheck.h"
+#include "tests/reference/inflateReference.h"
 
 namespace {
 

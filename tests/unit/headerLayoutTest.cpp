@@ -210,22 +210,4 @@ TEST(MainWindowLayout, CentredPosition) {
     }
 }
 
-TEST(MainWindowLayout, WheelRequest) {
-    struct Case {
-        uint32_t wParam;
-        int request;
-    } cases[] = {
-        {120u << 16, 501},
-        {65416u << 16, 500},
-        {(120u << 16) | 0x0008, 501},
-        {(65416u << 16) | 0x4, 500},
-        {240u << 16, 0},
-        {(0x10000u - 240u) << 16, 0},
-        {0, 0},
-        {120, 0},
-        {65416, 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(wheelRequest(c.wParam), c.request) << std::hex << c.wParam;
-}
-
 }  // namespace

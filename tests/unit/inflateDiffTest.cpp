@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "pictures/inflate.h"
-#include "pictures/inflateReference.h"
+#include "tests/reference/inflateReference.h"
 #include "tests/unit/testDeflate.h"
 
 #ifdef VETRA_HAVE_LIBPNG

@@ -162,18 +162,22 @@ TEST(ScrollMath, LabelTextColour) {
             << c.red << "," << c.green;
 }
 
-TEST(ScrollMath, VerdictBrush) {
+TEST(ScrollMath, WheelRequest) {
     struct Case {
-        const char* text;
-        VerdictBrush brush;
+        uint32_t wParam;
+        int request;
     } cases[] = {
-        {"Anagramme", VerdictBrush::anagram}, {"BRAVO", VerdictBrush::right},  {"FAUX", VerdictBrush::wrong},
-        {"?", VerdictBrush::none},            {"Trop long", VerdictBrush::hint}, {"bravo", VerdictBrush::hint},
-        {"BRAVO ", VerdictBrush::hint},       {"", VerdictBrush::hint},          {"y a de l'id\xE9" "e", VerdictBrush::hint},
-        {"??", VerdictBrush::hint},
+        {120u << 16, 501},
+        {65416u << 16, 500},
+        {(120u << 16) | 0x0008, 501},
+        {(65416u << 16) | 0x4, 500},
+        {240u << 16, 0},
+        {(0x10000u - 240u) << 16, 0},
+        {0, 0},
+        {120, 0},
+        {65416, 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(verdictBrushFor(c.text), c.brush) << '"' << c.text << '"';
-    EXPECT_EQ(verdictBrushFor(nullptr), VerdictBrush::hint);
+    for (const Case& c : cases) EXPECT_EQ(wheelRequest(c.wParam), c.request) << std::hex << c.wParam;
 }
 
 TEST(ScrollMath, ClassifySheetStatic) {

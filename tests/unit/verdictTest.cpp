@@ -11,6 +11,7 @@
 
 #include "answers/answerText.h"
 #include "answers/verdict.h"
+#include "answers/verdictBrush.h"
 
 namespace {
 
@@ -406,6 +407,20 @@ TEST(Score, RewardTextForScore) {
     // Beyond the last code the box is cleared rather than read past the record.
     EXPECT_STREQ(rewardText(*quiz, 97), "");
     EXPECT_STREQ(rewardText(*quiz, 260), "");
+}
+
+TEST(VerdictBrush, ByExactLabelText) {
+    struct Case {
+        const char* text;
+        VerdictBrush brush;
+    } cases[] = {
+        {"Anagramme", VerdictBrush::anagram}, {"BRAVO", VerdictBrush::right},  {"FAUX", VerdictBrush::wrong},
+        {"?", VerdictBrush::none},            {"Trop long", VerdictBrush::hint}, {"bravo", VerdictBrush::hint},
+        {"BRAVO ", VerdictBrush::hint},       {"", VerdictBrush::hint},          {"y a de l'id\xE9" "e", VerdictBrush::hint},
+        {"??", VerdictBrush::hint},
+    };
+    for (const Case& c : cases) EXPECT_EQ(verdictBrushFor(c.text), c.brush) << '"' << c.text << '"';
+    EXPECT_EQ(verdictBrushFor(nullptr), VerdictBrush::hint);
 }
 
 }  // namespace

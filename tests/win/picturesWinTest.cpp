@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pictures/fit.h"
+#include "pictures/pictureMessageWin.h"
 #include "pictures/pictureResourceWin.h"
 #include "pictures/pngResourceWin.h"
 

@@ -34,7 +34,7 @@ EARLIEST_ZIP_TIME = 315532800  # 1980-01-01, the first date a zip entry can hold
 
 
 def version(source=SOURCE):
-    """The programs' version, from the header their version records read: "2.1.4.3"."""
+    """The programs' version, from the header their version records read, as "major.minor.patch.build"."""
     with open(os.path.join(source, "resources", "version.h"), encoding="ascii") as f:
         match = re.search(r"^#define VETRA_VERSION_NUMBERS\s+(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)", f.read(),
                           re.M)

@@ -5,7 +5,7 @@
 // decoder: keep it simple so that the table-driven one in inflate.cpp can be
 // checked against it byte for byte.
 
-#include "pictures/inflateReference.h"
+#include "tests/reference/inflateReference.h"
 
 #include <cstring>
 
