@@ -276,6 +276,11 @@ const char* const texts[] = {
     "Essayer une r\xE9ponse :",
     // labelTryAnswer2
     "Essayer la r\xE9ponse 2 :",
+    // labelOtherAnswers
+    "Autres r\xE9ponses accept\xE9"
+    "es :",
+    // trialOtherAnswer
+    "{1} \x97 autre r\xE9ponse : {2}",
     // labelQuestions
     "Questions :",
     // labelProblems

@@ -117,6 +117,8 @@ enum class Message {
     questionImported,
     labelTryAnswer,
     labelTryAnswer2,
+    labelOtherAnswers,
+    trialOtherAnswer,
     labelQuestions,
     labelProblems,
     buttonChoose,

@@ -119,6 +119,8 @@ enum EditorControl {
     idTryVerdict = 210,
     idTryAnswer2 = 211,  // the same for the second answer
     idTryVerdict2 = 212,
+    idTryNote = 213,  // "BRAVO — autre réponse : ..." under each
+    idTryNote2 = 214,
     idQuestionList = 301,
     idProblemList = 302,
     idStatus = 303,

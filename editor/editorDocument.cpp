@@ -135,12 +135,35 @@ bool selectQuestion(EditorDocument& document, int index) {
     return true;
 }
 
+namespace {
+
+// The answers a box accepts besides its main one (item 1 of a field of
+// accepted answers) of the selected question; null for another field.
+std::vector<std::string>* othersOf(EditorDocument& document, ModelField field, int item) {
+    std::vector<std::string> ModelQuestion::*member = fieldInfo(field).questionOthers;
+    if (!member || item != 1 || !hasSelection(document)) return nullptr;
+    return &(document.model.questions[document.selected].*member);
+}
+
+}  // namespace
+
 std::string fieldText(const EditorDocument& document, ModelField field, int item) {
+    if (const std::vector<std::string>* others = othersOf(const_cast<EditorDocument&>(document), field, item)) {
+        return rewardCodesText(*others);
+    }
     const std::string* text = textOf(const_cast<EditorDocument&>(document), field, item);
     return text ? *text : std::string();
 }
 
 bool setFieldText(EditorDocument& document, ModelField field, const std::string& utf8, int item) {
+    if (std::vector<std::string>* others = othersOf(document, field, item)) {
+        // One per line; the empty lines at the end are the author's next one.
+        const std::vector<std::string> lines = rewardCodesFromText(utf8);
+        if (lines == *others) return false;
+        *others = lines;
+        dropExtra(document.model.questions[document.selected].extras, field);
+        return true;
+    }
     std::string* text = textOf(document, field, item);
     if (!text || *text == utf8) return false;
     *text = utf8;

@@ -39,7 +39,8 @@ bool moveQuestionDown(EditorDocument& document);
 bool selectQuestion(EditorDocument& document, int index);
 
 // The text of a field of the quiz (title .. caption2) or of the selected
-// question (answer .. clip); "" for another field or no selected question.
+// question (answer .. clip; item 1 of an answer: the others it accepts, one
+// per line); "" for another field or no selected question.
 std::string fieldText(const EditorDocument& document, ModelField field, int item = 0);
 // Sets it; false when nothing changed (same text, or no such field).
 bool setFieldText(EditorDocument& document, ModelField field, const std::string& utf8, int item = 0);

@@ -6,8 +6,8 @@
 #include "editor/editorWindowWin.h"
 
 const Trial trials[2] = {
-    {ModelField::answer, idTryAnswer, idTryVerdict, Message::labelTryAnswer},
-    {ModelField::answer2, idTryAnswer2, idTryVerdict2, Message::labelTryAnswer2},
+    {ModelField::answer, idTryAnswer, idTryVerdict, idTryNote, Message::labelTryAnswer},
+    {ModelField::answer2, idTryAnswer2, idTryVerdict2, idTryNote2, Message::labelTryAnswer2},
 };
 
 namespace {
@@ -20,7 +20,7 @@ bool onForm(const FieldInfo& info) {
 
 // How many controls (rows) a field takes: two for a pair.
 int itemsOf(const FieldInfo& info) {
-    return info.form == FieldForm::textPair ? 2 : 1;
+    return info.form == FieldForm::textPair || info.questionOthers ? 2 : 1;
 }
 
 bool isDropDown(const FieldInfo& info) {
@@ -148,9 +148,16 @@ void makeControls(EditorWindow& e) {
                           WS_EX_CLIENTEDGE, id);
                 break;
             default:
-                for (int item = 0; item < itemsOf(info); ++item) {
-                    makeEdit(e, fieldControl(info.field, item),
-                             fieldLabel(info.field, info.form == FieldForm::textPair ? item : -1));
+                makeEdit(e, fieldControl(info.field),
+                         fieldLabel(info.field, info.form == FieldForm::textPair ? 0 : -1));
+                if (info.form == FieldForm::textPair)
+                    makeEdit(e, fieldControl(info.field, 1), fieldLabel(info.field, 1));
+                if (info.questionOthers) {
+                    // The other answers the box accepts, one per line, right under the main one.
+                    const int others = fieldControl(info.field, 1);
+                    makeLabel(e, others, wideMessage(Message::labelOtherAnswers));
+                    makeChild(e, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                              WS_EX_CLIENTEDGE, others);
                 }
                 if (info.media) {
                     makeChild(e, L"BUTTON", wideMessage(Message::buttonBrowse), WS_TABSTOP | BS_PUSHBUTTON, 0,
@@ -162,6 +169,7 @@ void makeControls(EditorWindow& e) {
         makeEdit(e, t.box, wideMessage(t.label));
         // Framed and centred like the player's verdict labels.
         makeChild(e, L"STATIC", L"", SS_CENTER | SS_CENTERIMAGE | WS_BORDER, 0, t.verdict);
+        makeChild(e, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, 0, t.note);
     }
     for (int slot = 0; slot < previewCount; ++slot) {
         const ModelField field = previewedField(slot);
@@ -271,12 +279,21 @@ void layout(EditorWindow& e, int width, int height) {
             placeRow(e, id, right, y, labelWidth - 40, column);
         }
         y += rowStep;
+        if (info.questionOthers) {
+            // Its label is longer than the column of labels: above its box, which shows two lines.
+            const int others = fieldControl(info.field, 1);
+            const int indent = labelWidth - 40;
+            MoveWindow(labelFor(e, others), right, y, column, 16, TRUE);
+            place(e, others, right + indent, y + 18, column - indent, 38);
+            y += 18 + 38 + 6;
+        }
     }
     const int trialLabel = 130, verdictWidth = 90;
     for (const Trial& t : trials) {
         placeRow(e, t.box, right, y, trialLabel, column - verdictWidth - 4);
         place(e, t.verdict, right + column - verdictWidth, y, verdictWidth, 21);
-        y += rowStep;
+        place(e, t.note, right + trialLabel, y + 23, column - trialLabel, 16);
+        y += rowStep + 16;
     }
     e.previewSide = previewSide(column, bottom - y - 18);
     const int side = e.previewSide;

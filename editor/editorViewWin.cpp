@@ -91,7 +91,7 @@ void showFieldTexts(EditorWindow& e, bool question) {
     for (int i = 0; i < fieldCount(); ++i) {
         const FieldInfo& info = fieldTable()[i];
         if (isQuestionField(info.field) != question || !(info.quizText || info.questionText)) continue;
-        for (int item = 0; item < (info.quizText2 ? 2 : 1); ++item) {
+        for (int item = 0; item < (info.quizText2 || info.questionOthers ? 2 : 1); ++item) {
             setControlText(e, fieldControl(info.field, item), fieldText(e.document, info.field, item));
         }
     }
@@ -113,6 +113,7 @@ void showEnabledFields(EditorWindow& e) {
         if (!isQuestionField(info.field)) continue;
         const BOOL enabled = selected && fieldEnabled(d.model, d.model.questions[d.selected], info.field);
         EnableWindow(fieldWindow(e, info.field), enabled);
+        if (info.questionOthers) EnableWindow(fieldWindow(e, info.field, 1), enabled);
         if (info.media) EnableWindow(control(e, fieldButton(info.field)), enabled);
     }
     for (const Trial& t : trials) EnableWindow(control(e, t.box), IsWindowEnabled(fieldWindow(e, t.answer)));
@@ -125,14 +126,18 @@ void showEnabledFields(EditorWindow& e) {
     }
 }
 
-// Each "Essayer" box judged against its answer as the player would judge it.
+// Each "Essayer" box judged against its answers as the player would judge it.
 void showTrials(EditorWindow& e) {
+    static const std::vector<std::string> noOthers;
     for (int i = 0; i < 2; ++i) {
         const Trial& t = trials[i];
-        e.verdicts[i] = e.document.selected >= 0
-                            ? trialVerdict(fieldText(e.document, t.answer), textOfControl(e, t.box))
-                            : TrialVerdict();
+        const EditorDocument& d = e.document;
+        const std::vector<std::string>& others =
+            d.selected >= 0 ? d.model.questions[d.selected].*fieldInfo(t.answer).questionOthers : noOthers;
+        e.verdicts[i] =
+            d.selected >= 0 ? trialVerdict(fieldText(d, t.answer), textOfControl(e, t.box), others) : TrialVerdict();
         setControlText(e, t.verdict, e.verdicts[i].text);
+        setControlText(e, t.note, e.verdicts[i].note);
         InvalidateRect(control(e, t.verdict), nullptr, TRUE);
     }
 }

@@ -76,6 +76,7 @@ struct Trial {
     ModelField answer;
     int box;
     int verdict;
+    int note;  // which other accepted answer gave the "BRAVO", under the box
     Message label;
 };
 extern const Trial trials[2];
