@@ -36,11 +36,12 @@ std::string escape(const std::string& text) {
     return escaped;
 }
 
-std::string textOf(HWND window) {
+// `flags` may add SMTO_BLOCK: no other message (an event) handled meanwhile.
+std::string textOf(HWND window, UINT flags = 0) {
     char buffer[4096] = "";
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                             2000, &copied))
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                             SMTO_ABORTIFHUNG | flags, 2000, &copied))
         return "";
     return escape(buffer);
 }
@@ -203,7 +204,9 @@ BOOL CALLBACK printAccessible(HWND child, LPARAM) {
 constexpr DWORD eventLiveRegionChanged = 0x8019;
 
 // Out of context: the events come as messages to this thread, in the order
-// the other process raised them.
+// the other process raised them. Under Wine they are sent messages, so the
+// text is read without handling the next event meanwhile (that would print
+// the events in reverse).
 void CALLBACK printEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId, LONG childId, DWORD, DWORD) {
     if (event != eventLiveRegionChanged && event != EVENT_OBJECT_NAMECHANGE) return;
     if (objectId != OBJID_CLIENT || childId != CHILDID_SELF || !window) return;
@@ -212,7 +215,7 @@ void CALLBACK printEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId,
     std::printf("0x%04lX\t%lu\t%ld\t%lu\t%s\n", static_cast<unsigned long>(event),
                 static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)),
                 static_cast<long>(GetWindowLongA(window, GWL_ID)), static_cast<unsigned long>(process),
-                textOf(window).c_str());
+                textOf(window, SMTO_BLOCK).c_str());
     std::fflush(stdout);
 }
 
