@@ -6,6 +6,8 @@
 
 #include "answers/accessibility.h"
 #include "answers/verdict.h"
+#include "editor/accessibleNames.h"
+#include "editor/editorCommands.h"
 #include "quiz/quiz.h"
 #include "resources/resource.h"
 
@@ -178,6 +180,48 @@ TEST(Accessibility, AJudgementAnnouncesItsVerdictThenAChangedScoreAndNothingWhil
         EXPECT_EQ(say.verdict, c.verdict) << c.building << c.verdictChanged << " " << (c.before ? c.before : "null");
         EXPECT_EQ(say.score, c.score) << c.building << c.verdictChanged << " " << (c.before ? c.before : "null");
     }
+}
+
+TEST(EditorAccessibility, FieldsAreNamedByTheirLabelsAndThePreviewsByWhatTheyShow) {
+    struct Case {
+        int id;
+        const char* label;
+        const char* name;
+    } cases[] = {
+        {idTitle, "&Titre :", "Titre"},
+        {idCaption2, u8"L\u00E9gende 2 &:", u8"L\u00E9gende 2"},
+        {idTryAnswer, u8"Essayer une &r\u00E9ponse :", u8"Essayer une r\u00E9ponse"},
+        {idProblemList, u8"Probl\u00E8mes :", u8"Probl\u00E8mes"},
+        {idAuthor, "Q && R :", "Q & R"},
+        {idComment, "Fin &", "Fin"},
+        {idPreviewPicture, "Image :", u8"Aper\u00E7u de l'image"},
+        {idPreviewSolution, "", u8"Aper\u00E7u de la solution"},
+        {idRewardScores, "", u8"Bonnes r\u00E9ponses de chaque code"},
+        {idStatus, "", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(accessibleName(c.id, c.label), c.name) << c.id << " " << c.label;
+}
+
+TEST(EditorAccessibility, OnlyANewMessageOfTheStatusLineAndNewProblemsAreAnnounced) {
+    const std::string dash = u8" \u2014 ";
+    struct Case {
+        std::string before;
+        std::string after;
+        bool announced;
+    } cases[] = {
+        {"3 questions, 0 probl\xC3\xA8me", "3 questions, 1 probl\xC3\xA8me", false},  // typing changes the counts
+        {"3 questions", "3 questions" + dash + "construit", true},
+        {"3 questions" + dash + "construit", "4 questions" + dash + "construit", false},
+        {"3 questions" + dash + "construit", "3 questions" + dash + "import\xC3\xA9", true},
+        {"3 questions" + dash + "construit", "3 questions", false},
+        {"", "", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(statusMessageToAnnounce(c.before, c.after), c.announced) << c.before << " -> " << c.after;
+
+    EXPECT_EQ(newLines({"a", "b"}, {"b", "c", "a", "d"}), (std::vector<std::string>{"c", "d"}));
+    EXPECT_TRUE(newLines({"a", "b"}, {"b"}).empty()) << "a problem going away says nothing";
+    EXPECT_TRUE(newLines({"a"}, {"a"}).empty());
 }
 
 }  // namespace
