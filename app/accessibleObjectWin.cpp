@@ -4,6 +4,9 @@
 
 namespace {
 
+// IAccessible's identifier is taken with __uuidof throughout: the 64-bit
+// MinGW libraries define IID_IAccessible twice (oleacc and uuid).
+
 // uiautomationcore.h's LiveSetting_Property_GUID, which MinGW's headers lack.
 DEFINE_GUID(liveSettingProperty, 0xc12bcd8e, 0x2a8e, 0x4950, 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb);
 
@@ -29,7 +32,8 @@ public:
     // (IOleWindow, IEnumVARIANT, IServiceProvider).
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         if (!out) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IAccessible)) {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+            IsEqualIID(riid, __uuidof(IAccessible))) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -150,12 +154,8 @@ WNDPROC previousProc(HWND control) {
 
 LRESULT passOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC before = previousProc(control);
-    const bool unicode = IsWindowUnicode(control) != FALSE;
-    if (!before)
-        return unicode ? DefWindowProcW(control, message, wParam, lParam)
-                       : DefWindowProcA(control, message, wParam, lParam);
-    return unicode ? CallWindowProcW(before, control, message, wParam, lParam)
-                   : CallWindowProcA(before, control, message, wParam, lParam);
+    if (!before) return DefWindowProcA(control, message, wParam, lParam);
+    return CallWindowProcA(before, control, message, wParam, lParam);
 }
 
 LRESULT CALLBACK speakingProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -183,12 +183,12 @@ LRESULT serveAccessibleObject(HWND control, WPARAM wParam, LPARAM lParam, Access
     AccessibleTexts texts;
     if (!source(control, texts)) return 0;
     IAccessible* platform = nullptr;
-    if (FAILED(accessibilityCalls.createStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
+    if (FAILED(accessibilityCalls.createStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                                             reinterpret_cast<void**>(&platform))) ||
         !platform)
         return 0;
     NamedAccessible* named = new NamedAccessible(platform, control, source);
-    const LRESULT result = accessibilityCalls.lresultFromObject(IID_IAccessible, wParam, named);
+    const LRESULT result = accessibilityCalls.lresultFromObject(__uuidof(IAccessible), wParam, named);
     // The platform keeps what it needs for the caller; ours is then let go.
     named->Release();
     return result > 0 ? result : 0;
@@ -197,10 +197,7 @@ LRESULT serveAccessibleObject(HWND control, WPARAM wParam, LPARAM lParam, Access
 void speakThrough(HWND control, AccessibleTextSource source) {
     if (!control || !source || GetPropA(control, sourceProperty)) return;
     SetPropA(control, sourceProperty, reinterpret_cast<HANDLE>(source));
-    const bool unicode = IsWindowUnicode(control) != FALSE;
-    const LONG_PTR procedure = reinterpret_cast<LONG_PTR>(speakingProc);
-    const LONG_PTR before = unicode ? SetWindowLongPtrW(control, GWLP_WNDPROC, procedure)
-                                    : SetWindowLongPtrA(control, GWLP_WNDPROC, procedure);
+    const LONG_PTR before = SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(speakingProc));
     SetPropA(control, previousProcProperty, reinterpret_cast<HANDLE>(before));
 }
 

@@ -41,8 +41,9 @@ constexpr LONG livePolite = 1;                    // LiveSetting: Polite
 // or the platform refused): the message then goes on to the control's own procedure.
 LRESULT serveAccessibleObject(HWND control, WPARAM wParam, LPARAM lParam, AccessibleTextSource source);
 
-// Subclasses a control that has no procedure of ours so that it answers
-// WM_GETOBJECT with `source`; ANSI and Unicode windows each keep their kind.
+// Subclasses a control of the player (an ANSI window, the player calls no
+// wide function) that has no procedure of ours, so that it answers
+// WM_GETOBJECT with `source`.
 void speakThrough(HWND control, AccessibleTextSource source);
 
 // Declares the controls polite live regions where the annotation service

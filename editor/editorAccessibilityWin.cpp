@@ -34,14 +34,15 @@ std::vector<std::string> listLines(HWND list) {
     return lines;
 }
 
-// What the status line and the Problems list last said, with the window
-// procedure they had; lives as long as the control.
+// A named control's window procedure before ours and, for the status line
+// and the Problems list, what they last said; lives as long as the control.
 struct Watch {
     WNDPROC previous = nullptr;
     std::string status;
     std::vector<std::string> problems;
     std::string gained;  // the new problems, the list's description until the next change
     bool pending = false;
+    bool live = false;
 };
 
 Watch* watchOf(HWND control) {
@@ -94,6 +95,7 @@ LRESULT CALLBACK watchingProc(HWND control, UINT message, WPARAM wParam, LPARAM 
         return CallWindowProcW(previous, control, message, wParam, lParam);
     }
     const LRESULT result = CallWindowProcW(previous, control, message, wParam, lParam);
+    if (!watch->live) return result;
     switch (message) {
         case WM_SETTEXT: {
             const std::string now = utf8FromWide(textOf(control));
@@ -113,14 +115,16 @@ LRESULT CALLBACK watchingProc(HWND control, UINT message, WPARAM wParam, LPARAM 
     return result;
 }
 
-// The status line and the Problems list: named, watched, polite live regions.
-void watch(HWND control) {
+// A field, named; the status line and the Problems list also watched as
+// polite live regions. The editor's windows are Unicode and stay so.
+void watch(HWND control, bool live) {
     Watch* record = new Watch;
     record->status = utf8FromWide(textOf(control));
+    record->live = live;
     SetPropA(control, watchProperty, record);
     record->previous =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchingProc)));
-    markPoliteLiveRegions(&control, 1);
+    if (live) markPoliteLiveRegions(&control, 1);
 }
 
 }  // namespace
@@ -132,9 +136,7 @@ void exposeEditorToScreenReaders(HWND window, const std::vector<std::pair<int, H
     }
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(child);
-        if (id == idStatus || id == idProblemList)
-            watch(child);
-        else if (GetPropA(child, labelProperty) || !accessibleName(id, "").empty())
-            speakThrough(child, controlTexts);
+        const bool live = id == idStatus || id == idProblemList;
+        if (live || GetPropA(child, labelProperty) || !accessibleName(id, "").empty()) watch(child, live);
     }
 }

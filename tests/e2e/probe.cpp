@@ -177,7 +177,7 @@ BOOL CALLBACK printAccessible(HWND child, LPARAM) {
     IAccessible* object = nullptr;
     long role = -1;
     std::string name, value, description;
-    if (SUCCEEDED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (SUCCEEDED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&object))) &&
         object) {
         VARIANT self;

@@ -129,7 +129,7 @@ protected:
     // Name and description of a control's client object, as a client in this process reads them.
     static bool readObject(HWND window, std::wstring& name, std::wstring& description) {
         IAccessible* object = nullptr;
-        if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+        if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                               reinterpret_cast<void**>(&object))) ||
             !object)
             return false;
