@@ -4,6 +4,7 @@
 
 #include "answers/answerText.h"
 #include "answers/judgeWin.h"
+#include "answers/screenReaderWin.h"
 #include "answers/verdict.h"
 #include "quiz/quizGdiWin.h"
 #include "resources/resource.h"
@@ -61,6 +62,9 @@ LRESULT CALLBACK answerBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_SETFOCUS: SendMessageA(box, EM_SETSEL, 0, selectAllEnd); break;
         case WM_KILLFOCUS: judgeBox(box); break;
+        case WM_GETOBJECT:
+            if (LRESULT object = answerBoxAccessibleObject(box, wParam, lParam)) return object;
+            break;
         case WM_KEYUP:
         case WM_SYSKEYDOWN: return onKey(box, message, wParam, lParam);
         case WM_CHAR:

@@ -1,8 +1,10 @@
 #include "answers/judgeWin.h"
 
 #include <cstring>
+#include <string>
 
 #include "answers/answerText.h"
+#include "answers/screenReaderWin.h"
 #include "answers/verdict.h"
 #include "pictures/pictureResourceWin.h"
 #include "quiz/quizGdiWin.h"
@@ -150,7 +152,9 @@ void judgeAnswer(Quiz* quiz, HWND sheet, int boxId) {
         revealQuestion(quiz, sheet, question);
     }
     revealWhenSheetRight(quiz, sheet);
+    const std::string scoreBefore = headerScoreText(quiz);
     updateScore(quiz, sheet);
+    announceJudgement(quiz, sheet, labelId, scoreBefore);
 }
 
 void updateScore(Quiz* quiz, HWND sheet) {

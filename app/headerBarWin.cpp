@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "answers/screenReaderWin.h"
 #include "app/headerLayout.h"
+#include "app/highContrastWin.h"
 #include "quiz/quizGdiWin.h"
 #include "resources/resource.h"
 #include "sheet/progressFileWin.h"
@@ -77,6 +79,7 @@ BOOL onInitDialog(HWND dialog) {
         HFONT font = fontFor(spec.font);
         if (font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
+    exposeHeaderToScreenReaders(dialog);
     return TRUE;
 }
 
@@ -145,6 +148,7 @@ HFONT applyLinkStyle(HWND link) {
 }
 
 INT_PTR CALLBACK headerBarProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (coloursLeftToSystem(message)) return FALSE;
     switch (message) {
         case WM_INITDIALOG: return onInitDialog(dialog);
         case WM_SIZE: onSize(dialog); return FALSE;

@@ -1,5 +1,6 @@
 #include "app/headerBarWin.h"
 #include "app/headerLayout.h"
+#include "app/highContrastWin.h"
 #include "app/shellWin.h"
 #include "media/mediaWin.h"
 #include "quiz/quizGdiWin.h"
@@ -132,6 +133,7 @@ void forwardWheel(HWND sheet, WPARAM wParam) {
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (coloursLeftToSystem(message)) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
         case WM_CREATE: onCreate(window); return 0;
         case WM_SIZE: onSize(window, wParam); return 0;

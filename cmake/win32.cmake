@@ -33,7 +33,8 @@ target_compile_definitions(vetra_core PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0501)
 
 list(FILTER WIN_SOURCES EXCLUDE REGEX "/app/winMainWin\\.cpp$")
 add_library(vetra_win STATIC ${WIN_SOURCES})
-target_link_libraries(vetra_win PUBLIC vetra_core user32 gdi32 ole32 oleaut32 uuid shell32 kernel32)
+# oleacc: the accessible objects screen readers read (app/accessibleObjectWin.cpp).
+target_link_libraries(vetra_win PUBLIC vetra_core user32 gdi32 oleacc ole32 oleaut32 uuid shell32 kernel32)
 target_compile_options(vetra_win PRIVATE ${WARNINGS})
 
 # The authoring side's Windows half (files in UTF-16, the resources of a

@@ -10,6 +10,7 @@
 
 #include "authoring/filesWin.h"
 #include "editor/accessKeys.h"
+#include "editor/editorAccessibilityWin.h"
 #include "editor/editorCommands.h"
 #include "pictures/pictureMessageWin.h"
 #include "quiz/quiz.h"
@@ -75,6 +76,7 @@ LRESULT onCreate(EditorWindow& e, const CREATESTRUCTW* create) {
     const COLORREF colours[] = {0, anagramColour, rightColour, wrongColour, hintColour};
     for (int i = 1; i < 5; ++i) e.verdictBrushes[i] = CreateSolidBrush(colours[i]);
     makeControls(e);
+    exposeEditorToScreenReaders(e.window, e.labels);
     // Files dropped from the Explorer: a quiz to open, or pictures and clips to make questions of.
     DragAcceptFiles(e.window, TRUE);
     const std::string* path = static_cast<const std::string*>(create->lpCreateParams);

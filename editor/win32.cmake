@@ -8,6 +8,7 @@ add_executable(atelier WIN32
   ${CMAKE_SOURCE_DIR}/editor/editorCommandsWin.cpp
   ${CMAKE_SOURCE_DIR}/editor/editorFilesWin.cpp
   ${CMAKE_SOURCE_DIR}/editor/picturePreviewWin.cpp
+  ${CMAKE_SOURCE_DIR}/editor/editorAccessibilityWin.cpp
   ${CMAKE_SOURCE_DIR}/editor/atelier.rc)
 # vetra_win: the player's own picture decoding and fitting, for the previews.
 target_link_libraries(atelier PRIVATE vetra_editor vetra_authoring_win vetra_win user32 gdi32 comdlg32 shell32)

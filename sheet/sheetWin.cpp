@@ -4,6 +4,8 @@
 
 #include "answers/answerBoxWin.h"
 #include "answers/judgeWin.h"
+#include "answers/screenReaderWin.h"
+#include "app/highContrastWin.h"
 #include "media/mediaWin.h"
 #include "pictures/pictureResourceWin.h"
 #include "quiz/quizGdiWin.h"
@@ -142,6 +144,7 @@ void createFromSpec(Quiz& quiz, HWND sheet, const ControlSpec& spec, ProgressFil
 BOOL onInitDialog(HWND sheet) {
     if (!currentQuiz) return TRUE;
     Quiz& quiz = *currentQuiz;
+    const QuietSheetBuild quiet(sheet);
     if (isMediaKind(quiz)) setUpPlayer(&quiz, sheet);
 
     ProgressFileView progress;
@@ -170,6 +173,7 @@ BOOL onInitDialog(HWND sheet) {
     closeProgressFile(progress);
 
     applyRevealsAfterBuild(&quiz, sheet);
+    exposeSheetToScreenReaders(sheet);
     setUpScrollBars(sheet);
     return TRUE;
 }
@@ -190,6 +194,7 @@ INT_PTR onCtlColorDlg() {
 }  // namespace
 
 INT_PTR CALLBACK sheetProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (coloursLeftToSystem(message)) return FALSE;
     switch (message) {
         case WM_INITDIALOG: return onInitDialog(sheet);
         case WM_SIZE: resizeSheet(sheet); return FALSE;

@@ -2,7 +2,8 @@
 add_executable(vetraprobe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
 target_compile_options(vetraprobe PRIVATE ${WARNINGS})
 target_link_options(vetraprobe PRIVATE ${WIN_FLAGS})
-target_link_libraries(vetraprobe PRIVATE user32 shell32)
+# oleacc: it reads controls through MSAA as a screen reader does.
+target_link_libraries(vetraprobe PRIVATE user32 shell32 oleacc ole32 oleaut32 uuid)
 
 # One ctest per scenario; each starts the real player under Wine.
 file(GLOB E2E_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)

@@ -12,8 +12,11 @@ import pefile
 
 EXE = os.environ.get("VETRA_EXE", os.path.join(os.path.dirname(__file__), "..", "..", "build", "win32", "vetra.exe"))
 
+# oleacc.dll (Active Accessibility) is part of every Windows since 2000: the
+# accessible objects that screen readers read.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "ole32.dll", "oleaut32.dll", "shell32.dll",
-               "msvcrt.dll", "advapi32.dll", "comctl32.dll", "comdlg32.dll", "shlwapi.dll", "version.dll"}
+               "msvcrt.dll", "advapi32.dll", "comctl32.dll", "comdlg32.dll", "shlwapi.dll", "version.dll",
+               "oleacc.dll"}
 
 # What each build's executables declare: the machine and optional header of
 # the PE file, and the processor its manifest names.
