@@ -16,12 +16,9 @@ std::string statusMessage(const std::string& status) {
 }  // namespace
 
 std::string accessibleName(int controlId, const std::string& labelText) {
-    switch (controlId) {
-        case idPreviewPicture: return u8"Aper\u00E7u de l'image";
-        case idPreviewSolution: return u8"Aper\u00E7u de la solution";
-        case idRewardScores: return u8"Bonnes r\u00E9ponses de chaque code";
-        default: break;
-    }
+    if (controlId == fieldPreview(ModelField::picture)) return u8"Aper\u00E7u de l'image";
+    if (controlId == fieldPreview(ModelField::solution)) return u8"Aper\u00E7u de la solution";
+    if (controlId == idRewardScores) return u8"Bonnes r\u00E9ponses de chaque code";
     std::string name;
     for (size_t i = 0; i < labelText.size(); ++i) {
         if (labelText[i] == '&') {

@@ -98,13 +98,16 @@ def _model_fields():
 def editor_constants():
     """The editor's numbers: its commands and controls as editor/editorCommands.h declares them, plus
     each field's control, numbered by its row of the table of fields: id<Field> (idCaption1 and
-    idCaption2 for the pair, idColourSwatch for the colour), idBrowse<Field> or idColourChoose for its
+    idCaption2 for the pair, idColourSwatch for the colour, idOtherAnswers and idOtherAnswers2 for the
+    other answers each answer box accepts), idBrowse<Field> or idColourChoose for its
     button and idPreview<Field> for its preview."""
     ids = header_constants("editor/editorCommands.h")
     for row, name in enumerate(_model_fields()):
         at = ids.fieldControlBase + ids.fieldControlStride * row
         title = name[0].upper() + name[1:]
-        names = {"captions": ["idCaption1", "idCaption2"], "colour": ["idColourSwatch"]}.get(name, ["id" + title])
+        names = {"captions": ["idCaption1", "idCaption2"], "colour": ["idColourSwatch"],
+                 "answer": ["idAnswer", "idOtherAnswers"], "answer2": ["idAnswer2", "idOtherAnswers2"]}.get(
+                     name, ["id" + title])
         for item, control in enumerate(names):
             setattr(ids, control, at + item)
         button = "idColourChoose" if name == "colour" else "idBrowse" + title

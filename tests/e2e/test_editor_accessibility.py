@@ -14,7 +14,8 @@ OWN_NAMES = {_E.idPreviewPicture: "Aper\u00e7u de l'image", _E.idPreviewSolution
              _E.idRewardScores: "Bonnes r\u00e9ponses de chaque code"}
 # Every control a label names, as editor/editorCommands.h numbers them.
 LABELLED = [_E.idKind, _E.idTitle, _E.idAuthor, _E.idExplanations, _E.idLink, _E.idAnswersPerQuestion, _E.idCaption1,
-            _E.idCaption2, _E.idReveal, _E.idColourSwatch, _E.idRewardCodes, _E.idAnswer, _E.idAnswer2, _E.idPrompt,
+            _E.idCaption2, _E.idReveal, _E.idColourSwatch, _E.idRewardCodes, _E.idAnswer, _E.idOtherAnswers, _E.idAnswer2,
+            _E.idOtherAnswers2, _E.idPrompt,
             _E.idComment, _E.idComment2, _E.idPicture, _E.idSolution, _E.idClip, _E.idTryAnswer, _E.idTryAnswer2,
             _E.idQuestionList, _E.idProblemList]
 

@@ -188,14 +188,14 @@ TEST(EditorAccessibility, FieldsAreNamedByTheirLabelsAndThePreviewsByWhatTheySho
         const char* label;
         const char* name;
     } cases[] = {
-        {idTitle, "&Titre :", "Titre"},
-        {idCaption2, u8"L\u00E9gende 2 &:", u8"L\u00E9gende 2"},
+        {fieldControl(ModelField::title), "&Titre :", "Titre"},
+        {fieldControl(ModelField::captions, 1), u8"L\u00E9gende 2 &:", u8"L\u00E9gende 2"},
         {idTryAnswer, u8"Essayer une &r\u00E9ponse :", u8"Essayer une r\u00E9ponse"},
         {idProblemList, u8"Probl\u00E8mes :", u8"Probl\u00E8mes"},
-        {idAuthor, "Q && R :", "Q & R"},
-        {idComment, "Fin &", "Fin"},
-        {idPreviewPicture, "Image :", u8"Aper\u00E7u de l'image"},
-        {idPreviewSolution, "", u8"Aper\u00E7u de la solution"},
+        {fieldControl(ModelField::author), "Q && R :", "Q & R"},
+        {fieldControl(ModelField::comment), "Fin &", "Fin"},
+        {fieldPreview(ModelField::picture), "Image :", u8"Aper\u00E7u de l'image"},
+        {fieldPreview(ModelField::solution), "", u8"Aper\u00E7u de la solution"},
         {idRewardScores, "", u8"Bonnes r\u00E9ponses de chaque code"},
         {idStatus, "", ""},
     };
