@@ -190,8 +190,12 @@ void makeControls(EditorWindow& e) {
 
 void addAccessKeys(EditorWindow& e) {
     // The fields are served first, the lists and the trials with the letters left.
+    // The boxes of other accepted answers come right after their answer, which Tab reaches them from.
     const int others[] = {idQuestionList, idProblemList, idTryAnswer, idTryAnswer2};
     auto isOther = [&](int id) {
+        int item = 0;
+        const ModelField field = fieldOfControl(id, &item);
+        if (field != ModelField::none && item == 1 && fieldInfo(field).questionOthers) return true;
         for (int other : others) {
             if (id == other) return true;
         }
@@ -280,21 +284,23 @@ void layout(EditorWindow& e, int width, int height) {
         }
         y += rowStep;
         if (info.questionOthers) {
-            // Its label is longer than the column of labels: above its box, which shows two lines.
+            // One line of the box shows (it scrolls); its label, longer than the others, takes two.
             const int others = fieldControl(info.field, 1);
-            const int indent = labelWidth - 40;
-            MoveWindow(labelFor(e, others), right, y, column, 16, TRUE);
-            place(e, others, right + indent, y + 18, column - indent, 38);
-            y += 18 + 38 + 6;
+            MoveWindow(labelFor(e, others), right, y - 1, labelWidth - 44, 27, TRUE);
+            place(e, others, right + labelWidth - 40, y, column - (labelWidth - 40), 24);
+            y += rowStep;
         }
     }
     const int trialLabel = 130, verdictWidth = 90;
     for (const Trial& t : trials) {
         placeRow(e, t.box, right, y, trialLabel, column - verdictWidth - 4);
         place(e, t.verdict, right + column - verdictWidth, y, verdictWidth, 21);
-        place(e, t.note, right + trialLabel, y + 23, column - trialLabel, 16);
-        y += rowStep + 16;
+        y += rowStep;
     }
+    // Which other answer gave a trial's "BRAVO": both notes on one line, under the trials.
+    for (size_t i = 0; i < 2; ++i)
+        place(e, trials[i].note, right + static_cast<int>(i) * (column / 2), y, column / 2 - 4, 16);
+    y += 18;
     e.previewSide = previewSide(column, bottom - y - 18);
     const int side = e.previewSide;
     for (int slot = 0; slot < previewCount; ++slot) {

@@ -217,7 +217,7 @@ bool registerEditorWindow(HINSTANCE instance) {
 HWND createEditorWindow(HINSTANCE instance, const std::string& path, int show) {
     HWND window =
         CreateWindowExW(WS_EX_CONTROLPARENT, windowClass, appName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 1000, 700, nullptr, makeMenu(), instance, const_cast<std::string*>(&path));
+                        CW_USEDEFAULT, 1000, 720, nullptr, makeMenu(), instance, const_cast<std::string*>(&path));
     if (!window) return nullptr;
     ShowWindow(window, show);
     UpdateWindow(window);

@@ -137,6 +137,10 @@ void quizSeeds() {
           layoutInput(
               bytesOf(std::string("\0\1\0\1", 4) + std::string(300, 'x') + "|A|E|C|D|" + std::string(1, '\0') + "abc"),
               Bytes()));
+    // Two questions whose second bytes, read as 107, give both boxes of question 2 other answers.
+    const QuizSource two = sampleSource(2, 2, 0);
+    write("quizLayout", "other-answers",
+          layoutInput(writeQuizLayout(two), writeOtherAnswers({{2, 1, {"en 1789", "1789"}}, {2, 2, {"x"}}})));
 }
 
 void lzwSeeds() {

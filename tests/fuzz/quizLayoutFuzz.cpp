@@ -4,11 +4,14 @@
 // readRewardCodes into a Quiz) and the extraction path (readQuizSource)
 // share a parser but not their copying and cutting, so each is checked
 // against the other, and a source that reads back cleanly must be written
-// out as the very bytes it came from.
+// out as the very bytes it came from. The 105 bytes are also read as 107,
+// the other accepted answers.
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
+#include "answers/verdictChoice.h"
 #include "quiz/quizLayout.h"
 #include "tests/fuzz/fuzzCheck.h"
 
@@ -94,6 +97,35 @@ void checkWriterInverts(const QuizSource& source, const uint8_t* layout, size_t 
     }
 }
 
+// The same bytes read as resource 107 (other accepted answers) for the quiz
+// just read: all or nothing, and what parses is written back as it was.
+void checkOtherAnswers(Quiz& quiz, const uint8_t* data, size_t size) {
+    std::vector<OtherAnswers> boxes;
+    const bool parsed = parseOtherAnswers(data, size, quiz.questionCount, boxes);
+    const bool read = readOtherAnswers(quiz, data, size);
+    FUZZ_CHECK(parsed == read, "the player reads 107 when it parses");
+    int listed = 0;
+    for (const QuestionEntry* e = quiz.firstQuestion; e; e = e->next)
+        listed += !!e->otherAnswers[0] + !!e->otherAnswers[1];
+    if (!parsed) {
+        FUZZ_CHECK(boxes.empty() && listed == 0, "a damaged 107 leaves the main answers alone");
+        return;
+    }
+    FUZZ_CHECK(listed == static_cast<int>(boxes.size()), "one list per box");
+    const std::vector<uint8_t> written = writeOtherAnswers(boxes);
+    FUZZ_CHECK(written.size() == size && (size == 0 || std::memcmp(written.data(), data, size) == 0),
+               "107 is written back as read");
+    for (const OtherAnswers& box : boxes) {
+        const char* packed = questionAt(quiz, box.question)->otherAnswers[box.slot - 1];
+        for (size_t k = 0; k < box.texts.size(); ++k) {
+            const char* text = otherAnswerAt(packed, static_cast<int>(k) + 1);
+            FUZZ_CHECK(text && box.texts[k] == text, "the judge sees each answer of the box");
+        }
+        FUZZ_CHECK(!otherAnswerAt(packed, static_cast<int>(box.texts.size()) + 1), "and no more");
+        chooseVerdictAmong(questionAt(quiz, box.question)->answer1, packed, box.texts.back().c_str());
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -144,6 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     if (extracted) checkWriterInverts(full, layout, layoutSize, codesSize);
+    checkOtherAnswers(*quiz, codes, codesSize);
     releaseQuestions(*quiz);
     return 0;
 }

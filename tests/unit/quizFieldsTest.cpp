@@ -50,6 +50,7 @@ QuizModel everyValue(int32_t kind = kindPictures) {
         for (int n = 0; n < questionCount; ++n) {
             if (!info.questionText || !fieldUsed(model, info.field)) continue;
             model.questions[n].*info.questionText = info.media ? mediaName(info, n) : value + std::to_string(n);
+            if (info.questionOthers) model.questions[n].*info.questionOthers = {value + " bis", value + " ter"};
         }
     }
     // The one text with a rule of its own.
@@ -129,8 +130,11 @@ TEST(QuizFields, EveryColumnOfASpreadsheetReachesItsQuestionField) {
     table += "\r\n";
     for (int n = 0; n < questionCount; ++n) {
         for (const FieldInfo* info : columns) {
-            cell(info->questionText ? model.questions[n].*info->questionText : (model.*info->quizList)[n],
-                 info == columns.front());
+            std::string text = info->questionText ? model.questions[n].*info->questionText : (model.*info->quizList)[n];
+            if (info->questionOthers) {
+                for (const std::string& other : model.questions[n].*info->questionOthers) text += " | " + other;
+            }
+            cell(text, info == columns.front());
         }
         table += "\r\n";
     }
@@ -163,6 +167,7 @@ TEST(QuizFields, TheComparisonNoticesAChangeOfAnyValue) {
         }
         if (info.quizList) change([&](QuizModel& m) { (m.*info.quizList).back() += "x"; });
         if (info.questionText) change([&](QuizModel& m) { m.questions.back().*info.questionText += "x"; });
+        if (info.questionOthers) change([&](QuizModel& m) { (m.questions.back().*info.questionOthers).pop_back(); });
         if (info.form == FieldForm::questions) change([](QuizModel& m) { m.questions.pop_back(); });
         const bool hasValue = info.form != FieldForm::none;
         EXPECT_EQ(!changed.empty(), hasValue) << "the model keeps no value of " << info.key;

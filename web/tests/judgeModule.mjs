@@ -17,16 +17,30 @@ export async function loadJudgeModule(wasmBytes) {
     m.set(bytes.subarray(0, n), pointer);
     m[pointer + n] = 0;
   };
+  // The box's other accepted answers, packed as the module reads them.
+  const putOthers = (others) => {
+    const m = memory();
+    let at = e.othersBuffer();
+    for (const other of others) {
+      const n = Math.min(other.length, size - 1);
+      m.set(other.subarray(0, n), at);
+      at += n;
+      m[at++] = 0;
+    }
+    m[at] = 0;
+  };
   const verdicts = Array.from({ length: e.verdictTotal() }, (_, i) => text(e.verdictText(i)));
   return {
     verdicts,
-    judgeBytes(accepted, typed) {
+    judgeBytes(accepted, typed, others = []) {
       put(e.acceptedBuffer(), accepted);
+      putOthers(others);
       put(e.typedBuffer(), typed);
       return verdicts[e.judge()];
     },
-    matchesBytes(accepted, typed) {
+    matchesBytes(accepted, typed, others = []) {
       put(e.acceptedBuffer(), accepted);
+      putOthers(others);
       put(e.typedBuffer(), typed);
       return e.matches() === 1;
     },

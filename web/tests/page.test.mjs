@@ -91,6 +91,12 @@ before(async () => {
     'link = "https://www.ecole.example.fr/cm2/"\nreward_codes = ["A", "B", "C"]\n\n' +
     '[[question]]\nanswer = "oui"\n\n[[question]]\nanswer = "non"\n\n[[question]]\nanswer = "oui"\n');
   [pages.link] = writePage(path.join(artifacts, 'lien.toml'), 'lien');
+  // The quiz of the Windows player's scenario with several accepted answers (tests/e2e/test_other_answers.py).
+  writeFileSync(path.join(artifacts, 'dates.toml'), 'kind = "text"\ntitle = "Dates"\n' +
+    'reward_codes = ["UN", "DEUX", "TROIS"]\n\n[[question]]\nprompt = "Prise de la Bastille"\n' +
+    'answer = ["1789", "en 1789"]\n\n[[question]]\nprompt = "Sacre de Napoleon"\nanswer = "1804"\n\n' +
+    '[[question]]\nprompt = "Capitale des Pays-Bas"\nanswer = ["Amsterdam", "Amsterdam aux Pays-Bas"]\n');
+  [pages.dates] = writePage(path.join(artifacts, 'dates.toml'), 'dates');
   pages.long = writeLongSheet();
   browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: chromiumFlags, headless: true });
 });
@@ -190,6 +196,26 @@ test('the quiz\'s own address; F1 offers an answer to every box not yet right', 
   assert.equal(await plain.page.locator('#link').isVisible(), false);
   await plain.context.close();
   assert.deepEqual(seen.requests, []);
+  assert.deepEqual(seen.errors, []);
+  await context.close();
+});
+
+test('several accepted answers: the verdicts of the Windows player', async () => {
+  const { context, page, seen, reload } = await open(pages.dates);
+  const rows = [
+    ['Question 1', 'en 1798', 'Anagramme', ['0 / 3', '']],
+    ['Question 1', 'en 1789', 'BRAVO', ['1 / 3', 'UN']],
+    ['Question 3', 'amsterdam aux pays', 'Trop long', ['1 / 3', 'UN']],
+    ['Question 3', 'AMSTERDAM AUX PAYS-BAS', 'BRAVO', ['2 / 3', 'DEUX']],
+    ['Question 2', 'en 1789', 'FAUX', ['2 / 3', 'DEUX']],
+  ];
+  for (const [name, typed, expected, score] of rows) {
+    await answer(page, name, typed);
+    assert.equal(await verdict(page, name), expected, `${name} "${typed}"`);
+    assert.deepEqual(await scoreAndCode(page), score, `${name} "${typed}"`);
+  }
+  await reload();
+  assert.deepEqual(await Promise.all([1, 2, 3].map((n) => verdict(page, `Question ${n}`))), ['BRAVO', 'FAUX', 'BRAVO']);
   assert.deepEqual(seen.errors, []);
   await context.close();
 });

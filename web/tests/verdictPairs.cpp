@@ -111,13 +111,24 @@ void printHex(const std::string& text) {
     for (unsigned char c : text) std::printf("%02x", c);
 }
 
-void printPair(const std::string& accepted, const std::string& typed) {
+// "accepted typed verdict matches others": the others a box accepts besides
+// its main one, hex texts joined by ",", "-" for none.
+void printPair(const std::string& accepted, const std::string& typed, const std::vector<std::string>& others = {}) {
+    std::string packed;
+    for (const std::string& other : others) packed += other + '\0';
+    packed += '\0';
     printHex(accepted);
     std::fputc(' ', stdout);
     printHex(typed);
     std::fputc(' ', stdout);
-    printHex(chooseVerdict(accepted.c_str(), typed.c_str()));
-    std::printf(" %d\n", answerMatches(accepted.c_str(), typed.c_str()) ? 1 : 0);
+    printHex(chooseVerdictAmong(accepted.c_str(), packed.c_str(), typed.c_str()));
+    std::printf(" %d ", answerMatchesAny(accepted.c_str(), packed.c_str(), typed.c_str()) ? 1 : 0);
+    if (others.empty()) std::fputs("-", stdout);
+    for (size_t i = 0; i < others.size(); ++i) {
+        if (i > 0) std::fputc(',', stdout);
+        printHex(others[i]);
+    }
+    std::fputc('\n', stdout);
 }
 
 }  // namespace
@@ -135,6 +146,20 @@ int main() {
     }
     for (int i = 0; i < 5000; ++i) {
         printPair(randomText(random, random.below(14)), randomText(random, random.below(14)));
+    }
+    // Boxes of one to four accepted answers, each a variant of one answer so
+    // that their hints differ and the order of the author decides, judged
+    // against variants of every one of them.
+    for (size_t i = 0; i < answers.size(); i += 3) {
+        const std::vector<std::string> near = variants(answers[i], random);
+        std::vector<std::string> accepted{answers[i]};
+        const int count = 1 + random.below(4);
+        while (static_cast<int>(accepted.size()) < count) accepted.push_back(near[random.below(near.size())]);
+        const std::vector<std::string> others(accepted.begin() + 1, accepted.end());
+        for (const std::string& one : accepted) {
+            if (one.empty()) continue;
+            for (const std::string& typed : variants(one, random)) printPair(accepted[0], typed, others);
+        }
     }
     return 0;
 }
