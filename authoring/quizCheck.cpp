@@ -375,6 +375,10 @@ std::string problemField(const ModelProblem& problem) {
         return question.empty() ? column : question + ", " + column;
     }
     const std::string key = problem.field == ModelField::unknownKey ? problem.key : fieldInfo(problem.field).key;
+    // An answer's list counts from its main answer, as the source writes it: answer[2] is the first other.
+    if (inQuestion && problem.item > 0 && fieldInfo(problem.field).questionOthers) {
+        return question + ", " + key + "[" + std::to_string(problem.item + 1) + "]";
+    }
     if (inQuestion) return question + ", " + key;
     if (problem.item >= 0 && (problem.field == ModelField::captions || problem.field == ModelField::rewardCodes)) {
         return key + "[" + std::to_string(problem.item + 1) + "]";

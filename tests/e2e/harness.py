@@ -11,9 +11,10 @@ import types
 import unittest
 
 import peresources
-#The Windows build under test and the Wine loader that starts it : the 32 - bit
-#one, or where this machine runs no 32 - bit code the 64 - bit one under Wine's
-# 64 - bit loader(scripts / lib / world.sh decides, scripts / lib / session.sh exports).
+
+# The Windows build under test and the Wine loader that starts it: the 32-bit
+# one, or where this machine runs no 32-bit code the 64-bit one under Wine's
+# 64-bit loader (scripts/lib/world.sh decides, scripts/lib/session.sh exports).
 WINDOWS_BUILD = os.environ.get("VETRA_WINDOWS_BUILD", os.environ.get("VETRA_WINDOWS_RUNNING", "win32"))
 BUILD = os.environ.get("VETRA_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", WINDOWS_BUILD))
 WINE = os.environ.get("VETRA_WINE", "wine")
@@ -32,39 +33,42 @@ WM_KEYUP = 0x0101
 EXAMPLES = os.path.join(SOURCE, "examples")
 RT_RCDATA = 10
 
-#This machine may have no sound card, and Wine 8's player control crashes in
-#play when it cannot render a clip(no sound output is enough).A null ALSA
-#device lets it render the audio clips silently.
+# This machine may have no sound card, and Wine 8's player control crashes in
+# play when it cannot render a clip (no sound output is enough). A null ALSA
+# device lets it render the audio clips silently.
 ALSA_NULL = """</usr/share/alsa/alsa.conf>
-pcm.!default {
-    type null
-}
-""
-    "
+pcm.!default { type null }
+"""
 
-#-- -- The programs' own numbers, read from their headers ---------------------
 
-    _DECLARATION = re.compile(
-        r "^\s*(?:#define\s+(\w+)\s+([^/]+?)|constexpr\s+int\s+(\w+)\s*=\s*([^;]+);|(\w+)\s*=\s*([^,;/]+),?)" r
-          "\s*(?://.*)?$")
-#An entry of an X - macro list, V(name, number, ...) : the editor's commands.
-                       _LIST_ENTRY = re.compile(r "^\s*V\((\w+),\s*(\d+),")
+# ---- The programs' own numbers, read from their headers ---------------------
 
-                                         def _evaluate(expression, known)
-    : ""
-      "A sum of numbers and names declared before (a + 1, a - b); None for anything else."
-      "" tokens = re.findall(r "\w+|[-+]|\S", expression) total,
-    sign, expect_term = 0, 1, True for token in tokens : if expect_term and re.fullmatch(r "\d\w*", token) :
-    total += sign * int(token, 0) elif expect_term and token in known :
-    total += sign * known[token] elif not expect_term and token in "+-" : sign = 1 if token == "+" else - 1 else :
-    return None expect_term = not expect_term return None if expect_term else total
+_DECLARATION = re.compile(r"^\s*(?:#define\s+(\w+)\s+([^/]+?)|constexpr\s+int\s+(\w+)\s*=\s*([^;]+);|(\w+)\s*=\s*([^,;/]+),?)"
+                          r"\s*(?://.*)?$")
+# An entry of an X-macro list, V(name, number, ...): the editor's commands.
+_LIST_ENTRY = re.compile(r"^\s*V\((\w+),\s*(\d+),")
 
-                                  def header_constants(relative) :
-    ""
-    "The integer constants a C++ header of the source tree declares (#define, constexpr int, enum
-    entries,
-    the entries of an X - macro list),
-    as attributes named as in the header; a name the header
+
+def _evaluate(expression, known):
+    """A sum of numbers and names declared before (a + 1, a - b); None for anything else."""
+    tokens = re.findall(r"\w+|[-+]|\S", expression)
+    total, sign, expect_term = 0, 1, True
+    for token in tokens:
+        if expect_term and re.fullmatch(r"\d\w*", token):
+            total += sign * int(token, 0)
+        elif expect_term and token in known:
+            total += sign * known[token]
+        elif not expect_term and token in "+-":
+            sign = 1 if token == "+" else -1
+        else:
+            return None
+        expect_term = not expect_term
+    return None if expect_term else total
+
+
+def header_constants(relative):
+    """The integer constants a C++ header of the source tree declares (#define, constexpr int, enum
+    entries, the entries of an X-macro list), as attributes named as in the header; a name the header
     lost fails where it is used."""
     values = {}
     with open(os.path.join(SOURCE, relative), encoding="utf-8") as f:
@@ -158,8 +162,8 @@ def decode_text(escaped):
 
 
 def wine(*args, check=True, timeout=60):
-#Output goes through files, not pipes : Wine may start helper processes
-#that inherit the pipe and keep it open long after the program ended.
+    # Output goes through files, not pipes: Wine may start helper processes
+    # that inherit the pipe and keep it open long after the program ended.
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run([WINE] + list(args), stdout=out, stderr=err, stdin=subprocess.DEVNULL,
                               timeout=timeout).returncode
@@ -272,7 +276,8 @@ class PlayerTest(unittest.TestCase):
 def main():
     unittest.main(verbosity=2)
 
-#-- -- Packing quizzes -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+# ---- Packing quizzes --------------------------------------------------------
 
 def run_quizpack(*args, cwd=None, check=True, timeout=120):
     """Runs QUIZPACK under Wine in cwd; returns the CompletedProcess (stdout and stderr as text)."""
@@ -312,7 +317,9 @@ def launch_quiz(toml_text, media=None, name="quiz.exe", test=None, wait=True, **
     if test is not None:
         test.addCleanup(player.kill)
     return player.start(wait=wait)
-#-- -- Players started where they lie -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+
+# ---- Players started where they lie ------------------------------------------
 
 class PlayerInPlace(Player):
     """A player started from its own folder without being copied (an unpacked release, for one)."""
@@ -337,7 +344,8 @@ def wait_main_window(player, timeout=60, dismiss=("APPNAME", "Information")):
             probe_ok("dismiss", caption, 100)
     raise AssertionError("the main window of %s did not appear" % player.exe)
 
-#-- -- The sheet and the header bar, seen from outside -- -- -- -- -- -- -- -- -- -- -- -- --
+
+# ---- The sheet and the header bar, seen from outside --------------------------
 
 SHEET_SCROLL_STYLES = 0x00300000  # WS_VSCROLL | WS_HSCROLL: only the quiz sheet has them
 
@@ -407,7 +415,8 @@ class Sheet:
         xdotool("mousemove", control.sx + control.w // 2, control.sy + control.h // 2)
         xdotool("click", "1")
 
-#-- -- Keyboard through X -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -
+
+# ---- Keyboard through X ---------------------------------------------------------
 
 def focus_keyboard(title):
     """Gives the player's X window the keyboard focus: without a window manager a click alone does not."""
@@ -424,7 +433,8 @@ def type_text(text):
 def key(*names):
     xdotool("key", "--delay", "60", *names)
 
-#-- -- Waiting for a program that runs on its own time -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+# ---- Waiting for a program that runs on its own time ------------------------------
 
 def wait_for(condition, what, attempts=300):
     """Polls `condition` until it holds and returns its value; the bound only keeps a broken run from
@@ -455,7 +465,8 @@ def wait_until(condition, seconds=15):
     """Whether condition() came to hold within the time."""
     return bool(_poll(condition, bool, seconds))
 
-#-- -- Files and resources -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -
+
+# ---- Files and resources -------------------------------------------------------------
 
 def windows_path(path):
     """A Linux path as Wine's Z: drive shows it."""

@@ -1,36 +1,31 @@
-""
-    "Random use of the real player, as a restless person would: a seeded
-    generator types
-    answers(accents included),
-    deletes, moves with Tab and Shift + Tab, presses Enter, F1 and F2, turns the wheel, clicks the scroll bars,
-    the answer boxes and "Sauver", resizes, minimises and restores the window,
-    and now and then closes the player(WM_CLOSE, the system menu's close, or Alt + F4) and starts it again.All input
-                                                                                           goes through X(xdotool) except the
+"""Random use of the real player, as a restless person would: a seeded
+generator types answers (accents included), deletes, moves with Tab and
+Shift+Tab, presses Enter, F1 and F2, turns the wheel, clicks the scroll bars,
+the answer boxes and "Sauver", resizes, minimises and restores the window,
+and now and then closes the player (WM_CLOSE, the system menu's close, or
+Alt+F4) and starts it again. All input goes through X (xdotool) except the
 minimise, restore and two of the closes, which have no X path without a
 window manager and are posted by the probe.
 
 What is checked, from outside, after every save, after every restart and at
 the end of a run:
 - the player is alive (a close the monkey asked for must end it with code 0);
-- the progress file holds exactly the boxes' texts, one CR LF line each (N x M lines);
-after a close, it holds the texts the boxes had just before;
+- the progress file holds exactly the boxes' texts, one CR LF line each
+  (N x M lines); after a close, it holds the texts the boxes had just before;
 - after a restart every box holds its line of that file;
 - verdict labels equal what verdict_oracle (an independent judge) gives for
   their box's text. Which labels: a label changes only when its box is
   judged, and a box is judged whenever it loses the focus, so the only box
   that may hold text not judged yet is the one holding the keyboard focus
   (edits only ever go there). After a save every label but the focused box's
-  is compared;
-after a restart(every box restored and judged by the build) all of them are;
+  is compared; after a restart (every box restored and judged by the build)
+  all of them are;
 - the header's score reads " K / N" with K the questions whose every label
   reads BRAVO, and the reward code is the K-th code (for K = 0: six spaces,
   or nothing before the first label ever changed);
-- no message box is up("Vetra":the save failed; "Information")
-    .
+- no message box is up ("Vetra": the save failed; "Information").
 
-    A finding names its kind,
-    seed and event number;
-the same seed gives the
+A finding names its kind, seed and event number; the same seed gives the
 same events again (`scripts/monkey --replay SEED EVENTS`). The kind is the
 seed modulo 4 (text, pictures, audio, video)."""
 import os
@@ -56,7 +51,9 @@ ACCENTED = "\u00e9\u00e8\u00e0\u00e7\u0153\u00ea\u00f4\u00f9\u00c9\u00c0\u00c7"
 
 class Finding(AssertionError):
     pass
-#VETRA_MONKEY_TRACE = 1 names each event as it happens, to follow a replay.
+
+
+# VETRA_MONKEY_TRACE=1 names each event as it happens, to follow a replay.
 TRACE = bool(os.environ.get("VETRA_MONKEY_TRACE"))
 
 
@@ -128,7 +125,7 @@ class Monkey:
         self.workdir = tempfile.mkdtemp(prefix="vetra-monkey-")
         self.last_file = None  # the file as the previous run of the player left it
 
-#-- -- the player -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -
+    # ---- the player -----------------------------------------------------
 
     def where(self):
         return "kind %s, seed %d, event %d" % (self.kind, self.seed, self.event)
@@ -193,7 +190,8 @@ class Monkey:
     def expected_file(self, texts):
         lines = texts + [""] * (self.quiz.n * self.quiz.m - len(texts))
         return b"".join(t.encode("cp1252") + b"\r\n" for t in lines)
-#-- -- invariants -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+    # ---- invariants ------------------------------------------------------
 
     def settled(self, check):
         """Runs check() until it passes; a failure counts only when it persists for a few seconds (a busy
@@ -274,7 +272,7 @@ class Monkey:
         self.figures["labels checked"] += len(state.boxes) - skipped
         self.figures["accented boxes"] += sum(1 for b in state.boxes.values() if any(ord(c) >= 0x80 for c in b.text))
 
-#-- -- events -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+    # ---- events ----------------------------------------------------------
 
     def typed_word(self):
         r = self.rng.random()
@@ -328,8 +326,7 @@ class Monkey:
 
     def on_f2(self):
         state = State(self.player)
-        in_box = self.focused() in {b.handle for b in state.boxes.values()
-        }
+        in_box = self.focused() in {b.handle for b in state.boxes.values()}
         before = self.file_stamp()
         self.key("F2")
         if in_box:
@@ -395,9 +392,9 @@ class Monkey:
             harness.xdotool("click", "1")
 
     def on_resize(self):
-#Through the program 's side, as a window manager' s resize arrives : an X resize of a window no
-#manager handles reaches Wine late(not at all while the player is not active), so the monkey
-#would click where the controls were before.
+        # Through the program's side, as a window manager's resize arrives: an X resize of a window no
+        # manager handles reaches Wine late (not at all while the player is not active), so the monkey
+        # would click where the controls were before.
         width, height = self.rng.randint(360, 1000), self.rng.randint(240, 740)
         main = self.player.info(self.player.main)
         harness.probe("move", self.player.main, main.sx, main.sy, width, height)

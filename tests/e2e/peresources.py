@@ -3,8 +3,8 @@ tests that use it do not depend on the code they check."""
 import collections
 import struct
 
-#One resource in one language. `at` and `size` place its bytes in the file; `entry` is the file offset of its
-#name's directory entry (where the name or number is stored), so a test can renumber it in place.
+# One resource in one language. `at` and `size` place its bytes in the file; `entry` is the file offset of its
+# name's directory entry (where the name or number is stored), so a test can renumber it in place.
 Resource = collections.namedtuple("Resource", "type name language at size entry")
 
 
@@ -48,6 +48,7 @@ def resources(data):
             for language, leaf, _ in entries(languages):
                 rva, size = struct.unpack_from("<II", data, base + leaf)
                 yield Resource(rtype, name, language, offset(rva), size, entry)
+
 
 def read(path):
     with open(path, "rb") as f:

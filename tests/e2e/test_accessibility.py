@@ -1,8 +1,7 @@
-""
-    "The player as a screen reader meets it, read from another process through
-    MSAA : every answer box named after its question and described by its prompt or
-           medium and its verdict,
-    the pictures and media buttons named, the score and the code read out, no answer given away; the verdict labels and the score
+"""The player as a screen reader meets it, read from another process through
+MSAA: every answer box named after its question and described by its prompt
+or medium and its verdict, the pictures and media buttons named, the score and
+the code read out, no answer given away; the verdict labels and the score
 signalled as live regions once per change, never while the sheet is built
 from the progress file, never on typing alone."""
 import subprocess
@@ -47,7 +46,7 @@ def media(kind):
         return None
     out = {}
     for n in (1, 2, 3):
-#Any file of the example's kind will do: only its presence matters here.
+        # Any file of the example's kind will do: only its presence matters here.
         examples = harness.os.path.join(harness.EXAMPLES, folder[0], "media")
         name = sorted(f for f in harness.os.listdir(examples) if f.endswith("." + folder[1]))[0]
         with open(harness.os.path.join(examples, name), "rb") as f:
@@ -104,7 +103,7 @@ class AccessibilityTest(PlayerTest):
         exe = harness.pack_quiz(toml, media(kind))
         player = harness.Player(exe=exe, name="quiz.exe", files=files)
         self.addCleanup(player.kill)
-#Wine has no media player : the audio and video sheets say so first.
+        # Wine has no media player: the audio and video sheets say so first.
         harness.start_answering(player)
         return player, Sheet(player)
 
@@ -140,7 +139,7 @@ class AccessibilityTest(PlayerTest):
                 self.assertEqual(header[SCORE_ID].name, "Score : 0 sur 3")
                 self.assertEqual(header[REWARD_ID].name, "Code : aucun")
 
-#A near miss : the box reads what was typed and its verdict, and still no answer.
+                # A near miss: the box reads what was typed and its verdict, and still no answer.
                 first = QUESTIONS[0][1]
                 self.judge(player, sheet, 1, first[:-1], "Quasiment")
                 box = accessible(sheet.sheet)[PLAYER_IDS.answerBoxIdBase + 1]
@@ -186,7 +185,7 @@ class AccessibilityTest(PlayerTest):
         self.judge(player, sheet, 3, "Londres", "BRAVO")
         self.assertEqual(wait_for_value(lambda: sheet.score(), " 2 / 3"), " 2 / 3")
         handles = {c.handle for c in player.controls()}
-#The judgement after the build shows the hook hears this player; the build said nothing before it.
+        # The judgement after the build shows the hook hears this player; the build said nothing before it.
         self.assertEqual(live_changes(events.stop(), handles), [(5003, "BRAVO"), (SCORE_ID, " 2 / 3")])
         self.assertEqual(player.close(), 0)
 

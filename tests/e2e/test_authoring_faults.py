@@ -1,10 +1,9 @@
-""
-    "Faults of the authoring tools, each seen as the author meets it: a table
-    imported into a quiz just begun gives questions 1..N with their codes at their scores;
-a file that is no picture, chosen with "Parcourir..." or dropped, is a problem at once;
-a build into a folder that cannot be written says so and names the folder, in the editor and in quizpack;
-what the editor cannot read survives saving;
-a spreadsheet with comments builds as it comes;
+"""Faults of the authoring tools, each seen as the author meets it: a table
+imported into a quiz just begun gives questions 1..N with their codes at
+their scores; a file that is no picture, chosen with "Parcourir..." or
+dropped, is a problem at once; a build into a folder that cannot be written
+says so and names the folder, in the editor and in quizpack; what the editor
+cannot read survives saving; a spreadsheet with comments builds as it comes;
 quizpack and the editor name a spreadsheet's row and column alike; the same
 picture on two questions is worth a warning."""
 import os
@@ -43,7 +42,7 @@ class AuthoringFaultsTest(unittest.TestCase):
         self.assertEqual(editor.text(ID_REWARD_CODES), "\r\n".join(codes), "each code at its question's score")
         self.assertFalse([p for p in editor.items(ID_PROBLEMS)[0] if "code" in p.lower()])
 
-#A quiz with questions keeps them and gets the new one after them.
+        # A quiz with questions keeps them and gets the new one after them.
         one = os.path.join(editor.quiz, "une.csv")
         write(one, "answer\nonzi\u00e8me\n")
         editor.command(CMD_IMPORT)
@@ -68,16 +67,16 @@ class AuthoringFaultsTest(unittest.TestCase):
         self.assertIn(NOT_A_PICTURE, problems[0])
         self.assertEqual(editor.items(ID_QUESTIONS)[0][0], "1. photo.png \u2014 cercle (!)")
 
-#Dropped on a quiz just begun, the same file is the same problem.
+        # Dropped on a quiz just begun, the same file is the same problem.
         fresh = Editor(self, open_source=False)
         questions = fresh.rect(fresh.child(ID_QUESTIONS))
         harness.probe("drop", fresh.main, questions.x + 20, questions.y + 20, windows_path(fake))
         wait_for(lambda: any(NOT_A_PICTURE in p for p in fresh.items(ID_PROBLEMS)[0]), "the dropped file's problem")
 
     def test_a_build_into_a_folder_that_cannot_be_written_names_the_folder(self):
-#The quiz's folder goes away under the open editor (a removed stick,
-#a folder moved) : its pictures are kept elsewhere, so that only the
-#writing can fail.
+        # The quiz's folder goes away under the open editor (a removed stick,
+        # a folder moved): its pictures are kept elsewhere, so that only the
+        # writing can fail.
         pictures = tempfile.mkdtemp(prefix="vetra-images-")
         self.addCleanup(shutil.rmtree, pictures, True)
         for name in os.listdir(os.path.join(EXAMPLE, "media")):
@@ -133,7 +132,7 @@ class AuthoringFaultsTest(unittest.TestCase):
         self.assertIn('titel = "Ma dict\u00e9e"\n', saved)
         self.assertIn('promt = "Le chien"\n', saved.split("[[question]]")[1], "kept in its own question")
 
-#A double click on the problem offers to delete the key; the next save leaves it out.
+        # A double click on the problem offers to delete the key; the next save leaves it out.
         listbox = editor.child(ID_PROBLEMS)
         harness.probe("send", listbox, LB_SETCURSEL, problems.index(kept[0]), 0)
         harness.probe("post", editor.main, harness.WM_COMMAND, (LBN_DBLCLK << 16) | ID_PROBLEMS, listbox)
@@ -156,7 +155,7 @@ class AuthoringFaultsTest(unittest.TestCase):
         self.assertIn("ne montre pas les commentaires", built.stderr, "a text quiz shows no comment: a warning")
         self.assertTrue(os.path.exists(os.path.join(folder, "capitales.exe")))
 
-#A broken cell : quizpack and the editor name the same row and the column as the file does.
+        # A broken cell: quizpack and the editor name the same row and the column as the file does.
         bad = os.path.join(folder, "abime.csv")
         write(bad, 'r\u00e9ponse;\u00c9nonc\u00e9\nParis;France\nRome;"Italie"x\n')
         refused = harness.run_quizpack("import", "abime.csv", cwd=folder, check=False)

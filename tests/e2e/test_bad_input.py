@@ -24,27 +24,26 @@ STM_GETIMAGE = 0x0173
 def noise(count, seed):
     """`count` bytes that look random but are the same on every run."""
     return random.Random(seed).randbytes(count)
-#-- -- Executable resources -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+
+# ---- Executable resources ----------------------------------------------------
 
 
 def read_resources(path):
     """{(type, name): (language, bytes)} of an executable, first language of each name; types and names are
     ints or upper-case strings."""
     data = peresources.read(path)
-    return {
-key: (r.language, data[r.at:r.at + r.size]) for key, r in peresources.first_languages(data).items()
-}
+    return {key: (r.language, data[r.at:r.at + r.size]) for key, r in peresources.first_languages(data).items()}
 
-def _sorted_keys(keys)
-    :
-#The loader searches each level by binary search : names first, sorted, then numbers ascending.
-      return sorted(keys, key = lambda k
-                    : (0, k, 0) if isinstance (k, str) else(1, "", k))
 
-          def write_resources(path, resources)
-    : ""
-      "Gives the executable exactly these resources ({(type, name): (language, bytes)}, empty bytes allowed),
-      in a new section at the end of the file that the resource directory then points at; the old resource
+def _sorted_keys(keys):
+    # The loader searches each level by binary search: names first, sorted, then numbers ascending.
+    return sorted(keys, key=lambda k: (0, k, 0) if isinstance(k, str) else (1, "", k))
+
+
+def write_resources(path, resources):
+    """Gives the executable exactly these resources ({(type, name): (language, bytes)}, empty bytes allowed),
+    in a new section at the end of the file that the resource directory then points at; the old resource
     section stays behind unused. Unlike the platform's resource updater this keeps empty resources."""
     with open(path, "rb") as f:
         data = bytearray(f.read())
@@ -57,7 +56,7 @@ def _sorted_keys(keys)
     types = {}
     for (rtype, name), value in resources.items():
         types.setdefault(rtype, {})[name] = value
-#Directories, then strings, then data entries, then the data.
+    # Directories, then strings, then data entries, then the data.
     directory_size = 16 + 8 * len(types)
     for names in types.values():
         directory_size += 16 + 8 * len(names) + len(names) * (16 + 8)
@@ -125,7 +124,9 @@ def _sorted_keys(keys)
     struct.pack_into("<I", data, optional + 64, 0)  # the checksum is not checked for programs
     with open(path, "wb") as f:
         f.write(data)
-#-- -- The quiz resources -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+
+# ---- The quiz resources ------------------------------------------------------
 
 
 class BitWriter:
@@ -203,7 +204,9 @@ def player_with(folder, resources, name="quiz.exe"):
     own.update({k: (0, v) for k, v in resources.items()})
     write_resources(exe, own)
     return exe
-#-- -- Pictures -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+
+# ---- Pictures ----------------------------------------------------------------
 
 
 def png_chunk(kind, data):
@@ -228,15 +231,16 @@ def absurd_pngs():
     """Pictures larger than the player shows (8192 x 8192 pixels), refused before anything is allocated,
     in every build alike, whatever memory its address space might have found for them."""
     return [
-# 65535 x 65535 RGBA : the filtered data alone would pass 4 GiB.
+        # 65535 x 65535 RGBA: the filtered data alone would pass 4 GiB.
         (png(65535, 65535, 6, 8, bytes(100)), "Error: couldn't decode PNG resource"),
-#One - bit grey : 537 MB of filtered data, which only a 32 - bit address space failed to find room for.
+        # One-bit grey: 537 MB of filtered data, which only a 32-bit address space failed to find room for.
         (png(65535, 65535, 0, 1, bytes(100)), "Error: couldn't decode PNG resource"),
-#One pixel column over the limit, in a format whose data would fit in 9 MB.
+        # One pixel column over the limit, in a format whose data would fit in 9 MB.
         (png(8193, 8192, 0, 1, bytes(100)), "Error: couldn't decode PNG resource"),
     ]
 
-#-- -- Progress files -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+
+# ---- Progress files ----------------------------------------------------------
 
 
 def progress_lines(data, count):
@@ -265,7 +269,8 @@ def make_read_only(folder):
         return None
     return lambda: subprocess.run(["chattr", "-i", folder], capture_output=True)
 
-#-- -- Scenarios -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -
+
+# ---- Scenarios ---------------------------------------------------------------
 
 CAPITALS = (("Paris", "France"), ("Rome", "Italie"), ("Madrid", "Espagne"))
 SAVE_FAILED = "Impossible d'enregistrer les r\u00e9ponses."
@@ -278,10 +283,9 @@ def capitals_layout(title="Capitales"):
 
 
 def capitals(title="Capitales"):
-    return {
-        ("PATCH", 104)
-            : lzw_encode(capitals_layout(title)), ("PATCH", 105) : lzw_encode(reward_codes([ "UN", "DEUX", "TROIS" ]))
-    }
+    return {("PATCH", 104): lzw_encode(capitals_layout(title)),
+            ("PATCH", 105): lzw_encode(reward_codes(["UN", "DEUX", "TROIS"]))}
+
 
 class BadInputTest(PlayerTest):
     def setUp(self):
@@ -298,7 +302,7 @@ class BadInputTest(PlayerTest):
         messages = []
         deadline = time.monotonic() + 60
         while time.monotonic() < deadline:
-#Message boxes come before the main window shows : it is shown once the sheet is built.
+            # Message boxes come before the main window shows: it is shown once the sheet is built.
             box = harness.probe("wait", "#32770", "-", 200, check=False).strip()
             if box:
                 messages.append(self.dismiss(box))
@@ -341,7 +345,7 @@ class BadInputTest(PlayerTest):
         control = player.child(sheet.sheet, 9900 + n)
         return int(harness.probe("send", control, STM_GETIMAGE, 0, 0).strip()) != 0
 
-#-- The quiz description(104) --
+    # -- The quiz description (104) --
 
     def test_undecodable_quiz_gives_the_answers_message_then_a_working_empty_quiz(self):
         layout = capitals_layout()
@@ -371,7 +375,7 @@ class BadInputTest(PlayerTest):
     def test_quiz_at_the_limits_loads_and_over_long_texts_are_cut(self):
         """The counterpart of the failures above, written by the same encoder: 120000 decoded bytes exactly,
         a reset in the stream, and texts and a code far over 259 characters all load."""
-#The encoder first meets the format's worked examples: "abc", and "aaaa" (97, 259, 97, 256).
+        # The encoder first meets the format's worked examples: "abc", and "aaaa" (97, 259, 97, 256).
         self.assertEqual(lzw_encode(b"abc"), bytes.fromhex("30988c7000"))
         self.assertEqual(lzw_encode(b"aaaa"), bytes.fromhex("30c0cc3000"))
         title = "".join(chr(65 + i % 26) for i in range(1000))
@@ -390,7 +394,7 @@ class BadInputTest(PlayerTest):
         self.assertEqual(sheet.reward(), code[:259])
         self.assertEqual(player.close(), 0)
 
-#-- The reward codes(105) --
+    # -- The reward codes (105) --
 
     def test_reward_codes_that_run_out_give_the_codes_message_once(self):
         cases = {
@@ -413,7 +417,7 @@ class BadInputTest(PlayerTest):
                     self.assertEqual(sheet.reward(), "", case + ": no code is set")
                 self.assertEqual(player.close(), 0, case)
 
-#-- Pictures --
+    # -- Pictures --
 
     def test_broken_png_pictures_give_their_messages_and_the_sheet_still_works(self):
         good = noise_png(16, 1)
@@ -436,7 +440,7 @@ class BadInputTest(PlayerTest):
             resources[(RT_RCDATA, 400 + n)] = data
         resources[(RT_RCDATA, 10401)] = cut_stream  # the solution picture of question 1
         player, messages = self.start(resources)
-#One message per broken picture, in the order the rows load them.
+        # One message per broken picture, in the order the rows load them.
         self.assertEqual(messages, [("APPNAME", text) for _, text in pictures if text])
         sheet = Sheet(player)
         self.assertEqual([self.picture_shown(player, sheet, n) for n in range(1, count + 1)],
@@ -475,13 +479,13 @@ class BadInputTest(PlayerTest):
         sheet = Sheet(player)
         self.assertEqual([self.picture_shown(player, sheet, n) for n in range(1, len(pictures) + 1)],
                          [False, False, False, False, True])
-#Question 1 has no solution picture either : a right answer shows none, and says nothing.
+        # Question 1 has no solution picture either: a right answer shows none, and says nothing.
         self.assertEqual(self.answer(player, sheet, 1, "image1"), "BRAVO")
         self.assert_no_message("the missing solution picture")
         self.assertEqual(sheet.score(), " 1 / %d" % len(pictures))
         self.assertEqual(player.close(), 0)
 
-#-- The progress file --
+    # -- The progress file --
 
     def test_hostile_progress_files_fill_the_boxes_by_the_line_rules(self):
         cases = {
@@ -501,7 +505,7 @@ class BadInputTest(PlayerTest):
                 self.assertEqual(player.close(), 0, case)
                 self.assertEqual(player.file("quiz.txt"), b"".join(line + b"\r\n" for line in expected), case)
 
-#-- Saving --
+    # -- Saving --
 
     def test_save_into_a_read_only_folder_tells_and_keeps_the_previous_file(self):
         previous = b"Paris\r\n\r\n\r\n"

@@ -1,11 +1,8 @@
-""
-    "Atelier Vetra, the quiz editor, driven from outside: it opens the quiz
-    named on its command line,
-    shows its questions, marks an unsaved change in its title,
-    lists a problem as soon as a field holds one and then refuses to build, saves the source,
-    builds the same player quizpack builds from it,
-    and asks before closing with unsaved changes(each of the three answers);
-F5 plays the quiz as it stands."""
+"""Atelier Vetra, the quiz editor, driven from outside: it opens the quiz
+named on its command line, shows its questions, marks an unsaved change in
+its title, lists a problem as soon as a field holds one and then refuses to
+build, saves the source, builds the same player quizpack builds from it, and
+asks before closing with unsaved changes (each of the three answers); F5 plays the quiz as it stands."""
 import os
 import shutil
 import subprocess
@@ -18,7 +15,7 @@ from harness import wait_for, windows_path
 
 EXAMPLE = os.path.join(harness.SOURCE, "examples", "pictures")
 EDITOR = os.path.join(harness.BUILD, "atelier.exe")
-#The editor's own numbers, as editor/editorCommands.h declares them.
+# The editor's own numbers, as editor/editorCommands.h declares them.
 _E = harness.EDITOR_IDS
 CMD_NEW, CMD_OPEN, CMD_SAVE, CMD_BUILD, CMD_IMPORT, CMD_ABOUT = (_E.cmdNew, _E.cmdOpen, _E.cmdSave, _E.cmdBuild,
                                                                  _E.cmdImportTable, _E.cmdAbout)
@@ -51,7 +48,7 @@ class Editor:
     def __init__(self, test, source_text=None, wait=True, open_source=True, env=None):
         self.root = tempfile.mkdtemp(prefix="vetra-editor-")
         test.addCleanup(shutil.rmtree, self.root, True)
-#The editor and its player in a folder of their own, the quiz in another.
+        # The editor and its player in a folder of their own, the quiz in another.
         self.program = os.path.join(self.root, "Atelier Vetra")
         self.quiz = os.path.join(self.root, "mes quiz")
         os.makedirs(self.program)
@@ -96,7 +93,7 @@ class Editor:
         return [harness.decode_text(l) for l in lines[:-1]], selected
 
     def set_text(self, control_id, text):
-#WM_SETTEXT on an edit control sends its parent EN_CHANGE, as typing does.
+        # WM_SETTEXT on an edit control sends its parent EN_CHANGE, as typing does.
         harness.probe("settext", self.child(control_id), text)
 
     def command(self, command_id):
@@ -107,7 +104,7 @@ class Editor:
 
     def answer_box(self, button, caption=BOX):
         harness.probe("answer", caption, button, 30000)
-#Without a window manager a box takes a moment to go.
+        # Without a window manager a box takes a moment to go.
         wait_for(lambda: not harness.probe_ok("wait", "#32770", caption, 0), "the message box went away")
 
     def rect(self, handle):
@@ -197,7 +194,7 @@ class EditorTest(unittest.TestCase):
         found = subprocess.run(["xdotool", "search", "--name", "Atelier Vetra"], capture_output=True,
                                text=True).stdout.split()
         self.assertTrue(found, "the editor's X window")
-#Without a window manager a click alone does not give the keyboard focus.
+        # Without a window manager a click alone does not give the keyboard focus.
         harness.xdotool("windowfocus", "--sync", found[0])
         harness.xdotool("mousemove", title.sx + title.w - 5, title.sy + title.h // 2)
         harness.xdotool("click", "1")
@@ -261,7 +258,7 @@ class EditorTest(unittest.TestCase):
         self.assertEqual(editor.text(ID_PICTURE), "media/1.jpg")
         self.assertEqual(editor.title(), "formes.toml* \u2014 Atelier Vetra")
 
-#A table with a problem adds nothing and says where the problem is.
+        # A table with a problem adds nothing and says where the problem is.
         with open(os.path.join(editor.quiz, "faux.csv"), "w", encoding="utf-8") as f:
             f.write("answer;couleur\nlosange;rouge\n")
         editor.command(CMD_IMPORT)
@@ -272,15 +269,15 @@ class EditorTest(unittest.TestCase):
 
     def test_question_operations_and_the_fields_they_use(self):
         editor = Editor(self)
-#A pictures quiz with one answer : a picture, no second answer, no clip.
+        # A pictures quiz with one answer: a picture, no second answer, no clip.
         self.assertEqual([editor.enabled(i) for i in (ID_ANSWER, ID_ANSWER2, ID_PICTURE, ID_CLIP)],
                          [True, False, True, False])
         editor.command(CMD_ADD)
         wait_for(lambda: len(editor.items(ID_QUESTIONS)[0]) == 4, "the question was added")
         self.assertEqual(editor.items(ID_QUESTIONS),
                          (["1. 1.jpg \u2014 cercle", "2. (sans réponse) (!)", "3. 2.png \u2014 triangle", "4. 3.png \u2014 carré"], 1))
-#No answer, no picture, no solution picture, one reward code short.
-#Four pictures leave the last row of three incomplete : quizpack's warning follows the counts.
+        # No answer, no picture, no solution picture, one reward code short.
+        # Four pictures leave the last row of three incomplete: quizpack's warning follows the counts.
         self.assertEqual(editor.text(ID_STATUS), "4 questions, 4 problèmes — attention : le lecteur range les images "
                          "trois par ligne et cherche des images jusqu'à la numéro 6 ; avec 4 questions, il signalera "
                          "celles qui manquent")
@@ -301,7 +298,7 @@ class EditorTest(unittest.TestCase):
                 editor.command(command)
                 wait_for(lambda: editor.items(ID_QUESTIONS) == (lines, selected), "the list became %r" % lines)
                 self.assertEqual(editor.text(ID_ANSWER), answer)
-#Two answers per question : the second answer field opens, each question now lacks one.
+        # Two answers per question: the second answer field opens, each question now lacks one.
         combo = editor.child(ID_ANSWERS_PER_QUESTION)
         harness.probe("send", combo, CB_SETCURSEL, 1, 0)
         harness.probe("send", editor.main, harness.WM_COMMAND, (CBN_SELCHANGE << 16) | ID_ANSWERS_PER_QUESTION, combo)
@@ -310,7 +307,7 @@ class EditorTest(unittest.TestCase):
 
     def test_any_character_reaches_the_model_and_the_check(self):
         editor = Editor(self)
-#The window is Unicode : a character Windows - 1252 lacks is kept, and named as a problem.
+        # The window is Unicode: a character Windows-1252 lacks is kept, and named as a problem.
         harness.probe("settextw", editor.child(ID_ANSWER), "\u0141\u00f3d\u017a")
         problems, _ = editor.items(ID_PROBLEMS)
         self.assertEqual(len(problems), 1, problems)
@@ -364,7 +361,7 @@ class EditorTest(unittest.TestCase):
         self.assertEqual(len(unknown.items(ID_QUESTIONS)[0]), 3)
 
     def test_closing_with_changes_asks_first(self):
-#(answer, the window stays, the title the file then holds)
+        # (answer, the window stays, the title the file then holds)
         rows = [
             (IDYES, False, "Chang\u00e9 et gard\u00e9"),
             (IDNO, False, "Formes g\u00e9om\u00e9triques"),

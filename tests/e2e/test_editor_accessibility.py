@@ -12,7 +12,7 @@ from test_editor import CMD_BUILD, Editor, ID_PROBLEMS, ID_STATUS, ID_TITLE
 _E = harness.EDITOR_IDS
 OWN_NAMES = {_E.idPreviewPicture: "Aper\u00e7u de l'image", _E.idPreviewSolution: "Aper\u00e7u de la solution",
              _E.idRewardScores: "Bonnes r\u00e9ponses de chaque code"}
-#Every control a label names, as editor / editorCommands.h numbers them.
+# Every control a label names, as editor/editorCommands.h numbers them.
 LABELLED = [_E.idKind, _E.idTitle, _E.idAuthor, _E.idExplanations, _E.idLink, _E.idAnswersPerQuestion, _E.idCaption1,
             _E.idCaption2, _E.idReveal, _E.idColourSwatch, _E.idRewardCodes, _E.idAnswer, _E.idOtherAnswers, _E.idAnswer2,
             _E.idOtherAnswers2, _E.idPrompt,
@@ -30,7 +30,7 @@ class EditorAccessibilityTest(harness.unittest.TestCase):
         editor = Editor(self)
         tree = [c for c in (harness.Control(l) for l in harness.probe("tree", editor.main).splitlines() if l.strip())
                 if c.depth == 0]
-#Each label is made just before the control it names, so it comes just before it in z - order.
+        # Each label is made just before the control it names, so it comes just before it in z-order.
         labels = {}
         for before, control in zip(tree, tree[1:]):
             if before.cls.lower() == "static" and control.id in LABELLED + [_E.idPreviewPicture, _E.idPreviewSolution]:
@@ -53,7 +53,7 @@ class EditorAccessibilityTest(harness.unittest.TestCase):
         events = Events(editor.main)
         editor.set_text(ID_TITLE, "Formes | couleurs")
         wait_for(lambda: editor.items(ID_PROBLEMS)[0], "the problem is listed")
-#What the list says when it is read is the new problem.
+        # What the list says when it is read is the new problem.
         listed = accessible(editor.main)[ID_PROBLEMS]
         self.assertTrue(listed.description.startswith("Titre : contient \u00ab | \u00bb"), listed)
         editor.set_text(ID_TITLE, "Formes et couleurs")   # gone, and the counts change: nothing

@@ -1,9 +1,8 @@
 """Atelier Vetra's document side, driven from outside: Annuler and Rétablir
 (Ctrl+Z, Ctrl+Y) for typing, grouped by word, for the question operations
 (Delete in the question list deletes without asking), a drop and
-"Compléter les codes", with the unsaved mark following;
-the score beside each reward code, and the codes a count lacks named;
-the question list
+"Compléter les codes", with the unsaved mark following; the score beside
+each reward code, and the codes a count lacks named; the question list
 naming each question's picture; F5 trying a quiz with problems without
 them, while Construire still refuses."""
 import os
@@ -53,7 +52,7 @@ class EditorHistoryTest(unittest.TestCase):
         harness.xdotool("type", "--delay", "60", " bis")
         wait_for(lambda: editor.text(ID_TITLE) == "Formes g\u00e9om\u00e9triques bis", "the typed text")
         self.assertEqual(editor.title(), DIRTY)
-#(key, the title, the window's title)
+        # (key, the title, the window's title)
         steps = [
             ("ctrl+z", "Formes g\u00e9om\u00e9triques ", DIRTY),
             ("ctrl+z", "Formes g\u00e9om\u00e9triques", CLEAN),
@@ -80,7 +79,7 @@ class EditorHistoryTest(unittest.TestCase):
         self.assertEqual(editor.text(ID_ANSWER), "triangle")
         self.assertEqual(editor.title(), CLEAN)
 
-#Each operation, then each undone in turn back to the quiz as saved, then redone.
+        # Each operation, then each undone in turn back to the quiz as saved, then redone.
         states = [(FORMES, 1)]
         for command in (CMD_DUPLICATE, CMD_DOWN, CMD_ADD):
             send(editor, command)
@@ -121,7 +120,7 @@ class EditorHistoryTest(unittest.TestCase):
         self.assertEqual(len(editor.text(ID_REWARD_CODES).split("\r\n")), 3, "the codes completed")
         send(editor, CMD_UNDO)
         self.assertEqual(editor.text(ID_REWARD_CODES), "UN", "the completed codes undone")
-#Back through the codes typed(how many steps depends on the pauses) to the answer's step.
+        # Back through the codes typed (how many steps depends on the pauses) to the answer's step.
         for _ in range(4):
             send(editor, CMD_UNDO)
             if editor.items(ID_QUESTIONS)[0][0] == "1. chat.png (!)":
@@ -144,7 +143,7 @@ class EditorHistoryTest(unittest.TestCase):
         codes = first_line(editor, ID_REWARD_CODES)
         self.assertGreater(codes, 0, "forty codes do not fit the box")
         self.assertEqual(first_line(editor, ID_REWARD_SCORES), codes)
-#The caret moved to the top by the keyboard brings both back.
+        # The caret moved to the top by the keyboard brings both back.
         focus(editor, ID_REWARD_CODES, at_end=False)
         harness.xdotool("key", "ctrl+Home")
         wait_for(lambda: first_line(editor, ID_REWARD_CODES) == 0, "the codes at their top")
@@ -164,7 +163,7 @@ class EditorHistoryTest(unittest.TestCase):
         shown = [harness.Control(l) for l in harness.probe("tree", player).splitlines() if l.strip()]
         self.assertTrue([c for c in shown if "Formes g\u00e9om\u00e9triques" in c.text], "the quiz is played")
         harness.probe("post", player, harness.WM_CLOSE, 0, 0)
-#Building still asks for the problem to be fixed.
+        # Building still asks for the problem to be fixed.
         editor.command(CMD_BUILD)
         self.assertIn("1 probl\u00e8me ", editor.box_text())
         editor.answer_box(1)

@@ -1,9 +1,8 @@
-""
-    "Atelier Vetra from the keyboard and its files: Tab and Shift+Tab go round every control in reading order,
-    the Problems list included;
-Alt and a label's underlined letter reach its field; a build says it is done in the status line; "Essayer une réponse" starts empty for another quiz;
-the Save dialog offers the title's name in the pictures ' folder or the last opened quiz' s,
-    never the imported table's; a CSV dropped on the window is imported; the quiz exported as a web page or a SCORM package is, byte for byte, what quizpack web writes."""
+"""Atelier Vetra from the keyboard and its files: Tab and Shift+Tab go round every control in reading order,
+the Problems list included; Alt and a label's underlined letter reach its field; a build says it is done in the
+status line; "Essayer une réponse" starts empty for another quiz; the Save dialog offers the title's name in
+the pictures' folder or the last opened quiz's, never the imported table's; a CSV dropped on the window is
+imported; the quiz exported as a web page or a SCORM package is, byte for byte, what quizpack web writes."""
 import os
 import shutil
 import unittest
@@ -14,7 +13,7 @@ from test_editor import BOX, EXAMPLE, Editor, choose_file
 
 _E = harness.EDITOR_IDS
 WS_TABSTOP, WS_DISABLED = 0x00010000, 0x08000000
-#The accented letters a French keyboard types without a dead key, as X names them.
+# The accented letters a French keyboard types without a dead key, as X names them.
 KEYSYMS = {"\u00e9": "eacute", "\u00e8": "egrave", "\u00e0": "agrave", "\u00e7": "ccedilla", "\u00f9": "ugrave"}
 OFFERED_NAME = 0x47C  # the file name box of the platform's file dialog, as test_editor fills it
 
@@ -37,8 +36,8 @@ def accept_offered_file():
 class EditorKeyboardTest(unittest.TestCase):
     def test_tab_goes_round_every_control_in_reading_order(self):
         editor = Editor(self)
-#Reading order : the list, the quiz 's column top to bottom, the codes, the question' s column with each
-#"Parcourir..." after its field, the trials, the problems.The disabled ones are passed by.
+        # Reading order: the list, the quiz's column top to bottom, the codes, the question's column with each
+        # "Parcourir..." after its field, the trials, the problems. The disabled ones are passed by.
         reading = [_E.idQuestionList, _E.idKind, _E.idTitle, _E.idAuthor, _E.idExplanations, _E.idLink,
                    _E.idAnswersPerQuestion, _E.idCaption1, _E.idCaption2, _E.idReveal, _E.idColourChoose,
                    _E.idRewardCodes, _E.idAnswer, _E.idOtherAnswers, _E.idAnswer2, _E.idOtherAnswers2, _E.idPrompt,
@@ -60,7 +59,7 @@ class EditorKeyboardTest(unittest.TestCase):
             harness.key("shift+Tab")
             back.append(focused_id(editor))
         self.assertEqual(back, [expected[-1], expected[-2], expected[-3]], "Shift+Tab goes back round")
-#Tab in the codes box moves on rather than writing a tab into the codes.
+        # Tab in the codes box moves on rather than writing a tab into the codes.
         self.assertEqual(editor.text(_E.idRewardCodes), "CARRE-1\r\nCARRE-2\r\nCARRE-3")
 
     def test_alt_and_the_underlined_letter_reach_the_field(self):
@@ -72,8 +71,8 @@ class EditorKeyboardTest(unittest.TestCase):
                 labels[c.text] = c.text[c.text.index("&") + 1].lower()
         self.assertEqual(len(set(labels.values())), len(labels), "no two labels share a letter: %r" % labels)
         self.assertFalse(set(labels.values()) & {"f", "d", "a"}, "the menu bar keeps its letters")
-#Every field 's label has one; the previews' labels name no control, and the trials' take the letters
-#the fields leave.
+        # Every field's label has one; the previews' labels name no control, and the trials' take the letters
+        # the fields leave.
         plain = [c.text for c in tree if c.cls.lower() == "static" and c.text.endswith(" :") and "&" not in c.text]
         self.assertLessEqual(set(plain), {"Image :", "Image solution :", "Essayer une r\u00e9ponse :",
                                           "Essayer la r\u00e9ponse 2 :", "Autres r\u00e9ponses accept\u00e9es :"})
@@ -88,7 +87,7 @@ class EditorKeyboardTest(unittest.TestCase):
                 letter = labels[keyed[0]]
                 harness.key("alt+" + KEYSYMS.get(letter, letter))
                 wait_for(lambda: focused_id(editor) == control, "Alt+%s went to %s" % (letter, text))
-#The menu bar's own letters still open it.
+        # The menu bar's own letters still open it.
         harness.key("alt+f")
         wait_for(lambda: harness.probe_ok("wait", "#32768", "-", 0), "Alt+F opened Fichier")
         harness.key("Escape", "Escape")
@@ -101,11 +100,11 @@ class EditorKeyboardTest(unittest.TestCase):
         editor.wait_built("3 questions mises dans")
         self.assertTrue(editor.text(_E.idStatus).startswith("3 questions, 0 probl\u00e8me \u2014 3 questions mises dans"))
         self.assertTrue(os.path.exists(os.path.join(editor.quiz, "formes.exe")))
-#The long path at the narrowest : one line, its middle given up to "..."(see the screenshot).
+        # The long path at the narrowest: one line, its middle given up to "..." (see the screenshot).
         harness.probe("move", editor.main, 0, 0, 900, 640)
         harness.screenshot("editor-status-after-build")
 
-#A new quiz, then an opened one, start with empty trials("?" is the player's word for an empty box).
+        # A new quiz, then an opened one, start with empty trials ("?" is the player's word for an empty box).
         editor.command(_E.cmdNew)
         wait_for(lambda: editor.title() == "Sans titre \u2014 Atelier Vetra", "a new quiz")
         self.assertEqual((editor.text(_E.idTryAnswer), editor.text(_E.idTryVerdict)), ("", "?"))
@@ -134,7 +133,7 @@ class EditorFilesTest(unittest.TestCase):
                         f.write("r\u00e9ponse;\u00e9nonc\u00e9\nParis;France\n")
                     editor.command(_E.cmdImportTable)
                     choose_file(table)
-#Started in the quiz folder, with nothing opened since : the table's folder is no reason.
+                    # Started in the quiz folder, with nothing opened since: the table's folder is no reason.
                     expected = editor.quiz
                 wait_for(lambda: editor.title() == "Sans titre* \u2014 Atelier Vetra", "something to save")
                 harness.probe("settextw", editor.child(_E.idTitle), "\u00c9t\u00e9 : formes?")
@@ -185,7 +184,7 @@ class EditorFilesTest(unittest.TestCase):
         self.assertTrue(package == self.quizpack_web(editor, "plateforme.zip", "--scorm"),
                         "the editor's package differs from quizpack's")
 
-#A quiz with a problem is refused in the build's words, and nothing is written.
+        # A quiz with a problem is refused in the build's words, and nothing is written.
         editor.set_text(_E.idTitle, "Formes | couleurs")
         editor.command(_E.cmdExportWeb)
         self.assertIn("1 probl\u00e8me ", editor.box_text())

@@ -1,11 +1,10 @@
 """Atelier Vetra with an answer to try and with pictures, driven from outside:
 the verdict the player would show for a typed answer, on the player's
-colours;
-the pictures previewed as the player fits them;
-a picture quiz made from nothing with "Parcourir...",
-    saved(pictures from elsewhere copied beside the source), built and played;
-pictures dropped on the window becoming questions;
-a packed quiz opened, saved as a source and built back into the same resources; the quiz colour chosen in the platform's colour chooser."""
+colours; the pictures previewed as the player fits them; a picture quiz made
+from nothing with "Parcourir...", saved (pictures from elsewhere copied beside
+the source), built and played; pictures dropped on the window becoming
+questions; a packed quiz opened, saved as a source and built back into the
+same resources; the quiz colour chosen in the platform's colour chooser."""
 import glob
 import os
 import random
@@ -31,11 +30,11 @@ ID_SOLUTION, ID_TRY_ANSWER, ID_TRY_VERDICT, ID_TRY_ANSWER2 = (_E.idSolution, _E.
 ID_BROWSE_PICTURE, ID_PREVIEW_PICTURE, ID_PREVIEW_SOLUTION = (_E.idBrowsePicture, _E.idPreviewPicture,
                                                               _E.idPreviewSolution)
 CMD_COMPLETE_CODES = _E.cmdCompleteCodes
-#The player's verdict colours (quiz/quiz.h) as (red, green, blue).
+# The player's verdict colours (quiz/quiz.h) as (red, green, blue).
 RIGHT, WRONG, ANAGRAM, HINT = (0, 255, 0), (255, 0, 0), (255, 100, 0), (255, 203, 38)
 FORMES_COLOUR = (0x35, 0xCB, 0xA3)
 RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
-#The platform colour chooser's red, green and blue boxes.
+# The platform colour chooser's red, green and blue boxes.
 COLOR_RED, COLOR_GREEN, COLOR_BLUE = 706, 707, 708
 
 
@@ -74,7 +73,7 @@ class EditorMediaTest(unittest.TestCase):
     def test_an_answer_tried_shows_the_players_verdict_on_its_colours(self):
         editor = Editor(self)
         self.assertFalse(editor.enabled(ID_TRY_ANSWER2), "one answer per question: no second box")
-#Typed like a person : two letters of "cercle" swapped.
+        # Typed like a person: two letters of "cercle" swapped.
         editor.click(ID_TRY_ANSWER)
         harness.xdotool("type", "--delay", "60", "cerlce")
         wait_for(lambda: editor.text(ID_TRY_VERDICT) == "Anagramme", "the verdict Anagramme")
@@ -85,7 +84,7 @@ class EditorMediaTest(unittest.TestCase):
             ("cerclr", 0, "Quasiment", HINT),
             ("rond", 0, "FAUX", WRONG),
             ("", 0, "?", None),
-#The third question's answer is "carré": the accent counts as one letter, as in the player.
+            # The third question's answer is "carré": the accent counts as one letter, as in the player.
             ("carre", 2, "Quasiment", HINT),
             ("CARR\u00c9", 2, "Quasiment", HINT),
             ("carr\u00e9", 2, "BRAVO", RIGHT),
@@ -112,14 +111,14 @@ class EditorMediaTest(unittest.TestCase):
         editor.set_text(ID_PICTURE, "media/large.png")
         editor.set_text(ID_SOLUTION, "media/haute.jpg")
         shot = harness.screenshot("editor-preview")
-# 200 x 100 fits the 260 cell as 260 x 130, shown at half : 130 x 65, centred(rows 32 to 96).
+        # 200 x 100 fits the 260 cell as 260 x 130, shown at half: 130 x 65, centred (rows 32 to 96).
         x, y = picture.sx, picture.sy
         for dx, dy, colour in ((65, 64, RED), (65, 34, RED), (65, 95, RED), (65, 29, FORMES_COLOUR),
                                (65, 99, FORMES_COLOUR), (2, 64, RED), (127, 64, RED)):
             with self.subTest(picture=(dx, dy)):
                 self.assertTrue(near(harness.pixel_at(shot, x + dx, y + dy), colour),
                                 (dx, dy, harness.pixel_at(shot, x + dx, y + dy)))
-# 100 x 200(a JPEG, decoded by the platform) fits as 130 x 260, shown as 65 x 130(columns 32 to 96).
+        # 100 x 200 (a JPEG, decoded by the platform) fits as 130 x 260, shown as 65 x 130 (columns 32 to 96).
         x, y = solution.sx, solution.sy
         for dx, dy, colour in ((64, 65, BLUE), (34, 65, BLUE), (95, 65, BLUE), (29, 65, FORMES_COLOUR),
                                (99, 65, FORMES_COLOUR), (64, 2, BLUE)):
@@ -127,7 +126,7 @@ class EditorMediaTest(unittest.TestCase):
                 self.assertTrue(near(harness.pixel_at(shot, x + dx, y + dy), colour),
                                 (dx, dy, harness.pixel_at(shot, x + dx, y + dy)))
 
-#A file that is no picture, a PNG cut short, a folder : no picture, nothing breaks.
+        # A file that is no picture, a PNG cut short, a folder: no picture, nothing breaks.
         with open(os.path.join(editor.quiz, "media", "large.png"), "rb") as f:
             cut = f.read()[:120]
         with open(os.path.join(editor.quiz, "media", "coupee.png"), "wb") as f:
@@ -136,12 +135,12 @@ class EditorMediaTest(unittest.TestCase):
             with self.subTest(broken=path):
                 editor.set_text(ID_PICTURE, path)
                 shot = harness.screenshot("editor-preview-broken")
-#Around the note written in the middle, the quiz colour only.
+                # Around the note written in the middle, the quiz colour only.
                 for dx, dy in ((65, 40), (4, 64), (65, 100)):
                     self.assertTrue(near(harness.pixel_at(shot, picture.sx + dx, picture.sy + dy), FORMES_COLOUR))
                 self.assertEqual(editor.text(ID_PICTURE), path)
 
-#A reveal without the solution picture hides its preview; a text quiz shows none.
+        # A reveal without the solution picture hides its preview; a text quiz shows none.
         editor.select(ID_REVEAL, 2)  # the comment alone
         self.assertEqual([editor.rect(editor.child(i)).visible for i in (ID_PREVIEW_PICTURE, ID_PREVIEW_SOLUTION)],
                          [1, 0])
@@ -166,7 +165,7 @@ class EditorMediaTest(unittest.TestCase):
             editor.click(ID_BROWSE_PICTURE)
             choose_file(photo)
             wait_for(lambda: editor.text(ID_PICTURE) == windows_path(photo), "the picture of %s" % answer)
-#One code per line, typed.
+        # One code per line, typed.
         editor.click(ID_REWARD_CODES)
         harness.xdotool("type", "--delay", "40", "UN\nDEUX\nTROIS")
         wait_for(lambda: editor.text(ID_REWARD_CODES) == "UN\r\nDEUX\r\nTROIS", "the codes typed")
@@ -196,7 +195,7 @@ class EditorMediaTest(unittest.TestCase):
         editor.wait_built("3 questions mises dans")
         built = os.path.join(editor.quiz, "couleurs.exe")
         self.assertTrue(os.path.exists(built))
-#The built quiz, played in a folder of its own, through the player's own helpers.
+        # The built quiz, played in a folder of its own, through the player's own helpers.
         player = harness.Player(exe=built, name="couleurs.exe")
         self.addCleanup(player.kill)
         harness.start_answering(player)
@@ -206,7 +205,7 @@ class EditorMediaTest(unittest.TestCase):
         controls = player.controls(sheet.handle)
         self.assertEqual(sorted(c.id for c in controls if c.cls.lower() == "edit"), [4001, 4002, 4003])
         self.assertEqual(len([c for c in controls if 9901 <= c.id <= 9903]), 3)
-#Large enough for the three pictures of the row to show.
+        # Large enough for the three pictures of the row to show.
         harness.probe("move", player.main, 0, 0, 1000, 700)
         wait_for(lambda: max(c.sx + c.w for c in player.controls(sheet.handle) if 9901 <= c.id <= 9903) < 1000,
                  "the row of pictures on the screen")
@@ -243,7 +242,7 @@ class EditorMediaTest(unittest.TestCase):
         self.assertEqual(order, [windows_path(os.path.join(photos, n)) for n in ("vue1.png", "vue2.jpg", "vue10.png")])
         self.assertEqual(editor.title(), "Sans titre* \u2014 Atelier Vetra")
 
-#A source dropped on the window opens it, after the question about the changes.
+        # A source dropped on the window opens it, after the question about the changes.
         harness.probe("drop", editor.main, 10, 10, windows_path(editor.source))
         self.assertEqual(editor.box_text(), "Enregistrer les modifications ?")
         editor.answer_box(IDNO)
@@ -261,7 +260,7 @@ class EditorMediaTest(unittest.TestCase):
         editor.command(CMD_OPEN)
         choose_file(packed)
         wait_for(lambda: editor.title() == "Sans titre* \u2014 Atelier Vetra", "the packed quiz opened")
-#The pictures as the player's resources name them.
+        # The pictures as the player's resources name them.
         self.assertEqual(editor.items(ID_QUESTIONS)[0],
                          ["1. 401.jpg \u2014 cercle", "2. 402.png \u2014 triangle", "3. 403.png \u2014 carr\u00e9"])
         self.assertEqual(editor.text(ID_TITLE), "Formes g\u00e9om\u00e9triques")
@@ -271,7 +270,7 @@ class EditorMediaTest(unittest.TestCase):
         editor.command(CMD_SAVE)
         choose_file(os.path.join(elsewhere, "copie.toml"))
         wait_for(lambda: editor.title() == "copie.toml \u2014 Atelier Vetra", "saved as copie.toml")
-#Named as quizpack extract names them : by resource number.
+        # Named as quizpack extract names them: by resource number.
         self.assertEqual(sorted(os.listdir(os.path.join(elsewhere, "copie-media"))),
                          ["10401.png", "10402.jpg", "10403.png", "401.jpg", "402.png", "403.png"])
         harness.run_quizpack("build", "copie.toml", "-o", "copie.exe", "--player",
@@ -283,7 +282,7 @@ class EditorMediaTest(unittest.TestCase):
         self.assertEqual(sorted(original, key=str), sorted(rebuilt, key=str))
         for key in original:
             self.assertTrue(original[key] == rebuilt[key], "resource %r differs" % (key,))
-#The pictures it waited with under the temporary folder go with the editor.
+        # The pictures it waited with under the temporary folder go with the editor.
         harness.probe("post", editor.main, harness.WM_CLOSE, 0, 0)
         self.assertEqual(editor.process.wait(timeout=60), 0)
         self.assertEqual(glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "Temp",
@@ -323,7 +322,7 @@ class EditorMediaTest(unittest.TestCase):
                                    stdin=subprocess.DEVNULL).stdout.split()
         self.assertEqual(codepages, [b"1251", b"866"], "Wine under ru_RU gives the code pages of a Russian Windows")
         editor = Editor(self, env=russian)
-#Letters code page 1251 lacks(é, à, ë, œ) and some it has at other bytes(« »).
+        # Letters code page 1251 lacks (é, à, ë, œ) and some it has at other bytes (« »).
         title = "G\u00e9ographie : \u00e9t\u00e9 \u00e0 No\u00ebl, \u00ab \u0153uvres \u00bb"
         harness.probe("settextw", editor.child(ID_TITLE), title)
         harness.probe("settextw", editor.child(ID_ANSWER), "c\u0153ur")
@@ -339,7 +338,7 @@ class EditorMediaTest(unittest.TestCase):
                              os.path.join(editor.program, "vetra.exe"), cwd=editor.quiz)
         self.assertTrue(peresources.read(built) == peresources.read(os.path.join(editor.quiz, "reference.exe")),
                         "the editor under code page 1251 builds what quizpack builds under 1252")
-#The player(a Windows - 1252 program) shows the title as typed.
+        # The player (a Windows-1252 program) shows the title as typed.
         player = harness.Player(exe=built, name="formes.exe")
         self.addCleanup(player.kill)
         harness.start_answering(player)
@@ -369,7 +368,7 @@ class EditorMediaTest(unittest.TestCase):
             harness.xdotool("key", "Return")
         wait_for(lambda: re.fullmatch(r"30\. photo\d+\.png \u2014 r30", editor.items(ID_QUESTIONS)[0][29]),
                  "the thirty answers typed")
-#Thirty codes are not made up by hand : the editor completes them.
+        # Thirty codes are not made up by hand: the editor completes them.
         self.assertIn("Codes de r\u00e9compense : manque", editor.items(ID_PROBLEMS)[0][0])
         editor.command(CMD_COMPLETE_CODES)
         wait_for(lambda: editor.text(ID_STATUS) == "30 questions, 0 probl\u00e8me", "no problem left")

@@ -21,7 +21,7 @@ class FirstPlayTest(unittest.TestCase):
         env.pop("DISPLAY", None)
         for name in ("WINEPREFIX", "WINEARCH", "WINELOADER", "VETRA_WINE", "VETRA_WINDOWS_RUNNING"):
             env.pop(name, None)
-#The build under test is the one played, in the world that runs it.
+        # The build under test is the one played, in the world that runs it.
         env.update(VETRA_WINEPREFIX=prefix, VETRA_PLAY_DIR=play_dir, VETRA_BUILD=harness.BUILD,
                    VETRA_WINDOWS=harness.WINDOWS_BUILD)
         result = subprocess.run([os.path.join(harness.SOURCE, "scripts", "play")], env=env,
@@ -35,7 +35,7 @@ class FirstPlayTest(unittest.TestCase):
         with open(shot, "rb") as f:
             self.assertEqual(f.read(8), b"\x89PNG\r\n\x1a\n")
         self.assertTrue(os.path.isfile(os.path.join(prefix, "system.reg")))
-#Packed and played in the folder asked for, not in the build tree.
+        # Packed and played in the folder asked for, not in the build tree.
         self.assertTrue(os.path.isfile(os.path.join(play_dir, "formes.exe")))
 
 

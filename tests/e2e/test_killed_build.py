@@ -54,7 +54,7 @@ class KilledBuildTest(unittest.TestCase):
         self.write("nouveau.toml", "Nouveau quiz \xe9t\xe9", "une")
         new = self.build("nouveau.toml", "reference.exe")
         os.remove(os.path.join(self.folder, "reference.exe"))
-#How long a whole build takes here, so the kills spread over all of it.
+        # How long a whole build takes here, so the kills spread over all of it.
         started = time.monotonic()
         old = self.build("ancien.toml", "quiz.exe")
         span = time.monotonic() - started
@@ -81,7 +81,7 @@ class KilledBuildTest(unittest.TestCase):
         leftovers = [name for name in os.listdir(self.folder) if name.lower().startswith("qpk")]
         print("\n%d kills of quizpack build (seed %d, a build takes %.2f s): %d replaced the old player, "
               "%d temporary copies left" % (kills, seed, span, replaced, len(leftovers)))
-#Kills that never let a build finish would prove nothing about the rename.
+        # Kills that never let a build finish would prove nothing about the rename.
         self.assertGreater(replaced, 0)
 
 

@@ -43,8 +43,8 @@ class KilledEditorSaveTest(unittest.TestCase):
             editor.command(CMD_SAVE)
             wait_for(lambda: editor.saved() != before, "the save of %r" % title)
             versions.append(editor.saved())
-#How long a burst takes from the probe's start to the last save, so that the kills spread over
-#all of it, the probe's own start included.
+        # How long a burst takes from the probe's start to the last save, so that the kills spread over
+        # all of it, the probe's own start included.
         started = time.monotonic()
         subprocess.run([harness.WINE, harness.PROBE, "post", str(editor.main), str(harness.WM_COMMAND), str(CMD_SAVE),
                         "0", str(SAVES_PER_BURST)], check=True)
@@ -68,7 +68,7 @@ class KilledEditorSaveTest(unittest.TestCase):
         for version in versions:
             self.assertTrue(version.startswith(b"kind = "), version[:40])
         source, folder = editor.source, editor.quiz
-#The editor runs from its own folder; later rounds start it again on the same source.
+        # The editor runs from its own folder; later rounds start it again on the same source.
         program = os.path.join(editor.program, "atelier.exe")
 
         changed = leftovers = 0
@@ -95,10 +95,10 @@ class KilledEditorSaveTest(unittest.TestCase):
             changed += after != before
             leftovers += bool(glob.glob(os.path.join(folder, "*.tmp")))
         print("%d rounds: the source changed in %d, a temporary file was left after %d" % (kills, changed, leftovers))
-#Kills that all came before the first save would prove nothing.
+        # Kills that all came before the first save would prove nothing.
         self.assertGreater(changed, 0)
 
-#Whatever a kill left beside it, the next start opens the source itself and saves again.
+        # Whatever a kill left beside it, the next start opens the source itself and saves again.
         process, main = self.launch(program, folder)
         with open(source, "rb") as f:
             before = f.read()

@@ -1,10 +1,10 @@
 """The player killed (SIGKILL, as a power cut or the task manager would end
 it) at random moments while it saves over and over with F2: afterwards the
 progress file is always one complete version, the one before or one written
-during the burst, never empty, cut or mixed;
-and the next start restores exactly that file, whatever temporary file the kill left beside it.
+during the burst, never empty, cut or mixed; and the next start restores
+exactly that file, whatever temporary file the kill left beside it.
 
-                                               VETRA_KILLS sets the number of kills(default 100); VETRA_KILL_SEED the seed.
+VETRA_KILLS sets the number of kills (default 100); VETRA_KILL_SEED the seed.
 A failure names the seed and the kill, so that it can be replayed."""
 import os
 import random
@@ -49,8 +49,8 @@ def answer_boxes(player):
     """The four answer boxes by number, from one look at the whole window tree."""
     tree = player.controls()
     sheet = next(c.handle for c in tree if c.cls == "#32770" and c.style & SHEET_SCROLL_STYLES)
-    return {c.id - 4000: c for c in tree if c.parent == sheet and 4001 <= c.id <= 4004
-}
+    return {c.id - 4000: c for c in tree if c.parent == sheet and 4001 <= c.id <= 4004}
+
 
 def contents(first):
     return "\r\n".join([first] + FIXED).encode("cp1252") + b"\r\n"
@@ -66,7 +66,7 @@ class KilledSaveTest(PlayerTest):
         self.addCleanup(shutil.rmtree, workdir, True)
         progress = os.path.join(workdir, "sauve.txt")
 
-#The first version, written whole before any kill.
+        # The first version, written whole before any kill.
         player = self.start(exe, workdir)
         sheet = Sheet(player)
         for k, text in enumerate(FIXED, start=2):
@@ -81,12 +81,12 @@ class KilledSaveTest(PlayerTest):
             where = "seed %d, kill %d of %d" % (seed, n, kills)
             player = self.start(exe, workdir)
             boxes = answer_boxes(player)
-#The next start reads the file the kill left, never the temporary one.
+            # The next start reads the file the kill left, never the temporary one.
             restored = [boxes[k].text for k in range(1, 5)]
             self.assertEqual("\r\n".join(restored).encode("cp1252") + b"\r\n", before, where)
 
-#A burst of letters, each saved, after the first box is emptied;
-#a kill lands somewhere in it.
+            # A burst of letters, each saved, after the first box is emptied;
+            # a kill lands somewhere in it.
             first = rng.randrange(26)
             typed = "".join(string.ascii_lowercase[(first + i) % 26] for i in range(LETTERS))
             harness.xdotool("search", "--name", TITLE, "windowfocus", "--sync")
@@ -108,7 +108,7 @@ class KilledSaveTest(PlayerTest):
             before = after
         print("\n%d kills (seed %d): the file changed in %d, a temporary file was left by %d"
               % (kills, seed, changed, stray))
-#Kills that never met a save would prove nothing.
+        # Kills that never met a save would prove nothing.
         self.assertGreater(changed, kills // 4)
 
     def start(self, exe, workdir):

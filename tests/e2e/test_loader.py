@@ -93,7 +93,7 @@ class LoaderTest(PlayerTest):
         self.assertEqual(text, "Erreur dans le d\u00e9cryptage des reponses")
         self.assertTrue(harness.probe_ok("dismiss", "Vetra", 1000))
         self.wait_main(player)
-#Construction values : the title of an unloaded quiz, and no question at all.
+        # Construction values: the title of an unloaded quiz, and no question at all.
         self.assertEqual(player.info(player.main).text, "nom du vetra")
         self.assertEqual(self.answer_boxes(player), [])
         self.assertFalse(harness.probe_ok("msgbox", "Vetra", 500), "the codes are not read after a failure")

@@ -1,8 +1,7 @@
-""
-    "Clips of the audio and video quizzes as a user meets them: a play button
-    writes its clip next to the player and hands it to Windows Media Player,
-    the next play removes the previous clip, stop removes the current one, closing removes them all;
-without the player a message says so once and the clips
+"""Clips of the audio and video quizzes as a user meets them: a play button
+writes its clip next to the player and hands it to Windows Media Player, the
+next play removes the previous clip, stop removes the current one, closing
+removes them all; without the player a message says so once and the clips
 go to the shell instead. Text and picture quizzes host no player."""
 import os
 import re
@@ -74,8 +73,8 @@ class MediaTest(PlayerTest):
     def press(self, player, sheet, control_id):
         button = player.child(sheet, control_id)
         self.assertIsNotNone(button, control_id)
-#Sent, so the click has been handled when the probe returns; a slow
-#first render may outlast the probe's wait, which the callers allow for.
+        # Sent, so the click has been handled when the probe returns; a slow
+        # first render may outlast the probe's wait, which the callers allow for.
         harness.probe_ok("send", button, BM_CLICK, 0, 0)
 
     def assert_clip(self, player, name, source):

@@ -44,7 +44,7 @@ class OtherAnswersTest(PlayerTest):
     def test_any_accepted_answer_is_right_and_counts(self):
         player, sheet = self.start()
         sheet.click(4001)
-#The main answer gives no hint, the second does.
+        # The main answer gives no hint, the second does.
         self.answer(sheet, 1, "en 1798")
         self.assertEqual(wait_for_value(lambda: sheet.verdict(1), "Anagramme"), "Anagramme")
         self.answer(sheet, 1, "en 1789")
@@ -52,7 +52,7 @@ class OtherAnswersTest(PlayerTest):
         self.assertEqual(sheet.score(), " 1 / 3")
         self.assertEqual(sheet.reward(), "UN")
 
-#Both give a hint : the main one's comes first.
+        # Both give a hint: the main one's comes first.
         key("Tab", "Tab")
         self.answer(sheet, 3, "amsterdam aux pays")
         self.assertEqual(wait_for_value(lambda: sheet.verdict(3), "Trop long"), "Trop long")
@@ -60,7 +60,7 @@ class OtherAnswersTest(PlayerTest):
         self.assertEqual(wait_for_value(lambda: sheet.verdict(3), "BRAVO"), "BRAVO")
         self.assertEqual(sheet.score(), " 2 / 3")
 
-#F1 offers the box's text to the boxes not yet right, judged against their own answers.
+        # F1 offers the box's text to the boxes not yet right, judged against their own answers.
         key("shift+Tab", "shift+Tab")
         key("F1")
         self.assertEqual(wait_for_value(lambda: sheet.box(2), "en 1789"), "en 1789")

@@ -1,7 +1,6 @@
-""
-    "quizpack given a quiz source alone, as Windows runs it when a source is
-    dropped on quizpack.exe : the quiz is built next to its source,
-    named after it, with the player that sits next to quizpack.exe; in a console window of its own
+"""quizpack given a quiz source alone, as Windows runs it when a source is
+dropped on quizpack.exe: the quiz is built next to its source, named after it,
+with the player that sits next to quizpack.exe; in a console window of its own
 the program waits for a key before that window closes."""
 import os
 import shutil
@@ -20,7 +19,7 @@ class DroppedSourceTest(unittest.TestCase):
     def setUp(self):
         self.root = tempfile.mkdtemp(prefix="vetra-drop-")
         self.addCleanup(shutil.rmtree, self.root, True)
-#Program, quiz and working folders apart, with spaces, as on a desktop.
+        # Program, quiz and working folders apart, with spaces, as on a desktop.
         self.program = os.path.join(self.root, "Vetra 2")
         self.quiz = os.path.join(self.root, "mes quiz")
         self.elsewhere = os.path.join(self.root, "ailleurs")
@@ -80,7 +79,7 @@ class DroppedSourceTest(unittest.TestCase):
         harness.probe("post", window, WM_KEYUP, VK_SPACE, 0xC0390001 - (1 << 32), check=False)
 
     def test_dropped_in_its_own_console_waits_for_a_key(self):
-# `start` gives the program a console window of its own, as Explorer does.
+        # `start` gives the program a console window of its own, as Explorer does.
         harness.wine("start", "/unix", self.quizpack, windows_path(self.source))
         window = self.console_window(30000)
         self.assertIsNotNone(window, "no console window")
@@ -89,7 +88,7 @@ class DroppedSourceTest(unittest.TestCase):
         while not os.path.exists(self.packed) and time.time() < deadline:
             time.sleep(0.2)
         self.assertTrue(os.path.exists(self.packed), "the quiz was not built")
-#The build is done; the window must stay for the reader until a key comes.
+        # The build is done; the window must stay for the reader until a key comes.
         time.sleep(2)
         self.assertTrue(harness.probe_ok("info", window), "the console closed without waiting")
         self.press_key(window)

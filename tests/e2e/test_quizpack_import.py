@@ -1,8 +1,6 @@
-""
-    "quizpack import as a teacher uses it: a table saved by a French spreadsheet
-    (Windows - 1252, ";" between values, CRLF) becomes a UTF
-    - 8 quiz source named after the table,
-    which is never overwritten by a second import; that source
+"""quizpack import as a teacher uses it: a table saved by a French spreadsheet
+(Windows-1252, ";" between values, CRLF) becomes a UTF-8 quiz source named
+after the table, which is never overwritten by a second import; that source
 builds into a player that shows the accented texts and judges an accented
 answer right. A table with a mistake gives its located French message and
 writes nothing."""
@@ -19,9 +17,9 @@ TABLE = "capitales d'\u00e9t\u00e9.csv"
 SOURCE = "capitales d'\u00e9t\u00e9.toml"
 TITLE = "capitales d'\u00e9t\u00e9"
 
-#Columns in another order than the quiz's, French names with accents and
-#capitals, a value holding the separator, doubled quotes, and"œ" and "’",
-#which Windows - 1252 keeps in 0x80 - 0x9F where Latin - 1 has none.
+# Columns in another order than the quiz's, French names with accents and
+# capitals, a value holding the separator, doubled quotes, and "œ" and "’",
+# which Windows-1252 keeps in 0x80-0x9F where Latin-1 has none.
 ROWS = [
     "R\u00e9ponse;\u00c9nonc\u00e9;Code",
     "Gen\u00e8ve;Ville suisse au bord du L\u00e9man;\u00c9T\u00c9",
@@ -77,7 +75,7 @@ class QuizpackImportTest(PlayerTest):
         self.assertEqual([(q.get("prompt"), q.get("answer")) for q in source["question"]], QUESTIONS)
         self.assertEqual(source["reward_codes"], CODES)
 
-#The author may have completed the source since : a second import leaves it alone, even with - o.
+        # The author may have completed the source since: a second import leaves it alone, even with -o.
         edited = written + b"\n# compl\xc3\xa9t\xc3\xa9 \xc3\xa0 la main\n"
         self.write(SOURCE, edited)
         for args in ([TABLE], [TABLE, "-o", SOURCE]):
@@ -107,7 +105,7 @@ class QuizpackImportTest(PlayerTest):
         self.addCleanup(shutil.rmtree, player.workdir, True)
         self.addCleanup(player.kill)
         player.start()
-#The probe reads the controls' Windows-1252 bytes: a text left in UTF-8 would read "GenÃ¨ve".
+        # The probe reads the controls' Windows-1252 bytes: a text left in UTF-8 would read "GenÃ¨ve".
         self.assertEqual(player.info(player.main).text, TITLE)
         sheet = Sheet(player)
         prompts = [c.text for c in player.controls(sheet.sheet) if c.id == 3000]
@@ -115,7 +113,7 @@ class QuizpackImportTest(PlayerTest):
         self.assertEqual(sheet.verdicts(3), ["?"] * 3)
         self.assertEqual(sheet.score(), " 0 / 3")
 
-#An accented answer, set as the keyboard of a French layout would have typed it, then Enter.
+        # An accented answer, set as the keyboard of a French layout would have typed it, then Enter.
         focus_keyboard(TITLE)
         sheet.click(4001)
         harness.probe("settext", player.child(sheet.sheet, 4001), "Gen\u00e8ve")
@@ -125,14 +123,14 @@ class QuizpackImportTest(PlayerTest):
         self.assertEqual(sheet.score(), " 1 / 3")
         self.assertEqual(sheet.reward(), "\u00c9T\u00c9")
 
-#The answer that held the separator, in other capitals(only a..z fold, accents count).
+        # The answer that held the separator, in other capitals (only a..z fold, accents count).
         key("Tab")
         harness.probe("settext", player.child(sheet.sheet, 4002), "paris; lut\u00e8ce")
         key("Return")
         self.assertEqual(wait_for_value(lambda: sheet.verdict(2), "BRAVO"), "BRAVO")
         self.assertEqual(sheet.reward(), "ROUGE")
 
-#And one typed on the real keyboard.
+        # And one typed on the real keyboard.
         key("Tab")
         type_text("bruxelles")
         key("Return")
@@ -144,7 +142,7 @@ class QuizpackImportTest(PlayerTest):
 
     def test_table_with_a_mistake_says_where_in_french_and_writes_nothing(self):
         cases = [
-#(name, rows, line of the problem, a part of its message)
+            # (name, rows, line of the problem, a part of its message)
             ("unknown column", ["R\u00e9ponse;Pays;\u00c9nonc\u00e9", "Gen\u00e8ve;Suisse;L\u00e9man"], 1,
              "la colonne B, \u00ab Pays \u00bb, n'est pas une colonne connue"),
             ("value past the named columns", ["R\u00e9ponse;\u00c9nonc\u00e9", "Gen\u00e8ve;L\u00e9man",

@@ -1,11 +1,10 @@
-""
-    "The quiz sheet and the header bar as a user meets them: the rows of each
-    kind of quiz where they belong,
-    the wheel scrolling the sheet(twice as far over the sheet as over the header bar),
-    the labels painted by their verdict and the number labels written black or white on the quiz colour.
+"""The quiz sheet and the header bar as a user meets them: the rows of each
+kind of quiz where they belong, the wheel scrolling the sheet (twice as far
+over the sheet as over the header bar), the labels painted by their verdict
+and the number labels written black or white on the quiz colour.
 
-                                                                               Screenshots of each kind,
-    at the default size and scrolled, are kept with the other artifacts; with VETRA_SCREENSHOTS_TO_DOCS=1 they are also copied to
+Screenshots of each kind, at the default size and scrolled, are kept with the
+other artifacts; with VETRA_SCREENSHOTS_TO_DOCS=1 they are also copied to
 docs/screenshots/ (the pictures the documentation shows)."""
 import os
 import shutil
@@ -19,13 +18,13 @@ DOCS_SCREENSHOTS = os.path.join(harness.SOURCE, "docs", "screenshots")
 WM_VSCROLL, WM_HSCROLL = 0x0115, 0x0114
 SB_PAGEDOWN, SB_PAGERIGHT = 3, 3
 
-#Styles as the platform reports them after creation; the edit control takes
-#WS_BORDER out of its own style and draws the border itself.
+# Styles as the platform reports them after creation; the edit control takes
+# WS_BORDER out of its own style and draws the border itself.
 TEXT_BOX, GRID_BOX = 0x50010281, 0x50010081
 VERDICT, NUMBER, PROMPT, CAPTION = 0x50800201, 0x50000002, 0x50800201, 0x50000000
 PICTURE, MEDIA_BUTTON, HIDDEN_COMMENT = 0x5080020E, 0x50010041, 0x40000001
 
-#Brush colours as(red, green, blue).
+# Brush colours as (red, green, blue).
 RIGHT, WRONG, ANAGRAM, HINT, PROMPT_COLOUR = (0, 255, 0), (255, 0, 0), (255, 100, 0), (255, 203, 38), (255, 255, 192)
 HEADER = (128, 128, 255)
 
@@ -94,7 +93,7 @@ class SheetTest(PlayerTest):
         time.sleep(0.5)
         self.keep_screenshot(player, kind + "-scrolled")
 
-#-- -- One example of each kind -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+    # ---- One example of each kind --------------------------------------------
 
     def test_text_example(self):
         toml, media = example("text/capitales.toml")
@@ -132,7 +131,7 @@ class SheetTest(PlayerTest):
             picture = pictures[n - 1]
             self.expect_control(picture, "Static", PICTURE,
                                 (x0 + (260 - picture.w) // 2, 5 + (tallest - picture.h) // 2, picture.w, picture.h))
-#A picture is drawn in the control : its middle is not the sheet's colour.
+            # A picture is drawn in the control: its middle is not the sheet's colour.
             self.assertNotEqual(harness.pixel_at(shot, picture.sx + picture.w // 2, picture.sy + picture.h // 2),
                                 background, n)
             self.expect_control(self.by_id(rows, 4000 + n), "Edit", GRID_BOX, (x0, t, 260, 20), "")
@@ -185,7 +184,7 @@ class SheetTest(PlayerTest):
         self.screenshots_of_kind(player, sheet, "video")
         self.assertEqual(player.close(), 0)
 
-#-- -- The wheel -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+    # ---- The wheel ------------------------------------------------------------
 
     def test_wheel_scrolls_twice_as_far_over_the_sheet(self):
         rows = [("Question %d" % n, "r%d" % n) for n in range(1, 31)]
@@ -216,7 +215,7 @@ class SheetTest(PlayerTest):
             self.assertEqual(box_top(), expected, name)
         self.assertEqual(player.close(), 0)
 
-#-- -- Colours -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
+    # ---- Colours --------------------------------------------------------------
 
     COLOUR_ROWS = [("Un", "Paris", "Paris", "BRAVO", RIGHT), ("Deux", "Non", "Oui", "FAUX", WRONG),
                    ("Trois", "Rome", "", "?", None), ("Quatre", "Madrid", "Dirdam", "Anagramme", ANAGRAM),
@@ -245,7 +244,7 @@ class SheetTest(PlayerTest):
         self.assertEqual(harness.pixel_at(shot, header.sx + 3, header.sy + 3), HEADER, "the header's background")
         prompt = [c for c in rows if c.id == 3000][0]
         self.assertEqual(harness.pixel_at(shot, prompt.sx + 3, prompt.sy + 3), PROMPT_COLOUR, "a prompt label")
-#Red 50 and green 69, neither above 69 : white text on the quiz colour.
+        # Red 50 and green 69, neither above 69: white text on the quiz colour.
         for number in [c for c in rows if c.id == 153]:
             self.assertEqual(harness.pixel_at(shot, number.sx + 1, number.sy + 1), colour, number.text)
             white, black = self.text_pixels(shot, number)
@@ -261,11 +260,11 @@ class SheetTest(PlayerTest):
             white, black = self.text_pixels(shot, number)
             self.assertGreater(black, 0, number.text)
             self.assertEqual(white, 0, number.text)
-#"?" keeps the system colours, those of the "Sauver" button's face.
+        # "?" keeps the system colours, those of the "Sauver" button's face.
         save = player.info(player.child(header.handle, 27))
         system_face = harness.pixel_at(shot, save.sx + 4, save.sy + 4)
 
-#The verdict labels lie right of the visible part until the sheet is scrolled.
+        # The verdict labels lie right of the visible part until the sheet is scrolled.
         harness.probe("send", sheet.handle, WM_HSCROLL, SB_PAGERIGHT, 0)
         time.sleep(0.5)
         rows = self.rows(player, sheet)

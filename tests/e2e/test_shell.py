@@ -24,7 +24,7 @@ class ShellTest(PlayerTest):
         W, H = main.cw, main.ch
         self.assertEqual((sheet[0].x, sheet[0].y, sheet[0].w, sheet[0].h), (5, 50, W - 11, H - 68))
         self.assertEqual((header[0].x, header[0].y, header[0].w, header[0].h), (5, 2, W - 11, 49))
-#The platform adds WS_VISIBLE once shown and DS_3DLOOK to every dialog.
+        # The platform adds WS_VISIBLE once shown and DS_3DLOOK to every dialog.
         self.assertEqual(header[0].style & ~0x10000004, HEADER_STYLE)
         self.assertEqual(sheet[0].style & ~0x10000004, SHEET_STYLE)
         footer = [c for c in kids if c.id == 8000 and c.cls.lower() == "static"]

@@ -48,7 +48,7 @@ class WebProgressTest(harness.PlayerTest):
         return player, Sheet(player)
 
     def test_the_page_and_the_player_take_each_others_progress_file(self):
-#The player writes its file : the answers restored, then "Sauver".
+        # The player writes its file: the answers restored, then "Sauver".
         player, sheet = self.player(b"Paris\r\nGen\xe8ve\r\n\r\n")
         os.remove(os.path.join(player.workdir, "villes.txt"))
         sheet.click(SAVE_ID, sheet.header)

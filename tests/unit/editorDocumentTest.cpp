@@ -533,3 +533,23 @@ TEST(EditorDocument, TrialDraftLeavesOutTheQuestionsWithProblems) {
 }
 
 }  // namespace
+
+namespace {
+
+// The box of other accepted answers shows them one per line and gives back
+// what is typed there; a change of them is a change of the document (undo, Save).
+TEST(EditorDocument, OtherAcceptedAnswersAreTheLinesOfTheirBox) {
+    EditorDocument document = newDocument();
+    ASSERT_TRUE(setFieldText(document, ModelField::answer, "1789"));
+    EXPECT_TRUE(setFieldText(document, ModelField::answer, "en 1789\r\n1789 apr. J.-C.\r\n", 1));
+    EXPECT_EQ(document.model.questions[0].answer, "1789");
+    EXPECT_EQ(document.model.questions[0].otherAnswers, (std::vector<std::string>{"en 1789", "1789 apr. J.-C."}));
+    EXPECT_EQ(fieldText(document, ModelField::answer, 1), "en 1789\r\n1789 apr. J.-C.");
+    EXPECT_EQ(fieldText(document, ModelField::answer), "1789");
+    EXPECT_TRUE(document.isDirty());
+    EXPECT_FALSE(setFieldText(document, ModelField::answer, "en 1789\r\n1789 apr. J.-C.", 1)) << "the same lines";
+    EXPECT_TRUE(setFieldText(document, ModelField::answer2, "x", 1));
+    EXPECT_EQ(document.model.questions[0].otherAnswers2, std::vector<std::string>{"x"});
+}
+
+}  // namespace

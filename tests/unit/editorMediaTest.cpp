@@ -46,6 +46,29 @@ TEST(AnswerTrial, JudgesTheWindows1252TextAsThePlayerDoes) {
     }
 }
 
+// The box's other accepted answers: which one gave a "BRAVO" is said; a hint says nothing more.
+TEST(AnswerTrial, SaysWhichOtherAnswerWasRecognised) {
+    const std::vector<std::string> others = {"en 1789", u8"l'ann\u00E9e 1789"};
+    const struct {
+        const char* typed;
+        const char* verdict;
+        const char* note;
+    } rows[] = {
+        {"1789", "BRAVO", ""},
+        {" EN 1789 ", "BRAVO", u8"BRAVO \u2014 autre r\u00E9ponse : en 1789"},
+        {u8"L'ANN\u00C9E 1789", "BRAVO", u8"BRAVO \u2014 autre r\u00E9ponse : l'ann\u00E9e 1789"},
+        {"en 1798", "Anagramme", ""},
+        {"1515", "FAUX", ""},
+    };
+    for (const auto& row : rows) {
+        const TrialVerdict verdict = trialVerdict("1789", row.typed, others);
+        EXPECT_EQ(verdict.text, row.verdict) << row.typed;
+        EXPECT_EQ(verdict.note, row.note) << row.typed;
+    }
+    // An other answer the player could not hold, like the main one, gives no verdict.
+    EXPECT_EQ(trialVerdict("1789", "1789", {u8"\u0141\u00F3d\u017A"}).text, "");
+}
+
 TEST(AnswerTrial, NoVerdictAgainstAnAnswerThePlayerCannotHold) {
     const TrialVerdict verdict = trialVerdict(u8"\u0141\u00F3d\u017A", "lodz");
     EXPECT_EQ(verdict.text, "");

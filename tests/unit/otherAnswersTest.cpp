@@ -37,7 +37,7 @@ TEST(OtherAnswers, WhatASourceMayAndMayNotList) {
         const char* problem;  // part of the message, "" for none
     } cases[] = {
         {"answer = [\"1789\", \"en 1789\"]", ""},
-        {"answer = [\"Paris\", \"\"]", "est vide"},
+        {"answer = [\"Paris\", \"\"]", "answer[2]: une autre r\u00E9ponse accept\u00E9e est vide"},
         {"answer = [\"Paris\", \"PARIS\"]", u8"d\u00E9j\u00E0 une r\u00E9ponse accept\u00E9e"},
         {"answer = [\"Paris\", \"Lut\u00E8ce\", \"lut\u00E8ce\"]", u8"d\u00E9j\u00E0"},
         {"answer = [\"Paris\", \"a|b\"]", "|"},
