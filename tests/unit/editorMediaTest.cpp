@@ -56,7 +56,7 @@ TEST(AnswerTrial, SaysWhichOtherAnswerWasRecognised) {
     } rows[] = {
         {"1789", "BRAVO", ""},
         {" EN 1789 ", "BRAVO", u8"BRAVO \u2014 autre r\u00E9ponse : en 1789"},
-        {u8"L'ANN\u00C9E 1789", "BRAVO", u8"BRAVO \u2014 autre r\u00E9ponse : l'ann\u00E9e 1789"},
+        {u8"L'ANN\u00E9E 1789", "BRAVO", u8"BRAVO \u2014 autre r\u00E9ponse : l'ann\u00E9e 1789"},
         {"en 1798", "Anagramme", ""},
         {"1515", "FAUX", ""},
     };
