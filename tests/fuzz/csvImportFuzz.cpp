@@ -163,7 +163,24 @@ void roundTrip(const uint8_t* data, size_t size) {
     if (!ok) return;
     FUZZ_CHECK(model.questions.size() == expected.size(), "one question per written row");
     for (size_t i = 0; i < expected.size(); ++i) {
-        FUZZ_CHECK(model.questions[i].answer == expected[i][0], "answer reads back");
+        // A "|" parts the box's accepted answers, each without the spaces around it.
+        std::vector<std::string> accepted(1);
+        for (char c : expected[i][0]) {
+            if (c == '|') {
+                accepted.emplace_back();
+            } else {
+                accepted.back() += c;
+            }
+        }
+        if (accepted.size() > 1) {
+            for (std::string& text : accepted) {
+                const size_t first = text.find_first_not_of(" \t"), last = text.find_last_not_of(" \t");
+                text = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+            }
+        }
+        FUZZ_CHECK(model.questions[i].answer == accepted[0], "answer reads back");
+        FUZZ_CHECK(model.questions[i].otherAnswers == std::vector<std::string>(accepted.begin() + 1, accepted.end()),
+                   "the other accepted answers read back");
         FUZZ_CHECK(model.questions[i].comment == expected[i][1], "comment reads back");
         FUZZ_CHECK(model.rewardCodes[i] == expected[i][2], "code reads back");
     }
