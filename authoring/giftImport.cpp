@@ -220,7 +220,7 @@ private:
         std::string prompt = trimmed(before);
         if (!trimmed(after).empty()) prompt += " _____ " + trimmed(after);
         question.question.prompt = plainText(prompt, format);
-        question.name = title.empty() ? question.question.prompt.substr(0, 40) : title;
+        question.name = title.empty() ? textExcerpt(question.question.prompt, 40) : title;
         return readAnswers(block, text.substr(open + 1, close - open - 1), block.lineAt(open), format, question);
     }
 
@@ -261,8 +261,8 @@ private:
             const size_t end = t.find('%', 1);
             double weight = 0;
             if (end == std::string::npos || !parseNumber(t.substr(1, end - 1), weight)) {
-                return fail(
-                    line, messageText(Message::giftBadWeight, {t.substr(0, end == std::string::npos ? 12 : end + 1)}));
+                return fail(line, messageText(Message::giftBadWeight,
+                                              {textExcerpt(end == std::string::npos ? t : t.substr(0, end + 1), 12)}));
             }
             answer.weighted = true;
             answer.weight = weight;
@@ -332,15 +332,16 @@ private:
         const size_t range = t.find("..");
         if (range != std::string::npos) {
             if (!parseNumber(t.substr(0, range), a) || !parseNumber(t.substr(range + 2), b)) {
-                return fail(line, messageText(Message::giftBadNumber, {t}));
+                return fail(line, messageText(Message::giftBadNumber, {textExcerpt(t, 40)}));
             }
             exact = a == b ? trimmed(t.substr(0, range)) : "";
             return true;
         }
         const size_t colon = t.find(':');
-        if (!parseNumber(t.substr(0, colon), a)) return fail(line, messageText(Message::giftBadNumber, {t}));
+        if (!parseNumber(t.substr(0, colon), a))
+            return fail(line, messageText(Message::giftBadNumber, {textExcerpt(t, 40)}));
         if (colon != std::string::npos && !parseNumber(t.substr(colon + 1), b)) {
-            return fail(line, messageText(Message::giftBadNumber, {t}));
+            return fail(line, messageText(Message::giftBadNumber, {textExcerpt(t, 40)}));
         }
         exact = b == 0 ? trimmed(t.substr(0, colon)) : "";
         return true;

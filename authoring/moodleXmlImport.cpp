@@ -108,7 +108,7 @@ private:
         const XmlElement* text = element.child("questiontext");
         question.question.prompt = readable(text);
         question.name = collapseSpaces(textOf(element.child("name")));
-        if (question.name.empty()) question.name = question.question.prompt.substr(0, 40);
+        if (question.name.empty()) question.name = textExcerpt(question.question.prompt, 40);
         if (text) {
             for (const XmlElement& file : text->children) {
                 if (file.name != "file") continue;

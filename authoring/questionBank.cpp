@@ -158,6 +158,15 @@ std::string htmlToText(const std::string& html) {
     return collapseSpaces(out);
 }
 
+std::string textExcerpt(const std::string& text, size_t characters) {
+    size_t count = 0, end = 0;
+    for (; end < text.size(); ++end) {
+        const bool continuation = (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
+        if (!continuation && ++count > characters) break;
+    }
+    return text.substr(0, end);
+}
+
 std::string categoryName(const std::string& path) {
     std::string name, part;
     for (size_t i = 0; i < path.size(); ++i) {
@@ -177,6 +186,7 @@ std::string categoryName(const std::string& path) {
 }
 
 void addAcceptedAnswer(ModelQuestion& question, const std::string& answer) {
+    if (answer.empty()) return;  // "{=a =}": nothing a learner could type
     if (question.answer.empty() && question.otherAnswers.empty()) {
         question.answer = answer;
         return;

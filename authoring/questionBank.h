@@ -46,12 +46,15 @@ std::string htmlToText(const std::string& html);
 // Runs of spaces, tabs and line breaks made one space, the ends trimmed.
 std::string collapseSpaces(const std::string& text);
 
+// At most `characters` characters of a UTF-8 text, cut between two of them.
+std::string textExcerpt(const std::string& text, size_t characters);
+
 // The part of a Moodle category path that names it: "$course$/top/Géo"
 // gives "Géo" ("//" is a "/" inside a name).
 std::string categoryName(const std::string& path);
 
 // Adds the answers worth 100 % to `question` in order, the first as its main
-// answer; a later one the judge would take for an earlier one is dropped.
+// answer; an empty one, or one the judge would take for an earlier one, is dropped.
 void addAcceptedAnswer(ModelQuestion& question, const std::string& answer);
 
 struct BankImportOptions {

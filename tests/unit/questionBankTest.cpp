@@ -16,6 +16,7 @@
 #include "authoring/messages.h"
 #include "authoring/moodleXmlImport.h"
 #include "authoring/quizToml.h"
+#include "authoring/windows1252.h"
 #include "authoring/workflows.h"
 #include "authoring/xmlReader.h"
 #include "tools/quizpack/commandLine.h"
@@ -129,6 +130,11 @@ TEST(GiftReader, ReadsWhatTheRefereeCannotHold) {
         {"html reduced with its entities", "::Q::[html]<p>Caf&eacute;<br>cr&egrave;me &amp; th&#233;</p> {=a}",
          "Caf\xC3\xA9 cr\xC3\xA8me & th\xC3\xA9", "a", "", 0, 0, ""},
         {"markdown keeps its marks", "::Q::[markdown]**Gras** <b>x</b> {=a}", "**Gras** <b>x</b>", "a", "", 0, 0, ""},
+        {"an empty answer is none", "::Q::X ? {= =a = =b}", "X ?", "a | b", "", 0, 0, ""},
+        {"a long unnamed prompt names it by its start, cut between characters",
+         "\xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 "
+         "\xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 ? {=a}",
+         nullptr, "a", "", 0, 0, ""},
         {"a sign that opens no tag stays", "::Q::Si x < 3 ? {=2}", "Si x < 3 ?", "2", "", 0, 0, ""},
     };
     for (const Row& row : rows) {
@@ -138,13 +144,17 @@ TEST(GiftReader, ReadsWhatTheRefereeCannotHold) {
         EXPECT_EQ(leftOutTotal(reading), row.leftOut) << row.name;
         EXPECT_EQ(reading.partialAnswers, row.partial) << row.name;
         EXPECT_EQ(reading.category, row.category) << row.name;
-        if (std::string(row.prompt).empty()) {
+        if (row.prompt && std::string(row.prompt).empty()) {
             EXPECT_TRUE(reading.questions.empty()) << row.name;
             continue;
         }
         ASSERT_EQ(reading.questions.size(), 1u) << row.name;
         const ModelQuestion& q = reading.questions[0].question;
-        EXPECT_EQ(q.prompt, row.prompt) << row.name;
+        if (row.prompt) {
+            EXPECT_EQ(q.prompt, row.prompt) << row.name;
+        }
+        EXPECT_TRUE(isValidUtf8(reading.questions[0].name)) << row.name;
+        EXPECT_LE(reading.questions[0].name.size(), 80u) << row.name;
         EXPECT_EQ(answersOf(q), row.answers) << row.name;
         EXPECT_EQ(q.comment, row.comment) << row.name;
     }
