@@ -50,8 +50,10 @@ const struct {
 
 // An entity at `at` ("&...;"): its character appended and its length, or 0.
 size_t decodeEntity(const std::string& text, size_t at, std::string& out) {
-    const size_t end = text.find(';', at);
-    if (end == std::string::npos || end - at > 12 || end == at + 1) return 0;
+    // Looked for close by only, so that a text of lone "&" costs time in proportion to its size.
+    size_t end = at + 1;
+    while (end < text.size() && end - at <= 12 && text[end] != ';') ++end;
+    if (end >= text.size() || text[end] != ';' || end - at > 12 || end == at + 1) return 0;
     const std::string name = text.substr(at + 1, end - at - 1);
     uint32_t code = 0;
     if (name[0] == '#') {

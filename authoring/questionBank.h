@@ -60,7 +60,6 @@ void addAcceptedAnswer(ModelQuestion& question, const std::string& answer);
 struct BankImportOptions {
     std::string mediaFolder;  // where embedded pictures are written
     std::string mediaPrefix;  // how the source names that folder, ending in "/"
-    bool formWords = false;   // the report in the editor's words
 };
 
 struct BankImportResult {

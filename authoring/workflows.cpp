@@ -250,7 +250,6 @@ WorkflowReport importBank(FileSystem& files, const std::string& bank, const std:
     } else {
         options.mediaPrefix = mediaPrefix(files, sourceFile, options.mediaFolder);
     }
-    options.formWords = formWords;
     BankImportResult result;
     const QuizModel before = model;
     const bool imported = importQuestionBank(reading, model, options, result);

@@ -1,5 +1,6 @@
 #include "authoring/xmlReader.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "authoring/windows1252.h"
@@ -48,6 +49,15 @@ void appendUtf8(std::string& out, uint32_t c) {
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+// Where `c` occurs in the `within` bytes from `from`, or npos.
+size_t findNear(const std::string& text, char c, size_t from, size_t within) {
+    const size_t last = std::min(text.size(), from + within);
+    for (size_t i = from; i < last; ++i) {
+        if (text[i] == c) return i;
+    }
+    return std::string::npos;
 }
 
 class XmlParser {
@@ -104,8 +114,9 @@ private:
     // From "&": the character appended, or a failure for anything but the
     // five predefined entities and character references.
     bool entity(std::string& out) {
-        const size_t end = text_.find(';', pos_);
-        if (end == std::string::npos || end - pos_ > 32) return fail(XmlError::malformed, "&");
+        // Looked for close by only, so that a file of lone "&" costs time in proportion to its size.
+        const size_t end = findNear(text_, ';', pos_, 33);
+        if (end == std::string::npos) return fail(XmlError::malformed, "&");
         const std::string name = text_.substr(pos_ + 1, end - pos_ - 1);
         const struct {
             const char* name;
