@@ -174,7 +174,8 @@ const char* const texts[] = {
     // usage
     "utilisation : quizpack build QUIZ.toml [-o NOM.exe] [--player vetra.exe]\n"
     "              quizpack extract NOM.exe [-o QUIZ.toml] [--media DOSSIER]\n"
-    "              quizpack import QUESTIONS.csv [-o QUIZ.toml] [--kind text|pictures|audio|video]\n"
+    "              quizpack import QUESTIONS.csv|BANQUE.gift|BANQUE.xml [-o QUIZ.toml]\n"
+    "                     [--kind text|pictures|audio|video]\n"
     "              quizpack web QUIZ.toml|NOM.exe [-o NOM.html] [--scorm]\n"
     "              quizpack QUIZ.toml\n"
     "\n"
@@ -189,12 +190,14 @@ const char* const texts[] = {
     "crit le quiz que porte un lecteur en fichier source, et ses images et\n"
     "         extraits dans DOSSIER (par d\xE9"
     "faut : le nom du quiz suivi de \"-media\")\n"
-    "import   fait un quiz d'un tableau de questions (CSV) : le quiz prend le nom du\n"
-    "         tableau et s'\xE9"
-    "crit \xE0 c\xF4t\xE9 de lui, ou dans QUIZ.toml ; un fichier qui\n"
-    "         existe d\xE9j\xE0 n'est jamais \xE9"
+    "import   fait un quiz d'un tableau de questions (CSV) ou d'une banque de questions\n"
+    "         Moodle (GIFT ou Moodle XML) : le quiz prend le nom du fichier et s'\xE9"
+    "crit \xE0\n"
+    "         c\xF4t\xE9 de lui, ou dans QUIZ.toml ; un fichier qui existe d\xE9j\xE0 n'est\n"
+    "         jamais \xE9"
     "cras\xE9 (type par d\xE9"
-    "faut : text)\n"
+    "faut : text, ou images pour une banque dont\n"
+    "         chaque question a une image)\n"
     "web      \xE9"
     "crit le quiz en une page web qui se joue dans tout navigateur, hors ligne\n"
     "         (NOM.html), ou avec --scorm en paquet SCORM 1.2 pour une plateforme\n"
@@ -315,7 +318,8 @@ const char* const texts[] = {
     "Quiz Vetra (*.toml, *.exe)|*.toml;*.exe|Source de quiz (*.toml)|*.toml|Quiz construit (*.exe)|*.exe|"
     "Tous les fichiers (*.*)|*.*|",
     // filterTable
-    "Tableau CSV (*.csv)|*.csv|Tous les fichiers (*.*)|*.*|",
+    "Questions (*.csv, *.gift, *.xml)|*.csv;*.gift;*.txt;*.xml|Tableau CSV (*.csv)|*.csv|"
+    "Banque Moodle GIFT (*.gift, *.txt)|*.gift;*.txt|Banque Moodle XML (*.xml)|*.xml|Tous les fichiers (*.*)|*.*|",
     // filterPictures
     "Images (*.png, *.jpg, *.gif, *.bmp)|*.png;*.jpg;*.jpeg;*.gif;*.bmp|Tous les fichiers (*.*)|*.*|",
     // filterVideos
@@ -375,6 +379,99 @@ const char* const texts[] = {
     "essai malgr\xE9 {1}, \xE0 corriger avant de construire",
     // trialRefused
     "Le quiz ne peut pas \xEAtre essay\xE9 : {1} \xE0 corriger d'abord (voir la liste des probl\xE8mes).",
+    // bankLeftOutOne
+    "{1} question {2} laiss\xE9"
+    "e de c\xF4t\xE9",
+    // bankLeftOut
+    "{1} questions {2} laiss\xE9"
+    "es de c\xF4t\xE9",
+    // bankTypeMultipleChoice
+    "\xE0 choix multiples",
+    // bankTypeTrueFalse
+    "vrai ou faux",
+    // bankTypeMatching
+    "d'appariement",
+    // bankTypeEssay
+    "\xE0 d\xE9veloppement",
+    // bankTypeDescription
+    "de type \xAB Description \xBB",
+    // bankTypeCloze
+    "\xE0 r\xE9ponses int\xE9gr\xE9"
+    "es (Cloze)",
+    // bankTypeNumericalApprox
+    "\xE0 r\xE9ponse num\xE9rique avec une marge d'erreur ou plusieurs valeurs justes",
+    // bankTypeShortNoRight
+    "\xE0 r\xE9ponse courte sans r\xE9ponse \xE0 100 %",
+    // bankTypeOther
+    "de type \xAB {1} \xBB",
+    // bankPartialOne
+    "{1} r\xE9ponse \xE0 moins de 100 % laiss\xE9"
+    "e de c\xF4t\xE9 : Vetra ne donne pas de points partiels",
+    // bankPartial
+    "{1} r\xE9ponses \xE0 moins de 100 % laiss\xE9"
+    "es de c\xF4t\xE9 : Vetra ne donne pas de points partiels",
+    // bankUsesCase
+    "des questions demandent de respecter la casse (usecase 1) : Vetra ne distingue pas les majuscules des "
+    "minuscules, \xAB Paris \xBB, \xAB paris \xBB et \xAB PARIS \xBB y sont la m\xEAme r\xE9ponse",
+    // bankQuestionLeftOut
+    "question {1} du fichier, \xAB {2} \xBB, laiss\xE9"
+    "e de c\xF4t\xE9 ({3} : {4})",
+    // bankNoQuestion
+    "la banque n'a aucune question que Vetra puisse poser : il n'en reprend que les questions \xE0 r\xE9ponse "
+    "courte et les questions num\xE9riques \xE0 une seule valeur exacte",
+    // bankTooManyQuestions
+    "la banque donne {1} questions et le quiz en aurait {2}, or le lecteur en contient au plus {3} : "
+    "exportez la banque cat\xE9gorie par cat\xE9gorie (Banque de questions > Exporter, une cat\xE9gorie \xE0 la fois) "
+    "et faites un quiz de chacune",
+    // bankPicturesLeftAside
+    "le quiz est de texte (un quiz d'images demande exactement une image par question) : images laiss\xE9"
+    "es de c\xF4t\xE9 dans {1} : {2}",
+    // giftNulByte
+    "le fichier contient un octet nul : ce n'est pas un fichier GIFT enregistr\xE9 en texte",
+    // giftUnclosedName
+    "le nom ouvert par \xAB :: \xBB n'est jamais ferm\xE9 par \xAB :: \xBB",
+    // giftUnclosedBrace
+    "l'accolade ouverte ici n'est jamais ferm\xE9"
+    "e dans la question (une ligne vide termine une question ; \xE9"
+    "crivez \\{ pour une accolade dans un texte)",
+    // giftNestedBrace
+    "une accolade s'ouvre dans le bloc de r\xE9ponses : \xE9"
+    "crivez \\{ pour une accolade dans un texte",
+    // giftSecondBlock
+    "la question a un second bloc de r\xE9ponses entre accolades : une question n'en a qu'un",
+    // giftBadAnswers
+    "le bloc de r\xE9ponses doit commencer par = ou ~ (des r\xE9ponses), T ou F (vrai ou faux) ou # (un nombre)",
+    // giftBadWeight
+    "le poids \xAB {1} \xBB d'une r\xE9ponse s'\xE9"
+    "crit entre deux signes %, par exemple %50%",
+    // giftBadNumber
+    "\xAB {1} \xBB n'est pas une r\xE9ponse num\xE9rique (1789, 3.14, 3.14:0.01 ou 1..5)",
+    // xmlNotUtf8
+    "le fichier n'est pas en UTF-8, or Moodle \xE9"
+    "crit ses banques XML en UTF-8 : exportez-la de nouveau sans la retoucher",
+    // xmlEntityDeclared
+    "le fichier d\xE9"
+    "clare des entit\xE9s (<!ENTITY ...>) : Vetra n'en lit aucune, pour ne jamais aller lire un autre "
+    "fichier ni d\xE9plier un texte sans fin ; une banque export\xE9"
+    "e par Moodle n'en d\xE9"
+    "clare pas",
+    // xmlUnknownEntity
+    "dans l'\xE9l\xE9ment <{1}>, \xAB &{2}; \xBB n'est ni une des cinq entit\xE9s de XML (&amp; &lt; &gt; &quot; "
+    "&apos;) ni un caract\xE8re (&#233;)",
+    // xmlUnclosed
+    "l'\xE9l\xE9ment <{1}> n'est jamais ferm\xE9 : le fichier se termine avant",
+    // xmlMismatch
+    "l'\xE9l\xE9ment <{1}> est ferm\xE9 par </{2}>",
+    // xmlMalformed
+    "le XML est mal form\xE9 dans l'\xE9l\xE9ment <{1}> (pr\xE8s de \xAB {2} \xBB)",
+    // xmlTooDeep
+    "les \xE9l\xE9ments sont imbriqu\xE9s trop profond\xE9ment (dans <{1}>)",
+    // xmlNoRoot
+    "le fichier ne contient aucun \xE9l\xE9ment XML",
+    // xmlNotMoodle
+    "ce n'est pas une banque de questions Moodle : son \xE9l\xE9ment principal est <{1}> et non <quiz>",
+    // xmlBadBase64
+    "le fichier \xAB {1} \xBB joint \xE0 la question n'est pas cod\xE9 en base64 valide",
 };
 
 // The editor's words for the messages that name a source's keys or values.
@@ -425,7 +522,7 @@ const FormText formTexts[] = {
 };
 
 constexpr int textCount = static_cast<int>(sizeof texts / sizeof texts[0]);
-static_assert(textCount == static_cast<int>(Message::trialRefused) + 1,
+static_assert(textCount == static_cast<int>(Message::xmlBadBase64) + 1,
               "one text per message, in the order of the enumeration");
 
 }  // namespace

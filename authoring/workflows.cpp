@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "authoring/csvImport.h"
+#include "authoring/giftImport.h"
 #include "authoring/messages.h"
+#include "authoring/moodleXmlImport.h"
 #include "authoring/paths.h"
 #include "authoring/quizCheck.h"
 #include "authoring/quizFields.h"
@@ -219,12 +221,82 @@ WorkflowReport extractQuizSource(FileSystem& files, const ExtractRequest& reques
     return report;
 }
 
-WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model, bool formWords) {
+bool isQuestionBank(const std::string& path) {
+    return hasExtension(path, ".gift") || hasExtension(path, ".txt") || hasExtension(path, ".xml");
+}
+
+namespace {
+
+WorkflowReport importBank(FileSystem& files, const std::string& bank, const std::string& bytes, QuizModel& model,
+                          bool formWords, const std::string& sourceFile) {
+    WorkflowReport report;
+    BankReading reading;
+    ModelProblem broken;
+    const bool read =
+        hasExtension(bank, ".xml") ? readMoodleXmlBank(bytes, reading, broken) : readGiftBank(bytes, reading, broken);
+    if (!read) {
+        report.problems.push_back({bank, broken});
+        report.refusal = {bank, countedMessage(1, Message::notImportedOne, Message::notImported)};
+        return report;
+    }
+    BankImportOptions options;
+    const std::string owner = sourceFile.empty() ? bank : sourceFile;
+    options.mediaFolder = withExtension(owner, "-media");
+    if (sourceFile.empty()) {
+        // The quiz has no file yet: the media are named by their full path, which holds wherever it is saved.
+        std::string full = files.fullPath(options.mediaFolder);
+        std::replace(full.begin(), full.end(), '\\', '/');
+        options.mediaPrefix = full + "/";
+    } else {
+        options.mediaPrefix = mediaPrefix(files, sourceFile, options.mediaFolder);
+    }
+    BankImportResult result;
+    const QuizModel before = model;
+    const bool imported = importQuestionBank(reading, model, options, result);
+    for (const std::string& notice : result.notices) report.warnings.push_back({bank, problemOf(notice)});
+    for (const ModelProblem& warning : result.warnings) report.warnings.push_back({bank, warning});
+    if (!imported) {
+        for (const ModelProblem& problem : result.problems) report.problems.push_back({bank, problem});
+        report.refusal = {bank, countedMessage(result.problems.size(), Message::notImportedOne, Message::notImported)};
+        return report;
+    }
+    if (!result.mediaToWrite.empty()) files.createFolder(options.mediaFolder);
+    std::vector<std::string> written;
+    for (const BankFile& file : result.mediaToWrite) {
+        const std::string path = joinPath(options.mediaFolder, file.name);
+        if (!files.write(path, file.bytes)) {
+            for (const std::string& done : written) files.remove(done);
+            model = before;
+            report.warnings.clear();
+            addProblem(report, bank, messageText(Message::cannotWrite, {windowsPath(path)}));
+            return report;
+        }
+        written.push_back(path);
+    }
+    report.done.push_back({bank, result.imported == 1
+                                     ? messageText(Message::questionImported)
+                                     : messageText(Message::questionsImported, {count(result.imported)})});
+    if (!written.empty()) {
+        report.done.push_back({bank, countedMessage(written.size(), Message::extractedMediaOne, Message::extractedMedia,
+                                                    {windowsPath(options.mediaFolder)})});
+    }
+    const std::string reveal = revealChosenNotice(result.revealChosen, formWords);
+    if (!reveal.empty()) report.done.push_back({bank, reveal});
+    return report;
+}
+
+}  // namespace
+
+WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model, bool formWords,
+                               const std::string& sourceFile) {
     WorkflowReport report;
     std::vector<uint8_t> bytes;
     if (!files.read(table, bytes)) {
         addProblem(report, table, messageText(Message::cannotReadMedia, {table}));
         return report;
+    }
+    if (isQuestionBank(table)) {
+        return importBank(files, table, std::string(bytes.begin(), bytes.end()), model, formWords, sourceFile);
     }
     const size_t before = model.questions.size();
     std::vector<ModelProblem> found;
@@ -251,10 +323,12 @@ WorkflowReport importQuizSource(FileSystem& files, const std::string& table, std
         return report;
     }
     QuizModel model;
-    model.kind = kind;
-    model.title = fileStem(table);
-    report = importQuestions(files, table, model);
+    model.kind = kind == modelKindUnset && !isQuestionBank(table) ? kindText : kind;
+    // A bank's first category names the quiz; the file's name otherwise.
+    if (!isQuestionBank(table)) model.title = fileStem(table);
+    report = importQuestions(files, table, model, false, output);
     if (!report.succeeded()) return report;
+    if (model.title.empty()) model.title = fileStem(table);
     if (!files.write(output, bytesOf(writeQuizToml(model)))) {
         report.done.clear();
         addProblem(report, output, messageText(Message::cannotWrite, {output}));

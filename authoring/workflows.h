@@ -85,7 +85,17 @@ WorkflowReport extractQuizSource(FileSystem& files, const ExtractRequest& reques
 // problem the model is left as it was. When the table's comments or solution
 // pictures made the import choose a reveal mode, the report says so, in the
 // form's words when `formWords` (the editor) else in the source's.
-WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model, bool formWords = false);
+// A question bank from Moodle (.gift or .txt in GIFT, .xml in Moodle XML)
+// comes in the same way: what it leaves out is said by type, and its
+// embedded pictures are written into the folder beside `sourceFile` (the
+// quiz's source, or the bank itself when the quiz has none yet) named after
+// it with "-media". A model of no kind takes the pictures kind when every
+// question brings exactly one picture, else the text kind.
+WorkflowReport importQuestions(FileSystem& files, const std::string& table, QuizModel& model, bool formWords = false,
+                               const std::string& sourceFile = "");
+
+// Whether the import reads the file as a question bank rather than a table.
+bool isQuestionBank(const std::string& path);
 struct WebExportRequest {
     std::string source;  // a quiz source (.toml) or a packed quiz (.exe)
     std::string output;  // empty: the source's name with ".html", or ".zip" for a package
@@ -97,6 +107,8 @@ struct WebExportRequest {
 // to mail, are warnings.
 WorkflowReport exportWebQuiz(FileSystem& files, const WebExportRequest& request);
 
-// import: a new source of the given kind named after the table. An existing
-// file is never overwritten: the author may have worked on it since.
+// import: a new source of the given kind named after the table (a bank's
+// first category names it when it has one). An existing file is never
+// overwritten: the author may have worked on it since. `kind` may be
+// modelKindUnset: a bank then chooses (see importQuestions), a table is text.
 WorkflowReport importQuizSource(FileSystem& files, const std::string& table, std::string output, int kind);

@@ -43,3 +43,14 @@ include(${CMAKE_SOURCE_DIR}/web/host.cmake)
 # run, under which loader), with the decision faked both ways.
 find_program(VETRA_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 add_test(NAME scripts_world COMMAND ${VETRA_PYTHON} ${CMAKE_SOURCE_DIR}/tests/scripts/test_world.py)
+
+# The question-bank readers' fuzz targets replayed over their seeds and a
+# fixed set of variations of each, so that every test run holds the readers
+# to the targets' checks (scripts/fuzz explores further with libFuzzer).
+foreach(t giftImport moodleXmlImport)
+  add_executable(${t}Replay ${CMAKE_SOURCE_DIR}/tests/fuzz/${t}Fuzz.cpp ${CMAKE_SOURCE_DIR}/tests/fuzz/replayMain.cpp)
+  target_link_libraries(${t}Replay PRIVATE vetra_authoring)
+  target_include_directories(${t}Replay PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(${t}Replay PRIVATE ${WARNINGS})
+  add_test(NAME ${t}FuzzReplay COMMAND ${t}Replay 300 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${t})
+endforeach()

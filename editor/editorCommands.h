@@ -20,7 +20,8 @@
     V(cmdOpen, 40002, file, sameGroup, "&Ouvrir\x85", ctrl('O'), askAndOpen)                                        \
     V(cmdSave, 40003, file, sameGroup, "&Enregistrer", ctrl('S'), onSave)                                           \
     V(cmdSaveAs, 40004, file, sameGroup, "Enregistrer &sous\x85", noKey, onSaveAs)                                  \
-    V(cmdImportTable, 40008, file, newGroup, "&Importer des questions (CSV)\x85", noKey, importTable)               \
+    V(cmdImportTable, 40008, file, newGroup, "&Importer des questions (CSV, GIFT, Moodle XML)\x85", noKey,          \
+      importTable)                                                                                                  \
     V(cmdExportWeb, 40009, file, sameGroup, "Exporter en page &web\x85", noKey, exportWebPage)                      \
     V(cmdExportScorm, 40010, file, sameGroup, "Exporter pour une &plateforme (SCORM)\x85", noKey, exportScorm)      \
     V(cmdBuild, 40005, file, newGroup, "&Construire le quiz", ctrl('B'), buildQuiz)                                 \

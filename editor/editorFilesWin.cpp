@@ -298,8 +298,8 @@ void tryQuiz(EditorWindow& e) {
     CloseHandle(process.hProcess);
 }
 
-// Questions kept in a spreadsheet; a table with any problem adds nothing,
-// and the author is told where each problem is.
+// Questions kept in a spreadsheet or a Moodle question bank; a file with
+// any problem adds nothing, and the author is told where each problem is.
 void importTable(EditorWindow& e) {
     const std::string path = askFileName(e, Message::filterTable);
     if (!path.empty()) importTableFile(e, path);
@@ -309,7 +309,9 @@ void importTableFile(EditorWindow& e, const std::string& path) {
     WindowsFileSystem files;
     WorkflowReport report;
     const bool imported = importIntoDocument(e.document, [&](QuizModel& model) {
-        report = importQuestions(files, path, model, true);
+        // A bank chooses the kind of a quiz that has no question yet (pictures when each brings one).
+        if (isQuestionBank(path) && model.questions.empty()) model.kind = modelKindUnset;
+        report = importQuestions(files, path, model, true, e.document.path);
         return report.succeeded();
     });
     if (!imported) {
@@ -320,6 +322,12 @@ void importTableFile(EditorWindow& e, const std::string& path) {
         }
         ask(e, text, MB_OK | MB_ICONWARNING);
         return;
+    }
+    if (!report.warnings.empty()) {
+        // What a bank left out (by type, partial answers, pictures) is worth a box: the author may look for it.
+        std::string text = messageText(Message::exportWarnings, {report.done.empty() ? "" : report.done.front().text});
+        for (const ReportProblem& warning : report.warnings) text += "\n" + problemLine(warning.problem);
+        ask(e, text, MB_OK | MB_ICONINFORMATION);
     }
     e.notice.clear();
     addNotice(e, report);

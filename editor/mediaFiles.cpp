@@ -82,7 +82,7 @@ DroppedKind droppedKind(const std::string& path) {
         {"wma", DroppedKind::audio},   {"ogg", DroppedKind::audio},    {"mid", DroppedKind::audio},
         {"midi", DroppedKind::audio},  {"avi", DroppedKind::video},    {"mpg", DroppedKind::video},
         {"mpeg", DroppedKind::video},  {"wmv", DroppedKind::video},    {"mp4", DroppedKind::video},
-        {"csv", DroppedKind::table},
+        {"csv", DroppedKind::table},   {"gift", DroppedKind::table},   {"xml", DroppedKind::table},
     };
     const std::string extension = extensionOf(path);
     for (const auto& k : known) {

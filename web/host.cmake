@@ -13,12 +13,20 @@ add_executable(writePage ${CMAKE_SOURCE_DIR}/web/tests/writePage.cpp)
 target_link_libraries(writePage PRIVATE vetra_authoring)
 target_compile_options(writePage PRIVATE ${WARNINGS})
 
+# What the question-bank readers make of a file, as JSON, for the GIFT referee.
+add_executable(bankReading ${CMAKE_SOURCE_DIR}/web/tests/bankReading.cpp)
+target_link_libraries(bankReading PRIVATE vetra_authoring)
+target_compile_options(bankReading PRIVATE ${WARNINGS})
+
 find_program(NODE node)
 if(NODE)
   add_test(NAME web_judge_matches_native
            COMMAND ${NODE} ${CMAKE_SOURCE_DIR}/web/tests/judgeParity.mjs ${VETRA_JUDGE_WASM} $<TARGET_FILE:verdictPairs>)
   add_test(NAME web_rules_match_player
            COMMAND ${NODE} ${CMAKE_SOURCE_DIR}/web/tests/mirroredRules.mjs $<TARGET_FILE:mirroredRules>)
+  add_test(NAME gift_reading_matches_gift_pegjs
+           COMMAND ${NODE} ${CMAKE_SOURCE_DIR}/web/tests/giftReferee.mjs $<TARGET_FILE:bankReading>
+                   ${CMAKE_SOURCE_DIR}/tests/data/banks)
   add_test(NAME web_page_in_chromium
            COMMAND ${NODE} --test ${CMAKE_SOURCE_DIR}/web/tests/page.test.mjs)
   set_tests_properties(web_page_in_chromium PROPERTIES

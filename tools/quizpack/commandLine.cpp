@@ -46,6 +46,7 @@ QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments
             while (kind < kindNameCount && value != kindNames[kind]) ++kind;
             if (kind == kindNameCount) return command;
             parsed.kind = kind;
+            parsed.kindGiven = true;
         } else {
             return command;
         }

@@ -13,15 +13,16 @@ enum class QuizpackAction { usage, build, extract, import, web };
 struct QuizpackCommand {
     QuizpackAction action = QuizpackAction::usage;
     std::string input;
-    std::string output;  // empty: derived from the input
-    std::string player;  // empty: vetra.exe next to quizpack.exe
-    std::string media;   // empty: derived from the output
-    int kind = 0;        // import: the new quiz's kind (kindText .. kindVideo)
-    bool scorm = false;  // web: a SCORM package instead of the page alone
+    std::string output;      // empty: derived from the input
+    std::string player;      // empty: vetra.exe next to quizpack.exe
+    std::string media;       // empty: derived from the output
+    int kind = 0;            // import: the new quiz's kind (kindText .. kindVideo)
+    bool kindGiven = false;  // import: --kind was given (else a question bank chooses)
+    bool scorm = false;      // web: a SCORM package instead of the page alone
 };
 
 // `arguments` leaves out the program's own name: build SOURCE [-o EXE]
-// [--player EXE], extract EXE [-o SOURCE] [--media DIR], import CSV
+// [--player EXE], extract EXE [-o SOURCE] [--media DIR], import CSV|GIFT|XML
 // [-o SOURCE] [--kind text|pictures|audio|video], web SOURCE [-o FILE]
 // [--scorm] (SOURCE a .toml or a packed .exe). A lone .toml argument is a
 // source dropped on the program (or given alone on a command line): it is

@@ -97,7 +97,9 @@ int run(const QuizpackCommand& command) {
             return print(buildQuizSource(files, {command.input, command.output, command.player}));
         case QuizpackAction::extract:
             return print(extractQuizSource(files, {command.input, command.output, command.media}));
-        case QuizpackAction::import: return print(importQuizSource(files, command.input, command.output, command.kind));
+        case QuizpackAction::import:
+            return print(importQuizSource(files, command.input, command.output,
+                                          command.kindGiven ? command.kind : modelKindUnset));
         case QuizpackAction::web: return print(exportWebQuiz(files, {command.input, command.output, command.scorm}));
         case QuizpackAction::usage: break;
     }
