@@ -58,20 +58,25 @@ bool nextCodePoint(const std::string& text, size_t& i, uint32_t& codePoint) {
     return true;
 }
 
+}  // namespace
+
 void appendUtf8(std::string& out, uint32_t codePoint) {
     if (codePoint < 0x80) {
         out.push_back(static_cast<char>(codePoint));
     } else if (codePoint < 0x800) {
         out.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
         out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    } else {
+    } else if (codePoint < 0x10000) {
         out.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (codePoint >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
     }
 }
-
-}  // namespace
 
 bool isValidUtf8(const std::string& text) {
     for (size_t i = 0; i < text.size();) {

@@ -3,7 +3,11 @@
 // that every authoring tool gives the same bytes from the same text.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+// Appends a code point (up to U+10FFFF) in UTF-8.
+void appendUtf8(std::string& out, uint32_t codePoint);
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(const std::string& text);
