@@ -99,6 +99,8 @@ int run(const QuizpackCommand& command) {
             return print(extractQuizSource(files, {command.input, command.output, command.media}));
         case QuizpackAction::import: return print(importQuizSource(files, command.input, command.output, command.kind));
         case QuizpackAction::web: return print(exportWebQuiz(files, {command.input, command.output, command.scorm}));
+        case QuizpackAction::moodle:
+            return print(exportMoodleBank(files, {command.input, command.output, command.gift}));
         case QuizpackAction::usage: break;
     }
     return usage();
