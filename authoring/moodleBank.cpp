@@ -14,6 +14,13 @@ bool hasSecondBox(const QuizModel& model) {
     return model.answersPerQuestion == 2 && model.kind != kindText;
 }
 
+// Moodle trims what it imports, GIFT's readers too: both formats get the texts trimmed already.
+std::string trimmed(const std::string& text) {
+    const char* const blanks = " \t\r\n";
+    const size_t first = text.find_first_not_of(blanks);
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(blanks) + 1 - first);
+}
+
 // A name stays on one line and within Moodle's length, counted in characters.
 std::string nameOf(const std::string& text) {
     std::string name;
@@ -23,7 +30,7 @@ std::string nameOf(const std::string& text) {
         if (!continuation && ++characters > moodleNameLength) break;
         name += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
     }
-    return name;
+    return trimmed(name);
 }
 
 // The HTML of a plain text, its lines kept.
@@ -104,17 +111,18 @@ std::vector<BankQuestion> bankQuestions(const QuizModel& model) {
             q.prompt.empty() ? messageText(Message::moodleQuestionName, {std::to_string(i + 1)}) : q.prompt;
         for (int box = 1; box <= (two ? 2 : 1); ++box) {
             BankQuestion b;
-            b.text = asked;
+            b.text = trimmed(asked);
             if (two) {
-                const std::string& caption = box == 1 ? model.caption1 : model.caption2;
+                const std::string caption = trimmed(box == 1 ? model.caption1 : model.caption2);
                 b.text += " (" + (caption.empty() ? std::to_string(box) : caption) + ")";
             }
             b.name = nameOf(b.text);
-            b.answers.push_back(box == 1 ? q.answer : q.answer2);
-            const std::vector<std::string>& others = box == 1 ? q.otherAnswers : q.otherAnswers2;
-            b.answers.insert(b.answers.end(), others.begin(), others.end());
+            b.answers.push_back(trimmed(box == 1 ? q.answer : q.answer2));
+            for (const std::string& other : box == 1 ? q.otherAnswers : q.otherAnswers2) {
+                b.answers.push_back(trimmed(other));
+            }
             // A second box has a comment of its own only in picture quizzes; elsewhere the question's serves both.
-            b.feedback = box == 2 && !q.comment2.empty() ? q.comment2 : q.comment;
+            b.feedback = trimmed(box == 2 && !q.comment2.empty() ? q.comment2 : q.comment);
             b.picture = pictures;
             b.media = pictures ? q.picture : clips ? q.clip : std::string();
             out.push_back(std::move(b));

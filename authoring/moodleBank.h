@@ -24,7 +24,7 @@ struct BankQuestion {
     bool picture = false;              // media is a picture (an <img>), else a clip (a link)
 };
 
-// The questions of a model, in its order, box by box.
+// The questions of a model, in its order, box by box, their texts trimmed.
 std::vector<BankQuestion> bankQuestions(const QuizModel& model);
 
 struct MoodleBank {

@@ -117,6 +117,20 @@ TEST(MoodleBank, EachBoxIsOneQuestionNamedAfterItsPromptOrNumber) {
         {"a name within Moodle's length, on one line",
          quizOf(kindText, 1, {question(longPrompt, "x"), question("deux\nlignes", "y")}),
          {{longName, longPrompt, {"x"}, "", "", false}, {"deux lignes", "deux\nlignes", {"y"}, "", "", false}}},
+        // As Moodle trims what it reads: a name cut after a space does not end with it.
+        {"texts trimmed",
+         quizOf(kindText, 1, {[&] {
+                    ModelQuestion q = question(" \xC3\xA0 gauche " + std::string(300, 'x'), " x ");
+                    q.otherAnswers = {"\ty "};
+                    q.comment = " vu\n";
+                    return q;
+                }()}),
+         {{"\xC3\xA0 gauche " + std::string(moodleNameLength - 9, 'x'),
+           "\xC3\xA0 gauche " + std::string(300, 'x'),
+           {"x", "y"},
+           "vu",
+           "",
+           false}}},
     };
     for (const Row& row : rows) {
         const std::vector<BankQuestion> found = bankQuestions(row.model);
