@@ -372,6 +372,9 @@ const char* const texts[] = {
     // giftMediaLeftOut
     "attention : les images et les extraits ne vont pas dans un fichier GIFT ; {1} questions sont \xE9"
     "crites sans le leur (exportez en Moodle XML pour les garder)",
+    // giftArrowLeftOut
+    "attention : \xAB {1} \xBB n'est pas dans le fichier GIFT : une de ses r\xE9ponses contient \xAB -> \xBB, que "
+    "Moodle y lit comme une question d'appariement (exportez en Moodle XML pour la garder)",
     // moodleUnshowable
     "attention : les navigateurs ne montrent pas \"{1}\" (WMF, EMF, AVI...) ; Moodle ne pourra pas le "
     "montrer",

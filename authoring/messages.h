@@ -160,6 +160,7 @@ enum class Message {
     giftWritten,
     giftMediaLeftOutOne,
     giftMediaLeftOut,
+    giftArrowLeftOut,
     moodleUnshowable,
     // editor history and codes
     rewardScoreOne,

@@ -1,5 +1,6 @@
 #include "authoring/moodleBank.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "authoring/messages.h"
@@ -218,12 +219,22 @@ void writeGift(const QuizModel& model, const std::string& category, MoodleBank& 
     // The category line is read to its end as it is: escapes would stay in the name.
     std::string gift = "$CATEGORY: " + moodleCategoryPath(category) + "\n\n";
     for (const BankQuestion& q : bankQuestions(model)) {
+        // GIFT has no escape for "->", which makes a block of answers a matching question.
+        if (std::any_of(q.answers.begin(), q.answers.end(),
+                        [](const std::string& a) { return a.find("->") != std::string::npos; })) {
+            out.arrowsLeftOut.push_back(q.name);
+            continue;
+        }
         ++out.questions;
         if (!q.media.empty()) ++out.mediaLeftOut;
         // HTML, as the XML has it, so that both formats give Moodle the same question.
         gift += "::" + giftEscaped(q.name) + "::[html]" + giftEscaped(htmlOf(q.text)) + "{\n";
         // "\*" is no escape of GIFT: it reaches Moodle as it is, a literal "*".
-        for (const std::string& answer : q.answers) gift += "\t=" + moodleAnswer(giftEscaped(answer)) + "\n";
+        // A weight, Moodle's default, before an answer that would read as one ("%50%...").
+        for (const std::string& answer : q.answers) {
+            gift += std::string("\t=") + (!answer.empty() && answer.front() == '%' ? "%100%" : "") +
+                    moodleAnswer(giftEscaped(answer)) + "\n";
+        }
         if (!q.feedback.empty()) gift += "\t####" + giftEscaped(htmlOf(q.feedback)) + "\n";
         gift += "}\n\n";
     }

@@ -28,11 +28,12 @@ struct BankQuestion {
 std::vector<BankQuestion> bankQuestions(const QuizModel& model);
 
 struct MoodleBank {
-    std::string text;                     // UTF-8
-    size_t questions = 0;                 // Moodle questions written
-    std::vector<std::string> unshowable;  // media no browser shows (WMF, EMF, AVI...), as the model names them
-    std::vector<std::string> unreadable;  // media that could not be read, joined to the source's folder
-    size_t mediaLeftOut = 0;              // GIFT: the questions whose picture or clip stays out
+    std::string text;                        // UTF-8
+    size_t questions = 0;                    // Moodle questions written
+    std::vector<std::string> unshowable;     // media no browser shows (WMF, EMF, AVI...), as the model names them
+    std::vector<std::string> unreadable;     // media that could not be read, joined to the source's folder
+    size_t mediaLeftOut = 0;                 // GIFT: the questions whose picture or clip stays out
+    std::vector<std::string> arrowsLeftOut;  // GIFT: the names of the questions left out, an answer holding "->"
 };
 
 // Moodle XML of a model a build accepts (the caller checks it): one
@@ -41,7 +42,8 @@ struct MoodleBank {
 bool writeMoodleXml(const QuizModel& model, const std::string& category, const std::string& sourceFile,
                     const FileReader& readFile, MoodleBank& out);
 
-// GIFT of the same questions, without media.
+// GIFT of the same questions, without media, but those with an answer
+// holding "->": GIFT would make them matching questions.
 void writeGift(const QuizModel& model, const std::string& category, MoodleBank& out);
 
 // A text as Moodle's own export writes it inside <text>: as it is when it

@@ -400,6 +400,9 @@ WorkflowReport exportMoodleBank(FileSystem& files, const MoodleExportRequest& re
     MoodleBank bank;
     if (request.gift) {
         writeGift(source.model, category, bank);
+        for (const std::string& name : bank.arrowsLeftOut) {
+            report.warnings.push_back({request.source, problemOf(messageText(Message::giftArrowLeftOut, {name}))});
+        }
         if (bank.mediaLeftOut > 0) {
             report.warnings.push_back(
                 {request.source, problemOf(countedMessage(bank.mediaLeftOut, Message::giftMediaLeftOutOne,

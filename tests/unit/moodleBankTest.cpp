@@ -310,15 +310,16 @@ TEST(MoodleBank, GiftWritesEachBoxWithItsAnswersAndFeedback) {
     ModelQuestion q = question("O\xC3\xB9 ? {Paris = capitale} #1", "Paris");
     q.otherAnswers = {"\xC3\xA0 Paris", "75:Paris"};
     q.comment = "Voir \"carte\" ~ 1/2";
-    QuizModel model = quizOf(kindVideo, 2, {q, question("", "a*b", "c")});
+    QuizModel model = quizOf(kindVideo, 2, {q, question("", "a*b", "%50%c"), question("Formule", "eau", "H2O -> eau")});
     model.questions[0].answer2 = "France";
     model.questions[0].clip = "media/1.mp4";
     model.caption1 = "Ville";
     model.caption2 = "Pays";
     MoodleBank bank;
     writeGift(model, "CM2: g\xC3\xA9o", bank);
-    EXPECT_EQ(bank.questions, 4u);
+    EXPECT_EQ(bank.questions, 5u);
     EXPECT_EQ(bank.mediaLeftOut, 2u);
+    EXPECT_EQ(bank.arrowsLeftOut, std::vector<std::string>{"Formule (Pays)"});
     EXPECT_EQ(bank.text,
               "$CATEGORY: $course$/top/CM2: g\xC3\xA9o\n"
               "\n"
@@ -341,7 +342,11 @@ TEST(MoodleBank, GiftWritesEachBoxWithItsAnswersAndFeedback) {
               "}\n"
               "\n"
               "::Question 2 (Pays)::[html]Question 2 (Pays){\n"
-              "\t=c\n"
+              "\t=%100%%50%c\n"
+              "}\n"
+              "\n"
+              "::Formule (Ville)::[html]Formule (Ville){\n"
+              "\t=eau\n"
               "}\n"
               "\n");
 }

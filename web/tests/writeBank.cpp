@@ -76,7 +76,8 @@ ModelQuestion question(const std::string& prompt, std::vector<std::string> answe
 
 // Quizzes whose every text holds what the formats treat apart: GIFT's
 // ~ = # { } : and backslash, XML's & < > " ', the short answer's *, "]]>",
-// "//", a line end, accents, and names past Moodle's length.
+// "//", a weight's "%", GIFT's "->", a line end, accents, and names past
+// Moodle's length.
 std::vector<QuizModel> awkwardQuizzes() {
     QuizModel text;
     text.kind = kindText;
@@ -89,6 +90,8 @@ std::vector<QuizModel> awkwardQuizzes() {
         question("Tom & Jerry <chat> \"souris\" l'un", {"Tom & Jerry", "<chat>", "\"souris\"", "l'un"}),
         question("\xC3\x89toile * et ]]> fin", {"a*b", "*", "]]>"}),
         question("http://ecole.example.fr // pas un commentaire", {"http://x", "a // b"}),
+        question("Pourcentages", {"%50%", "50 %", "100%"}),
+        question("Formule", {"eau", "H2O -> eau"}),
         question(longPrompt, {"long"}),
         question("Deux\nlignes", {"oui"}),
         question("", {"sans \xC3\xA9nonc\xC3\xA9"}),
