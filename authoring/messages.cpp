@@ -177,6 +177,7 @@ const char* const texts[] = {
     "              quizpack import QUESTIONS.csv|BANQUE.gift|BANQUE.xml [-o QUIZ.toml]\n"
     "                     [--kind text|pictures|audio|video]\n"
     "              quizpack web QUIZ.toml|NOM.exe [-o NOM.html] [--scorm]\n"
+    "              quizpack moodle QUIZ.toml|NOM.exe [-o NOM.xml] [--gift]\n"
     "              quizpack QUIZ.toml\n"
     "\n"
     "build    v\xE9rifie le quiz et \xE9"
@@ -201,7 +202,11 @@ const char* const texts[] = {
     "web      \xE9"
     "crit le quiz en une page web qui se joue dans tout navigateur, hors ligne\n"
     "         (NOM.html), ou avec --scorm en paquet SCORM 1.2 pour une plateforme\n"
-    "         d'apprentissage (NOM.zip)\n",
+    "         d'apprentissage (NOM.zip)\n"
+    "moodle   \xE9"
+    "crit le quiz en banque de questions \xE0 importer dans Moodle : Moodle XML\n"
+    "         avec ses images et extraits (NOM.xml), ou avec --gift en GIFT, sans eux\n"
+    "         (NOM.gift)\n",
     // cannotReadSource
     "impossible de lire le fichier du quiz",
     // notPacked
@@ -348,6 +353,35 @@ const char* const texts[] = {
     "Paquet SCORM (*.zip)|*.zip|Tous les fichiers (*.*)|*.*|",
     // exportWarnings
     "{1}, mais :",
+    // question banks for Moodle
+    // filterMoodleBank
+    "Banque de questions Moodle XML (*.xml)|*.xml|Banque de questions GIFT (*.gift)|*.gift|",
+    // moodleQuestionName
+    "Question {1}",
+    // moodleWrittenOne
+    "banque de questions Moodle XML \xE9"
+    "crite dans {2} ({1} question)",
+    // moodleWritten
+    "banque de questions Moodle XML \xE9"
+    "crite dans {2} ({1} questions)",
+    // giftWrittenOne
+    "banque de questions GIFT \xE9"
+    "crite dans {2} ({1} question)",
+    // giftWritten
+    "banque de questions GIFT \xE9"
+    "crite dans {2} ({1} questions)",
+    // giftMediaLeftOutOne
+    "attention : les images et les extraits ne vont pas dans un fichier GIFT ; {1} question est \xE9"
+    "crite sans le sien (exportez en Moodle XML pour le garder)",
+    // giftMediaLeftOut
+    "attention : les images et les extraits ne vont pas dans un fichier GIFT ; {1} questions sont \xE9"
+    "crites sans le leur (exportez en Moodle XML pour les garder)",
+    // giftArrowLeftOut
+    "attention : \xAB {1} \xBB n'est pas dans le fichier GIFT : une de ses r\xE9ponses contient \xAB -> \xBB, que "
+    "Moodle y lit comme une question d'appariement (exportez en Moodle XML pour la garder)",
+    // moodleUnshowable
+    "attention : les navigateurs ne montrent pas \"{1}\" (WMF, EMF, AVI...) ; Moodle ne pourra pas le "
+    "montrer",
     // editor history and codes
     // rewardScoreOne
     "1 bonne r\xE9ponse",

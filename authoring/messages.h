@@ -151,6 +151,17 @@ enum class Message {
     filterWebPage,
     filterScormPackage,
     exportWarnings,
+    // question banks for Moodle
+    filterMoodleBank,
+    moodleQuestionName,
+    moodleWrittenOne,
+    moodleWritten,
+    giftWrittenOne,
+    giftWritten,
+    giftMediaLeftOutOne,
+    giftMediaLeftOut,
+    giftArrowLeftOut,
+    moodleUnshowable,
     // editor history and codes
     rewardScoreOne,
     rewardScoreMany,

@@ -326,6 +326,10 @@ std::string base64(const unsigned char* data, size_t size) {
     return out;
 }
 
+bool browserShows(const std::vector<uint8_t>& bytes, int32_t kind) {
+    return mediaTypeOf(bytes, kind).shown;
+}
+
 bool writeWebPage(const QuizModel& model, const std::string& sourceFile, const FileReader& readFile,
                   const std::string& progressName, WebPage& out) {
     out = WebPage();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ std::string webPageRules();
 
 // Text as HTML and XML both read it: &, <, > and " as entities.
 std::string markupEscaped(const std::string& text);
+
+// Whether current browsers show or play a picture or clip of a quiz of
+// `kind`, judged from its bytes (WMF, EMF, AVI, WMA, WMV are not).
+bool browserShows(const std::vector<uint8_t>& bytes, int32_t kind);
 
 // Standard base64 with padding, as data: URLs and the page's loader want it.
 std::string base64(const unsigned char* data, size_t size);

@@ -5,6 +5,7 @@
 #include "authoring/csvImport.h"
 #include "authoring/giftImport.h"
 #include "authoring/messages.h"
+#include "authoring/moodleBank.h"
 #include "authoring/moodleXmlImport.h"
 #include "authoring/paths.h"
 #include "authoring/quizCheck.h"
@@ -372,43 +373,67 @@ WebSource readQuizForWeb(FileSystem& files, const std::string& source, QuizModel
 
 }  // namespace
 
+namespace {
+
+// A quiz to export: its model, read from a source or a packed quiz, and how
+// to read its media (a packed quiz's out of the player).
+struct ExportSource {
+    QuizModel model;
+    std::map<std::string, std::vector<uint8_t>> packedMedia;
+    bool packed = false;
+    std::string sourceFile;  // what media paths are relative to: "" for a packed quiz
+};
+
+FileReader exportReader(FileSystem& files, const ExportSource& source) {
+    return [&files, &source](const std::string& path, std::vector<uint8_t>& bytes) {
+        if (!source.packed) return files.read(path, bytes);
+        const auto found = source.packedMedia.find(path);
+        if (found == source.packedMedia.end()) return false;
+        bytes = found->second;
+        return true;
+    };
+}
+
+// The quiz of `source`, checked as a build checks it, media included: a
+// quiz the player refuses is exported nowhere. False with the report's
+// problems (and refusal) otherwise.
+bool readExportSource(FileSystem& files, const std::string& source, ExportSource& out, WorkflowReport& report) {
+    SourceLines lines;
+    out.packed = hasExtension(source, ".exe");
+    out.sourceFile = out.packed ? std::string() : source;
+    const WebSource read = readQuizForWeb(files, source, out.model, lines, out.packedMedia, report);
+    if (read != WebSource::read) {
+        // A file that could not be read at all is its own message, as for a build.
+        if (read == WebSource::refused) {
+            report.refusal = {source,
+                              countedMessage(report.problems.size(), Message::notPackedOne, Message::notPacked)};
+        }
+        return false;
+    }
+    std::vector<ModelProblem> found;
+    std::vector<PackedResource> unused;
+    if (!assembleQuiz(out.model, out.sourceFile, exportReader(files, out), playerReadsPng, unused, found)) {
+        locateProblems(lines, found);
+        addChecked(report, source, found);
+        report.refusal = {source, countedMessage(report.problems.size(), Message::notPackedOne, Message::notPacked)};
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 WorkflowReport exportWebQuiz(FileSystem& files, const WebExportRequest& request) {
     WorkflowReport report;
     const std::string output =
         request.output.empty() ? withExtension(request.source, request.scorm ? ".zip" : ".html") : request.output;
-    QuizModel model;
-    SourceLines lines;
-    std::map<std::string, std::vector<uint8_t>> packedMedia;
-    const bool packed = hasExtension(request.source, ".exe");
-    const WebSource read = readQuizForWeb(files, request.source, model, lines, packedMedia, report);
-    if (read != WebSource::read) {
-        // A file that could not be read at all is its own message, as for a build.
-        if (read == WebSource::refused) {
-            report.refusal = {request.source,
-                              countedMessage(report.problems.size(), Message::notPackedOne, Message::notPacked)};
-        }
-        return report;
-    }
-    const FileReader reader = [&](const std::string& path, std::vector<uint8_t>& bytes) {
-        if (!packed) return files.read(path, bytes);
-        const auto found = packedMedia.find(path);
-        if (found == packedMedia.end()) return false;
-        bytes = found->second;
-        return true;
-    };
-    // The build's own check, media included: a quiz the player refuses is no page either.
-    std::vector<ModelProblem> found;
-    std::vector<PackedResource> unused;
-    if (!assembleQuiz(model, packed ? std::string() : request.source, reader, playerReadsPng, unused, found)) {
-        locateProblems(lines, found);
-        addChecked(report, request.source, found);
-        report.refusal = {request.source,
-                          countedMessage(report.problems.size(), Message::notPackedOne, Message::notPacked)};
-        return report;
-    }
+    ExportSource source;
+    if (!readExportSource(files, request.source, source, report)) return report;
+    const QuizModel& model = source.model;
+    const FileReader reader = exportReader(files, source);
     WebPage page;
     const std::string stem = fileStem(output);
-    if (!writeWebPage(model, packed ? std::string() : request.source, reader, stem + ".txt", page)) {
+    if (!writeWebPage(model, source.sourceFile, reader, stem + ".txt", page)) {
         for (const std::string& path : page.unreadable) {
             addProblem(report, request.source, messageText(Message::cannotReadMedia, {windowsPath(path)}));
         }
@@ -432,5 +457,47 @@ WorkflowReport exportWebQuiz(FileSystem& files, const WebExportRequest& request)
     }
     report.done.push_back(
         {request.source, messageText(request.scorm ? Message::scormWritten : Message::webWritten, {output})});
+    return report;
+}
+
+std::string moodleOutput(const MoodleExportRequest& request) {
+    return request.output.empty() ? withExtension(request.source, request.gift ? ".gift" : ".xml") : request.output;
+}
+
+WorkflowReport exportMoodleBank(FileSystem& files, const MoodleExportRequest& request) {
+    WorkflowReport report;
+    const std::string output = moodleOutput(request);
+    ExportSource source;
+    if (!readExportSource(files, request.source, source, report)) return report;
+    // The bank's category is the quiz's title; a packed quiz always has one, a source must.
+    const std::string category = source.model.title.empty() ? fileStem(output) : source.model.title;
+    MoodleBank bank;
+    if (request.gift) {
+        writeGift(source.model, category, bank);
+        for (const std::string& name : bank.arrowsLeftOut) {
+            report.warnings.push_back({request.source, problemOf(messageText(Message::giftArrowLeftOut, {name}))});
+        }
+        if (bank.mediaLeftOut > 0) {
+            report.warnings.push_back(
+                {request.source, problemOf(countedMessage(bank.mediaLeftOut, Message::giftMediaLeftOutOne,
+                                                          Message::giftMediaLeftOut))});
+        }
+    } else if (!writeMoodleXml(source.model, category, source.sourceFile, exportReader(files, source), bank)) {
+        for (const std::string& path : bank.unreadable) {
+            addProblem(report, request.source, messageText(Message::cannotReadMedia, {windowsPath(path)}));
+        }
+        return report;
+    }
+    for (const std::string& path : bank.unshowable) {
+        report.warnings.push_back({request.source, problemOf(messageText(Message::moodleUnshowable, {path}))});
+    }
+    if (!files.write(output, bytesOf(bank.text))) {
+        addProblem(report, output, messageText(Message::cannotWrite, {windowsPath(output)}));
+        return report;
+    }
+    report.done.push_back(
+        {request.source,
+         countedMessage(bank.questions, request.gift ? Message::giftWrittenOne : Message::moodleWrittenOne,
+                        request.gift ? Message::giftWritten : Message::moodleWritten, {output})});
     return report;
 }

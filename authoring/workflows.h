@@ -107,6 +107,19 @@ struct WebExportRequest {
 // to mail, are warnings.
 WorkflowReport exportWebQuiz(FileSystem& files, const WebExportRequest& request);
 
+struct MoodleExportRequest {
+    std::string source;  // a quiz source (.toml) or a packed quiz (.exe)
+    std::string output;  // empty: the source's name with ".xml", or ".gift"
+    bool gift = false;   // GIFT (text, no media) instead of Moodle XML
+};
+// moodle: the quiz as a question bank for Moodle, one short-answer question
+// per answer box, its category named after the title. Refused as a build
+// refuses it; nothing is written then. Pictures and clips left out of a GIFT
+// bank, and media no browser shows, are warnings.
+WorkflowReport exportMoodleBank(FileSystem& files, const MoodleExportRequest& request);
+// The file the moodle export writes: the one asked for, else beside the source.
+std::string moodleOutput(const MoodleExportRequest& request);
+
 // import: a new source of the given kind named after the table (a bank's
 // first category names it when it has one). An existing file is never
 // overwritten: the author may have worked on it since. `kind` may be

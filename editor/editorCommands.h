@@ -24,6 +24,7 @@
       importTable)                                                                                                  \
     V(cmdExportWeb, 40009, file, sameGroup, "Exporter en page &web\x85", noKey, exportWebPage)                      \
     V(cmdExportScorm, 40010, file, sameGroup, "Exporter pour une &plateforme (SCORM)\x85", noKey, exportScorm)      \
+    V(cmdExportMoodle, 40012, file, sameGroup, "Exporter pour &Moodle\x85", noKey, exportMoodle)                    \
     V(cmdBuild, 40005, file, newGroup, "&Construire le quiz", ctrl('B'), buildQuiz)                                 \
     V(cmdTry, 40007, file, sameGroup, "Essa&yer le quiz", key(fKey(5)), tryQuiz)                                    \
     V(cmdQuit, 40006, file, newGroup, "&Quitter", byWindows(alt(fKey(4))), onQuit)                                  \

@@ -37,9 +37,10 @@ std::string problemList(const std::vector<ModelProblem>& problems) {
 // The common file dialog; "" when the author cancels. A Save dialog offers
 // `offered`, a full path, so that it opens in that folder rather than in
 // the last one a dialog visited (a table's, say); an Open dialog is left to
-// start where the author last looked.
+// start where the author last looked. `chosenType`, when given, is the file
+// type the list starts on (from 1) and gets the one the author chose.
 std::string askFileName(EditorWindow& e, Message filterId, const std::string& offered = "",
-                        const wchar_t* extension = nullptr) {
+                        const wchar_t* extension = nullptr, DWORD* chosenType = nullptr) {
     const bool forSaving = extension != nullptr;
     wchar_t name[MAX_PATH] = L"";
     if (forSaving) lstrcpynW(name, wide(offered).c_str(), MAX_PATH);
@@ -52,7 +53,9 @@ std::string askFileName(EditorWindow& e, Message filterId, const std::string& of
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = extension;
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | (forSaving ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    dialog.nFilterIndex = chosenType ? *chosenType : 0;
     const BOOL chosen = forSaving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (chosen && chosenType) *chosenType = dialog.nFilterIndex;
     return chosen ? utf8FromWide(name) : std::string();
 }
 
@@ -233,29 +236,52 @@ void buildQuiz(EditorWindow& e) {
     refresh(e);
 }
 
-// The quiz as one web page or a SCORM package, written by the workflow
-// quizpack web runs, from the saved source: both make the same bytes.
-void exportQuiz(EditorWindow& e, bool scorm) {
+// An export reads the saved source, as quizpack does: a quiz with problems
+// goes nowhere, and unsaved changes are saved first. False when the author
+// is left to correct or declines to save.
+bool readyToExport(EditorWindow& e) {
     e.mediaVerdicts.clear();
     refresh(e);
-    if (refuseWithProblems(e)) return;
-    if (e.document.isDirty() || e.document.path.empty()) {
-        if (!save(e)) return;
-    }
-    const std::string output = askFileName(e, scorm ? Message::filterScormPackage : Message::filterWebPage,
-                                           offeredPath(e, scorm ? ".zip" : ".html"), scorm ? L"zip" : L"html");
-    if (output.empty()) return;
-    WindowsFileSystem files;
-    const WorkflowReport report = exportWebQuiz(files, {e.document.path, output, scorm});
+    if (refuseWithProblems(e)) return false;
+    return !(e.document.isDirty() || e.document.path.empty()) || save(e);
+}
+
+// An export's report: a failure in a box, warnings in a box too (the author
+// may want other files), what was written in the status line.
+void showExport(EditorWindow& e, const WorkflowReport& report) {
     if (!report.succeeded()) return showFailure(e, report);
     if (!report.warnings.empty()) {
-        // What the browsers will not show is worth a box: the author may want other files.
         std::string text = messageText(Message::exportWarnings, {report.done.empty() ? "" : report.done.front().text});
         for (const ReportProblem& warning : report.warnings) text += "\n" + warning.problem.message;
         ask(e, text, MB_OK | MB_ICONWARNING);
     }
     addNotice(e, report);
     refresh(e);
+}
+
+// The quiz as one web page or a SCORM package, written by the workflow
+// quizpack web runs, from the saved source: both make the same bytes.
+void exportQuiz(EditorWindow& e, bool scorm) {
+    if (!readyToExport(e)) return;
+    const std::string output = askFileName(e, scorm ? Message::filterScormPackage : Message::filterWebPage,
+                                           offeredPath(e, scorm ? ".zip" : ".html"), scorm ? L"zip" : L"html");
+    if (output.empty()) return;
+    WindowsFileSystem files;
+    showExport(e, exportWebQuiz(files, {e.document.path, output, scorm}));
+}
+
+// The quiz as a Moodle question bank, written by the workflow quizpack
+// moodle runs. One dialog offers both formats, Moodle XML first (it keeps
+// the pictures and clips): a name typed with .gift or .xml says which, else
+// the type chosen in the list, whose extension the dialog adds.
+void exportMoodle(EditorWindow& e) {
+    if (!readyToExport(e)) return;
+    DWORD type = 1;
+    const std::string output = askFileName(e, Message::filterMoodleBank, offeredPath(e, ".xml"), L"xml", &type);
+    if (output.empty()) return;
+    const bool gift = hasExtension(output, ".gift") || (!hasExtension(output, ".xml") && type == 2);
+    WindowsFileSystem files;
+    showExport(e, exportMoodleBank(files, {e.document.path, output, gift}));
 }
 
 // The quiz as it stands, unsaved changes included, played from a folder of

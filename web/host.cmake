@@ -33,3 +33,16 @@ if(NODE)
     ENVIRONMENT "WRITE_PAGE=$<TARGET_FILE:writePage>;WEB_ARTIFACTS=${CMAKE_BINARY_DIR}/web-artifacts"
     TIMEOUT 300)
 endif()
+
+# The Moodle banks read back by other parsers: gift-pegjs for GIFT, Python's
+# XML reader for Moodle XML.
+add_executable(writeBank ${CMAKE_SOURCE_DIR}/web/tests/writeBank.cpp)
+target_link_libraries(writeBank PRIVATE vetra_authoring)
+target_compile_options(writeBank PRIVATE ${WARNINGS})
+if(NODE)
+  add_test(NAME moodle_gift_read_by_gift_pegjs
+           COMMAND ${NODE} ${CMAKE_SOURCE_DIR}/web/tests/moodleBank.mjs $<TARGET_FILE:writeBank>)
+endif()
+find_program(VETRA_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+add_test(NAME moodle_xml_read_back
+         COMMAND ${VETRA_PYTHON} ${CMAKE_SOURCE_DIR}/web/tests/moodleXml.py $<TARGET_FILE:writeBank>)

@@ -15,6 +15,7 @@ const char* actionName(QuizpackAction action) {
         case QuizpackAction::extract: return "extract";
         case QuizpackAction::import: return "import";
         case QuizpackAction::web: return "web";
+        case QuizpackAction::moodle: return "moodle";
     }
     return "?";
 }
@@ -29,6 +30,7 @@ struct ArgumentCase {
     const char* media;
     int kind = kindText;
     bool scorm = false;
+    bool gift = false;
 };
 
 TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
@@ -75,6 +77,14 @@ TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
          kindText, true},
         {"build refuses --scorm", {"build", "a.toml", "--scorm"}, A::usage, "", "", "", ""},
         {"web refuses --player", {"web", "a.toml", "--player", "p.exe"}, A::usage, "", "", "", ""},
+        {"Moodle XML bank of a source", {"moodle", "a.toml"}, A::moodle, "a.toml", "", "", ""},
+        {"GIFT bank of a player, named", {"moodle", "a.exe", "--gift", "-o", "b.gift"}, A::moodle, "a.exe", "b.gift",
+         "", "", kindText, false, true},
+        {"--gift after -o", {"moodle", "a.toml", "-o", "b.gift", "--gift"}, A::moodle, "a.toml", "b.gift", "", "",
+         kindText, false, true},
+        {"moodle refuses --scorm", {"moodle", "a.toml", "--scorm"}, A::usage, "", "", "", ""},
+        {"web refuses --gift", {"web", "a.toml", "--gift"}, A::usage, "", "", "", ""},
+        {"moodle refuses --kind", {"moodle", "a.toml", "--kind", "text"}, A::usage, "", "", "", ""},
     };
     // clang-format on
     for (const ArgumentCase& c : cases) {
@@ -86,6 +96,7 @@ TEST(QuizpackArguments, ReadsCommandsDroppedSourcesAndRefusals) {
         EXPECT_EQ(command.media, c.media) << c.name;
         EXPECT_EQ(command.kind, c.kind) << c.name;
         EXPECT_EQ(command.scorm, c.scorm) << c.name;
+        EXPECT_EQ(command.gift, c.gift) << c.name;
     }
 }
 

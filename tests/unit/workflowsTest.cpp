@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -476,6 +477,112 @@ TEST(Workflows, WebExportChecksAsABuildDoesAndWarnsOfWhatBrowsersCannotShow) {
     };
     EXPECT_EQ(pictures(fromPlayer).size(), 3u);
     EXPECT_EQ(pictures(fromPlayer), pictures(fromSource));
+}
+
+TEST(Workflows, MoodleExportChecksAsABuildDoesAndSaysWhatGiftLeavesOut) {
+    const Bytes wmf = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0, 0};
+    struct Row {
+        const char* name;
+        const char* extension;  // of the first two pictures
+        bool gift;
+        std::string output;
+        std::vector<std::string> lines;
+        const char* written;
+        size_t files;  // embedded in the bank
+    };
+    const std::string leftOut =
+        "q\\formes.toml: attention : les images et les extraits ne vont pas dans un fichier GIFT ; 3 questions sont "
+        "\xC3\xA9"
+        "crites sans le leur (exportez en Moodle XML pour les garder)";
+    const Row rows[] = {
+        {"Moodle XML",
+         "gif",
+         false,
+         "",
+         {"q\\formes.toml: banque de questions Moodle XML \xC3\xA9"
+          "crite dans q\\formes.xml (3 questions)"},
+         "q\\formes.xml",
+         3},
+        {"GIFT, named",
+         "gif",
+         true,
+         "q\\banque.gift",
+         {leftOut,
+          "q\\formes.toml: banque de questions GIFT \xC3\xA9"
+          "crite dans q\\banque.gift (3 questions)"},
+         "q\\banque.gift",
+         0},
+        {"a file that is no picture, in GIFT too",
+         "txt",
+         true,
+         "",
+         {"q\\formes.toml:6: question 1, picture: " + messageText(Message::notAPicture, {"q\\media/a0.txt"}),
+          "q\\formes.toml:9: question 2, picture: " + messageText(Message::notAPicture, {"q\\media/a1.txt"}),
+          "q\\formes.toml: rien n'a \xC3\xA9t\xC3\xA9 \xC3\xA9"
+          "crit (2 probl\xC3\xA8mes)"},
+         nullptr,
+         0},
+        {"metafiles",
+         "wmf",
+         false,
+         "",
+         {"q\\formes.toml: attention : les navigateurs ne montrent pas \"media/a0.wmf\" (WMF, EMF, AVI...) ; Moodle "
+          "ne pourra pas le montrer",
+          "q\\formes.toml: attention : les navigateurs ne montrent pas \"media/a1.wmf\" (WMF, EMF, AVI...) ; Moodle "
+          "ne pourra pas le montrer",
+          "q\\formes.toml: banque de questions Moodle XML \xC3\xA9"
+          "crite dans q\\formes.xml (3 questions)"},
+         "q\\formes.xml",
+         3},
+        {"an output that cannot be written",
+         "gif",
+         false,
+         "q\\verrou.xml",
+         {"q\\verrou.xml: impossible d'\xC3\xA9"
+          "crire \"q\\verrou.xml\""},
+         nullptr,
+         0},
+    };
+    for (const Row& row : rows) {
+        MemoryFiles files;
+        files.refusedWrites = {"q\\verrou.xml"};
+        files.files["q\\formes.toml"] = bytesOf(picturesSource(3, row.extension));
+        for (const char* n : {"0", "1", "2"}) {
+            files.files[std::string("q\\media/a") + n + ".gif"] = gif;
+            files.files[std::string("q\\media/a") + n + ".txt"] = bytesOf("texte");
+            files.files[std::string("q\\media/a") + n + ".wmf"] = wmf;
+        }
+        const size_t before = files.files.size();
+        const WorkflowReport report = exportMoodleBank(files, {"q\\formes.toml", row.output, row.gift});
+        EXPECT_EQ(printed(report), row.lines) << row.name;
+        EXPECT_EQ(files.files.size(), before + (row.written ? 1 : 0)) << row.name;
+        if (!row.written) continue;
+        const std::string text(files.files[row.written].begin(), files.files[row.written].end());
+        EXPECT_EQ(text.rfind(row.gift ? "$CATEGORY: $course$/top/Formes\n" : "<?xml", 0), 0u) << row.name;
+        size_t embedded = 0;
+        for (size_t at = text.find("<file "); at != std::string::npos; at = text.find("<file ", at + 1)) ++embedded;
+        EXPECT_EQ(embedded, row.files) << row.name;
+        // Same source, same bytes.
+        ASSERT_TRUE(exportMoodleBank(files, {"q\\formes.toml", "q\\encore", row.gift}).succeeded()) << row.name;
+        EXPECT_EQ(files.files["q\\encore"], files.files[row.written]) << row.name;
+    }
+
+    // A packed quiz gives the same questions with the same pictures, named as the player names them.
+    MemoryFiles files;
+    files.files = {{player, {'M', 'Z'}}, {"q\\formes.toml", bytesOf(picturesSource(3))}};
+    for (const char* n : {"0", "1", "2"}) files.files[std::string("q\\media/a") + n + ".gif"] = gif;
+    ASSERT_TRUE(buildQuizSource(files, {"q\\formes.toml", "q\\formes.exe", player}).succeeded());
+    ASSERT_TRUE(exportMoodleBank(files, {"q\\formes.toml", "q\\un.xml", false}).succeeded());
+    const WorkflowReport packed = exportMoodleBank(files, {"q\\formes.exe", "", false});
+    ASSERT_TRUE(packed.succeeded());
+    EXPECT_EQ(printed(packed), std::vector<std::string>{"q\\formes.exe: banque de questions Moodle XML \xC3\xA9"
+                                                        "crite dans q\\formes.xml (3 questions)"});
+    auto withoutNames = [](const Bytes& bytes) {
+        const std::regex name("(@@PLUGINFILE@@/|<file name=\")[^\"]*\"");
+        return std::regex_replace(std::string(bytes.begin(), bytes.end()), name, "$1NAME\"");
+    };
+    EXPECT_NE(files.files["q\\formes.xml"], files.files["q\\un.xml"]);
+    EXPECT_EQ(withoutNames(files.files["q\\formes.xml"]), withoutNames(files.files["q\\un.xml"]));
 }
 
 }  // namespace

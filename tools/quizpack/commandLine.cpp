@@ -21,14 +21,21 @@ QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments
         parsed.action = QuizpackAction::import;
     } else if (verb == "web") {
         parsed.action = QuizpackAction::web;
+    } else if (verb == "moodle") {
+        parsed.action = QuizpackAction::moodle;
     } else {
         return command;
     }
     parsed.input = arguments[1];
     for (size_t i = 2; i < arguments.size(); i += 2) {
-        // The one option without a value.
+        // The options without a value.
         if (arguments[i] == "--scorm" && parsed.action == QuizpackAction::web) {
             parsed.scorm = true;
+            --i;
+            continue;
+        }
+        if (arguments[i] == "--gift" && parsed.action == QuizpackAction::moodle) {
+            parsed.gift = true;
             --i;
             continue;
         }

@@ -8,7 +8,14 @@
 
 #include "authoring/paths.h"
 
-enum class QuizpackAction { usage, build, extract, import, web };
+enum class QuizpackAction {
+    usage,
+    build,
+    extract,
+    import,
+    web,
+    moodle,
+};
 
 struct QuizpackCommand {
     QuizpackAction action = QuizpackAction::usage;
@@ -19,12 +26,13 @@ struct QuizpackCommand {
     int kind = 0;            // import: the new quiz's kind (kindText .. kindVideo)
     bool kindGiven = false;  // import: --kind was given (else a question bank chooses)
     bool scorm = false;      // web: a SCORM package instead of the page alone
+    bool gift = false;       // moodle: a GIFT bank instead of Moodle XML
 };
 
 // `arguments` leaves out the program's own name: build SOURCE [-o EXE]
 // [--player EXE], extract EXE [-o SOURCE] [--media DIR], import CSV|GIFT|XML
 // [-o SOURCE] [--kind text|pictures|audio|video], web SOURCE [-o FILE]
-// [--scorm] (SOURCE a .toml or a packed .exe). A lone .toml argument is a
+// [--scorm], moodle SOURCE [-o FILE] [--gift] (SOURCE a .toml or a packed .exe). A lone .toml argument is a
 // source dropped on the program (or given alone on a command line): it is
 // built next to itself, named after itself.
 QuizpackCommand parseQuizpackArguments(const std::vector<std::string>& arguments);

@@ -101,6 +101,8 @@ int run(const QuizpackCommand& command) {
             return print(importQuizSource(files, command.input, command.output,
                                           command.kindGiven ? command.kind : modelKindUnset));
         case QuizpackAction::web: return print(exportWebQuiz(files, {command.input, command.output, command.scorm}));
+        case QuizpackAction::moodle:
+            return print(exportMoodleBank(files, {command.input, command.output, command.gift}));
         case QuizpackAction::usage: break;
     }
     return usage();
