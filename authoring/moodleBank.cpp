@@ -73,7 +73,7 @@ void appendTextElement(std::string& out, const char* indent, const char* element
 
 // The question's text as HTML, with its picture or clip from the question's
 // own files; the file element goes into `file`.
-bool questionHtml(const BankQuestion& q, const QuizModel& model, const std::string& sourceFile,
+bool questionHtml(const ExportedQuestion& q, const QuizModel& model, const std::string& sourceFile,
                   const FileReader& readFile, MoodleBank& out, std::string& html, std::string& file) {
     html = "<p>" + htmlOf(q.text) + "</p>";
     file.clear();
@@ -101,8 +101,8 @@ bool questionHtml(const BankQuestion& q, const QuizModel& model, const std::stri
 
 }  // namespace
 
-std::vector<BankQuestion> bankQuestions(const QuizModel& model) {
-    std::vector<BankQuestion> out;
+std::vector<ExportedQuestion> bankQuestions(const QuizModel& model) {
+    std::vector<ExportedQuestion> out;
     const bool two = hasSecondBox(model);
     const bool pictures = fieldUsed(model, ModelField::picture);
     const bool clips = fieldUsed(model, ModelField::clip);
@@ -111,7 +111,7 @@ std::vector<BankQuestion> bankQuestions(const QuizModel& model) {
         const std::string asked =
             q.prompt.empty() ? messageText(Message::moodleQuestionName, {std::to_string(i + 1)}) : q.prompt;
         for (int box = 1; box <= (two ? 2 : 1); ++box) {
-            BankQuestion b;
+            ExportedQuestion b;
             b.text = trimmed(asked);
             if (two) {
                 const std::string caption = trimmed(box == 1 ? model.caption1 : model.caption2);
@@ -188,7 +188,7 @@ bool writeMoodleXml(const QuizModel& model, const std::string& category, const s
     appendTextElement(xml, "    ", "info", "html", "");
     xml += "    <idnumber></idnumber>\n  </question>\n\n";
     bool ok = true;
-    for (const BankQuestion& q : bankQuestions(model)) {
+    for (const ExportedQuestion& q : bankQuestions(model)) {
         std::string html, file;
         ok = questionHtml(q, model, sourceFile, readFile, out, html, file) && ok;
         xml += "<!-- question: " + std::to_string(++out.questions) + "  -->\n";
@@ -218,7 +218,7 @@ void writeGift(const QuizModel& model, const std::string& category, MoodleBank& 
     out = MoodleBank();
     // The category line is read to its end as it is: escapes would stay in the name.
     std::string gift = "$CATEGORY: " + moodleCategoryPath(category) + "\n\n";
-    for (const BankQuestion& q : bankQuestions(model)) {
+    for (const ExportedQuestion& q : bankQuestions(model)) {
         // GIFT has no escape for "->", which makes a block of answers a matching question.
         if (std::any_of(q.answers.begin(), q.answers.end(),
                         [](const std::string& a) { return a.find("->") != std::string::npos; })) {

@@ -15,7 +15,7 @@
 constexpr size_t moodleNameLength = 255;
 
 // One Moodle question: one answer box of the quiz.
-struct BankQuestion {
+struct ExportedQuestion {
     std::string name;                  // plain text, at most moodleNameLength characters
     std::string text;                  // plain text: what the question asks
     std::vector<std::string> answers;  // the main one first, then the others
@@ -25,7 +25,7 @@ struct BankQuestion {
 };
 
 // The questions of a model, in its order, box by box, their texts trimmed.
-std::vector<BankQuestion> bankQuestions(const QuizModel& model);
+std::vector<ExportedQuestion> bankQuestions(const QuizModel& model);
 
 struct MoodleBank {
     std::string text;                        // UTF-8

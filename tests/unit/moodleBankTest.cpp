@@ -84,7 +84,7 @@ TEST(MoodleBank, EachBoxIsOneQuestionNamedAfterItsPromptOrNumber) {
     const struct Row {
         const char* name;
         QuizModel model;
-        std::vector<BankQuestion> expected;
+        std::vector<ExportedQuestion> expected;
     } rows[] = {
         {"a text quiz, other answers after the main one",
          quizOf(kindText, 1, {question("Capitale de la France ?", "Paris"), withOthers}),
@@ -133,11 +133,11 @@ TEST(MoodleBank, EachBoxIsOneQuestionNamedAfterItsPromptOrNumber) {
            false}}},
     };
     for (const Row& row : rows) {
-        const std::vector<BankQuestion> found = bankQuestions(row.model);
+        const std::vector<ExportedQuestion> found = bankQuestions(row.model);
         ASSERT_EQ(found.size(), row.expected.size()) << row.name;
         for (size_t i = 0; i < found.size(); ++i) {
-            const BankQuestion& f = found[i];
-            const BankQuestion& e = row.expected[i];
+            const ExportedQuestion& f = found[i];
+            const ExportedQuestion& e = row.expected[i];
             const std::string at = std::string(row.name) + ", question " + std::to_string(i + 1);
             EXPECT_EQ(f.name, e.name) << at;
             EXPECT_EQ(f.text, e.text) << at;

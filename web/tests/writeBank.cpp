@@ -52,9 +52,9 @@ std::string json(const std::string& text) {
 
 std::string expected(const QuizModel& model, const std::string& source) {
     std::string out = "{\"category\":" + json(model.title) + ",\"questions\":[";
-    const std::vector<BankQuestion> questions = bankQuestions(model);
+    const std::vector<ExportedQuestion> questions = bankQuestions(model);
     for (size_t i = 0; i < questions.size(); ++i) {
-        const BankQuestion& q = questions[i];
+        const ExportedQuestion& q = questions[i];
         out += i ? ",{" : "{";
         out += "\"name\":" + json(q.name) + ",\"text\":" + json(q.text) + ",\"answers\":[";
         for (size_t a = 0; a < q.answers.size(); ++a) out += (a ? "," : "") + json(q.answers[a]);
