@@ -49,7 +49,7 @@ std::string collapseSpaces(const std::string& text);
 // At most `characters` characters of a UTF-8 text, cut between two of them.
 std::string textExcerpt(const std::string& text, size_t characters);
 
-// The part of a Moodle category path that names it: "$course$/top/Géo"
+// The last name of a Moodle category path: "$course$/top/Géo"
 // gives "Géo" ("//" is a "/" inside a name).
 std::string categoryName(const std::string& path);
 
